@@ -1,0 +1,15 @@
+#pragma once
+
+class Clock;
+class LocaleInfo;
+class MessageBoxes;
+class SystemPaths;
+
+// The platform seams the main window works through; the real ones in the program,
+// test doubles in the tests. All outlive the main window.
+struct PlatformServices {
+    Clock& clock;
+    LocaleInfo& locale;
+    SystemPaths& paths;
+    MessageBoxes& messages;
+};

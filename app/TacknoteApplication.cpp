@@ -1,0 +1,26 @@
+#include "app/TacknoteApplication.h"
+
+#include "platform/MessageBoxes.h"
+#include "store/TacknoteError.h"
+
+#include <QDebug>
+
+TacknoteApplication::TacknoteApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Tacknote"));
+    setQuitOnLastWindowClosed(false);
+}
+
+bool TacknoteApplication::notify(QObject* receiver, QEvent* event) {
+    QString message;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const TacknoteError& error) {
+        message = error.message();
+    } catch (const std::exception& error) {
+        message = QString::fromLocal8Bit(error.what());
+    }
+    qWarning().noquote() << message;
+    if (m_boxes)
+        m_boxes->error(message);
+    return false;
+}

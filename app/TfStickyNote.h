@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/PlatformServices.h"
+#include "app/StartLanguage.h"
+#include "store/NoteStore.h"
+#include "store/TRecGeral.h"
+#include "store/TRecRede.h"
+
+#include <QWidget>
+#include <array>
+
+class QTimer;
+class TfPostIt;
+struct NoteRecord;
+
+// The program's hidden main window. It is never shown; it owns the note registry, the
+// settings, the timers and the paths, loads and saves the notes file, and runs the
+// start and the close of the program.
+class TfStickyNote : public QWidget {
+    Q_OBJECT
+public:
+    using Language = StartLanguage::Language;
+
+    // Runs FormCreate: fixes the paths, seeds the notes file, chooses the language.
+    explicit TfStickyNote(const PlatformServices& platform, QWidget* parent = nullptr);
+    ~TfStickyNote() override;
+
+    // Arms the delayed start step; the notes load once the event loop runs.
+    void start();
+
+    // Reads the settings and every note from the notes file, one window per note.
+    void LoadNotes();
+    // Writes the settings and every note; throws TacknoteError when the file cannot be
+    // written (the old file is then left as it was).
+    void SaveNotes();
+
+    // The close of the program: stop the alarm timer, save (errors ignored), destroy
+    // every note window and quit the event loop. Requests while notes are loading wait
+    // until the load is complete, so no note is left out of the final save.
+    void closeProgram();
+
+    // Paths fixed at start; every folder ends in a separator.
+    QString ProgramDir;
+    QString DocumentsDir;
+    QString LogonUser;
+    QString DataDir;
+    QString NotesFile;
+
+    // Program settings, read by every part of the program.
+    TRecGeral recGeral;
+    TRecRede recRede;
+
+    // The note registry: a note's number is its slot.
+    std::array<TfPostIt*, NoteStore::MaxNotes> NoteTable{};
+    int NoteCount = 0;
+    int LastAlarmNote = -1;
+
+    // Ticks left until the next automatic save.
+    int AutoSaveCountdown = 0;
+
+    // The start language decided at creation, and the language item now marked.
+    StartLanguage startLanguage;
+    Language markedLanguage = Language::None;
+    QString helpFile;
+
+    QTimer* tmrInicio = nullptr;
+    QTimer* tmrAlarme = nullptr;
+
+    bool isLoading() const { return m_loading; }
+    bool isClosed() const { return m_closed; }
+
+private:
+    void FormCreate();
+    void tmrInicioTimer();
+    void applyLoadedNote(TfPostIt* window, const NoteRecord& note);
+    void destroyAllNotes();
+
+    PlatformServices m_platform;
+    bool SaveGuard = false;
+    bool m_loading = false;
+    bool m_closeRequested = false;
+    bool m_closed = false;
+};

@@ -1,0 +1,5 @@
+#include "platform/SystemClock.h"
+
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}

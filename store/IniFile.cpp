@@ -1,0 +1,410 @@
+#include "store/IniFile.h"
+
+#include "platform/LocaleInfo.h"
+#include "store/TacknoteError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+// How often each file was rewritten by this process, so every IniFile open on the same
+// file learns of the others' writes without asking the file system.
+QHash<QString, quint64>& writeGenerations() {
+    static QHash<QString, quint64> generations;
+    return generations;
+}
+
+bool isBlank(QChar c) {
+    switch (c.unicode()) {
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
+    case 0x1A:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString withoutLineBreaks(QString value) {
+    // A line break inside a value would start a new line, and so a new key, in the file.
+    value.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return value;
+}
+
+std::optional<quint32> parseDigits(QStringView digits, int base) {
+    if (digits.isEmpty())
+        return std::nullopt;
+    quint64 value = 0;
+    for (QChar c : digits) {
+        const int digit =
+            c.isDigit() ? c.unicode() - '0'
+            : (base == 16 && c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f'))
+                ? c.toLower().unicode() - 'a' + 10
+                : -1;
+        if (digit < 0 || c.unicode() > 0x7F)
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    return static_cast<quint32>(value);
+}
+
+} // namespace
+
+IniFile::IniFile(const QString& path, Mode mode)
+    : m_path(QFileInfo(path).absoluteFilePath()), m_mode(mode) {
+    load();
+}
+
+QString IniFile::trimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
+}
+
+QString IniFile::cleanValue(const QString& stored) {
+    QString value = trimBlanks(stored);
+    if (value.size() >= 2) {
+        const QChar first = value.front();
+        if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first)
+            value = value.mid(1, value.size() - 2);
+    }
+    if (value.size() > MaxValueLength)
+        value.truncate(MaxValueLength);
+    return value;
+}
+
+std::optional<int> IniFile::parseInteger(const QString& text) {
+    QStringView rest(text);
+    bool negative = false;
+    if (!rest.isEmpty() && (rest.front() == QLatin1Char('-') || rest.front() == QLatin1Char('+'))) {
+        negative = rest.front() == QLatin1Char('-');
+        rest = rest.mid(1);
+    }
+    std::optional<quint32> magnitude;
+    if (rest.startsWith(QLatin1Char('$'))) {
+        magnitude = parseDigits(rest.mid(1), 16);
+    } else if (rest.size() > 2 &&
+               (rest.startsWith(QLatin1String("0x")) || rest.startsWith(QLatin1String("0X")))) {
+        magnitude = parseDigits(rest.mid(2), 16);
+    } else {
+        magnitude = parseDigits(rest, 10);
+        // Decimal text must lie within the signed 32-bit range.
+        if (magnitude && *magnitude > (negative ? 0x80000000u : 0x7FFFFFFFu))
+            return std::nullopt;
+    }
+    if (!magnitude)
+        return std::nullopt;
+    // Hexadecimal text is a 32-bit pattern: $FFFFFFFF is -1.
+    const quint32 bits = negative ? 0u - *magnitude : *magnitude;
+    return static_cast<int>(bits);
+}
+
+QString IniFile::readString(const QString& section, const QString& key, const QString& def) {
+    syncWithDisk(m_mode == Mode::WriteThrough);
+    const Line* line = findLine(section, key);
+    return line ? cleanValue(line->value) : def;
+}
+
+int IniFile::readInteger(const QString& section, const QString& key, int def) {
+    return parseInteger(readString(section, key, QString())).value_or(def);
+}
+
+bool IniFile::readBool(const QString& section, const QString& key, bool def) {
+    const std::optional<int> value = parseInteger(readString(section, key, QString()));
+    return value ? *value != 0 : def;
+}
+
+QDateTime IniFile::readDateTime(const QString& section, const QString& key, const QDateTime& def,
+                                const LocaleInfo& locale) {
+    return locale.parseDateTime(readString(section, key, QString())).value_or(def);
+}
+
+bool IniFile::sectionExists(const QString& section) {
+    syncWithDisk(m_mode == Mode::WriteThrough);
+    return findSection(section) != nullptr;
+}
+
+bool IniFile::valueExists(const QString& section, const QString& key) {
+    syncWithDisk(m_mode == Mode::WriteThrough);
+    return findLine(section, key) != nullptr;
+}
+
+QStringList IniFile::readSection(const QString& section) {
+    syncWithDisk(m_mode == Mode::WriteThrough);
+    QStringList keys;
+    if (const Section* found = findSection(section)) {
+        for (qsizetype i = 0; i < found->lines.size(); ++i) {
+            const Line& line = found->lines.at(i);
+            if (line.isKey && found->keyIndex.value(fold(line.key)) == i)
+                keys.append(line.key);
+        }
+    }
+    return keys;
+}
+
+void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
+    change({Change::Kind::Write, section, key, withoutLineBreaks(value)});
+}
+
+void IniFile::writeInteger(const QString& section, const QString& key, int value) {
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::writeBool(const QString& section, const QString& key, bool value) {
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::writeDateTime(const QString& section, const QString& key, const QDateTime& value,
+                            const LocaleInfo& locale) {
+    writeString(section, key, locale.formatDateTime(value));
+}
+
+void IniFile::deleteKey(const QString& section, const QString& key) {
+    change({Change::Kind::DeleteKey, section, key, QString()});
+}
+
+void IniFile::eraseSection(const QString& section) {
+    change({Change::Kind::EraseSection, section, QString(), QString()});
+}
+
+void IniFile::flush() {
+    syncWithDisk(true);
+    if (m_dirty)
+        save();
+    m_pending.clear();
+}
+
+void IniFile::change(Change change) {
+    syncWithDisk(m_mode == Mode::WriteThrough);
+    const bool changed = apply(change);
+    m_dirty = m_dirty || changed;
+    if (m_mode == Mode::WriteThrough) {
+        if (m_dirty)
+            save();
+        return;
+    }
+    m_pending.append(std::move(change));
+}
+
+bool IniFile::apply(const Change& change) {
+    Section* section = findSection(change.section);
+    switch (change.kind) {
+    case Change::Kind::Write: {
+        if (!section) {
+            Section added;
+            added.name = change.section;
+            added.lines.append({change.key, change.value, true});
+            added.keyIndex.insert(fold(change.key), 0);
+            m_sectionIndex.insert(fold(change.section), m_sections.size());
+            m_sections.append(std::move(added));
+            return true;
+        }
+        const auto it = section->keyIndex.constFind(fold(change.key));
+        if (it != section->keyIndex.constEnd()) {
+            Line& line = section->lines[it.value()];
+            if (line.value == change.value)
+                return false;
+            line.value = change.value;
+            return true;
+        }
+        section->keyIndex.insert(fold(change.key), section->lines.size());
+        section->lines.append({change.key, change.value, true});
+        return true;
+    }
+    case Change::Kind::DeleteKey: {
+        if (!section)
+            return false;
+        const auto it = section->keyIndex.constFind(fold(change.key));
+        if (it == section->keyIndex.constEnd())
+            return false;
+        section->lines.removeAt(it.value());
+        reindexKeys(*section);
+        return true;
+    }
+    case Change::Kind::EraseSection: {
+        if (!section)
+            return false;
+        m_sections.removeAt(section - m_sections.data());
+        rebuildSectionIndex();
+        return true;
+    }
+    }
+    return false;
+}
+
+IniFile::Section* IniFile::findSection(const QString& name) {
+    const auto it = m_sectionIndex.constFind(fold(name));
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[it.value()];
+}
+
+const IniFile::Line* IniFile::findLine(const QString& section, const QString& key) {
+    const Section* found = findSection(section);
+    if (!found)
+        return nullptr;
+    const auto it = found->keyIndex.constFind(fold(key));
+    return it == found->keyIndex.constEnd() ? nullptr : &found->lines.at(it.value());
+}
+
+void IniFile::reindexKeys(Section& section) {
+    section.keyIndex.clear();
+    // Walking backwards leaves each name pointing at its first line.
+    for (qsizetype i = section.lines.size() - 1; i >= 0; --i) {
+        const Line& line = section.lines.at(i);
+        if (line.isKey)
+            section.keyIndex.insert(fold(line.key), i);
+    }
+}
+
+void IniFile::rebuildSectionIndex() {
+    m_sectionIndex.clear();
+    for (qsizetype i = m_sections.size() - 1; i >= 0; --i) {
+        if (m_sections.at(i).hasHeader)
+            m_sectionIndex.insert(fold(m_sections.at(i).name), i);
+    }
+}
+
+IniFile::DiskStamp IniFile::stampOnDisk() const {
+    const QFileInfo info(m_path);
+    if (!info.exists())
+        return {};
+    return {true, info.size(), info.fileTime(QFileDevice::FileModificationTime)};
+}
+
+void IniFile::syncWithDisk(bool checkFileSystem) {
+    const bool rewrittenHere = writeGenerations().value(m_path) != m_generation;
+    if (!rewrittenHere && !(checkFileSystem && stampOnDisk() != m_stamp))
+        return;
+    // Someone rewrote the file: take its content and put our own changes back on top.
+    load();
+    for (const Change& pending : std::as_const(m_pending))
+        m_dirty = apply(pending) || m_dirty;
+}
+
+void IniFile::load() {
+    m_stamp = stampOnDisk();
+    m_generation = writeGenerations().value(m_path);
+    m_dirty = false;
+    QByteArray bytes;
+    QFile file(m_path);
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    QStringDecoder decoder("windows-1252");
+    parse(decoder.decode(bytes));
+}
+
+void IniFile::parse(const QString& text) {
+    m_sections.clear();
+    m_sectionIndex.clear();
+    Section* current = nullptr;
+    const QChar* data = text.constData();
+    const qsizetype size = text.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && data[end] != QLatin1Char('\r') && data[end] != QLatin1Char('\n'))
+            ++end;
+        const QString line = trimBlanks(QString(data + pos, end - pos));
+        pos = end;
+        while (pos < size && (data[pos] == QLatin1Char('\r') || data[pos] == QLatin1Char('\n')))
+            ++pos;
+        if (line.isEmpty())
+            continue;
+
+        const qsizetype close = line.lastIndexOf(QLatin1Char(']'));
+        if (line.front() == QLatin1Char('[') && close > 0) {
+            Section section;
+            section.name = trimBlanks(line.mid(1, close - 1));
+            m_sections.append(std::move(section));
+            current = &m_sections.last();
+            continue;
+        }
+        if (!current) {
+            // Lines before the first header belong to no section but are kept.
+            Section preamble;
+            preamble.hasHeader = false;
+            m_sections.append(std::move(preamble));
+            current = &m_sections.last();
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals < 0) {
+            current->lines.append({line, QString(), false});
+            continue;
+        }
+        current->lines.append(
+            {trimBlanks(line.left(equals)), trimBlanks(line.mid(equals + 1)), true});
+    }
+    for (Section& section : m_sections)
+        reindexKeys(section);
+    rebuildSectionIndex();
+}
+
+QByteArray IniFile::serialize() const {
+    QString text;
+    qsizetype estimate = 0;
+    for (const Section& section : m_sections) {
+        estimate += section.name.size() + 4;
+        for (const Line& line : section.lines)
+            estimate += line.key.size() + line.value.size() + 3;
+    }
+    text.reserve(estimate);
+    const QLatin1String lineEnd("\r\n");
+    for (const Section& section : m_sections) {
+        if (section.hasHeader) {
+            text += QLatin1Char('[');
+            text += section.name;
+            text += QLatin1Char(']');
+            text += lineEnd;
+        }
+        for (const Line& line : section.lines) {
+            text += line.key;
+            if (line.isKey) {
+                text += QLatin1Char('=');
+                text += line.value;
+            }
+            text += lineEnd;
+        }
+    }
+    QStringEncoder encoder("windows-1252");
+    QByteArray bytes = encoder.encode(text);
+    // The encoder marks characters Windows-1252 cannot hold with 0x1A, which readers take
+    // for a blank; such characters are stored as "?" instead.
+    bytes.replace('\x1a', '?');
+    return bytes;
+}
+
+void IniFile::save() {
+    const QByteArray bytes = serialize();
+    const bool existed = QFileInfo::exists(m_path);
+    QSaveFile file(m_path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok && !existed)
+        ok = file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // QSaveFile buffers writes and renames even when flushing the buffer fails on
+    // commit (a full disk), so the data is flushed and checked before committing.
+    ok = ok && file.write(bytes) == bytes.size() && file.flush() &&
+         file.error() == QFileDevice::NoError;
+    ok = ok && file.commit();
+    if (!ok) {
+        file.cancelWriting();
+        throw TacknoteError::unableToWrite(m_path);
+    }
+    m_generation = ++writeGenerations()[m_path];
+    m_stamp = stampOnDisk();
+    m_dirty = false;
+    m_pending.clear();
+}

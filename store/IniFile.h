@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class LocaleInfo;
+
+// An INI file read and written key by key with the semantics of the Windows private
+// profile functions, so files written here and there are interchangeable byte for byte:
+//
+// - Section and key names compare without regard to letter case; with duplicates only
+//   the first section or key of a name is seen.
+// - A written value replaces the old one in place (keeping the key's spelling), or goes
+//   after the last line of its section; a new section goes at the end of the file.
+// - Any real change rewrites the whole file as "[name]" headers and "key=value" lines,
+//   CR LF line ends and no blank lines; a write that changes nothing leaves it alone.
+// - Text is Windows-1252; a character it cannot hold is written as "?".
+// - Values read back are trimmed, lose a pair of enclosing quotes, and are cut at 2047
+//   characters.
+//
+// In batched mode changes collect in memory until flush(); in write-through mode each
+// change reaches the disk at once. Both modes notice when the file was rewritten since
+// they read it (by another IniFile of this process or by anyone else) and apply their
+// own pending changes on top of the new content, so no writer loses another's keys.
+// Writes are crash-safe: the new content goes to a temporary file in the same folder,
+// is flushed to disk and renamed over the old file. A failed write throws TacknoteError
+// "Unable to write to <path>" and leaves the old file intact.
+class IniFile {
+public:
+    enum class Mode { Batched, WriteThrough };
+    static constexpr int MaxValueLength = 2047;
+
+    IniFile(const QString& path, Mode mode);
+
+    QString fileName() const { return m_path; }
+
+    QString readString(const QString& section, const QString& key, const QString& def);
+    int readInteger(const QString& section, const QString& key, int def);
+    bool readBool(const QString& section, const QString& key, bool def);
+    QDateTime readDateTime(const QString& section, const QString& key, const QDateTime& def,
+                           const LocaleInfo& locale);
+    bool sectionExists(const QString& section);
+    bool valueExists(const QString& section, const QString& key);
+    // Key names of a section in file order, duplicates and non-key lines left out.
+    QStringList readSection(const QString& section);
+
+    void writeString(const QString& section, const QString& key, const QString& value);
+    void writeInteger(const QString& section, const QString& key, int value);
+    void writeBool(const QString& section, const QString& key, bool value);
+    void writeDateTime(const QString& section, const QString& key, const QDateTime& value,
+                       const LocaleInfo& locale);
+    void deleteKey(const QString& section, const QString& key);
+    void eraseSection(const QString& section);
+
+    // Writes the changes made since the last flush; nothing when there are none.
+    void flush();
+
+    // Integer text as the file holds it: signed decimal, or hexadecimal after "$",
+    // "0x" or "0X"; 32 bits. Nothing for any other text.
+    static std::optional<int> parseInteger(const QString& text);
+    // A value as it is returned to readers: trimmed, unquoted, at most 2047 characters.
+    static QString cleanValue(const QString& stored);
+    // Removes the characters the reader treats as blanks from both ends of a line.
+    static QString trimBlanks(const QString& text);
+
+private:
+    struct Line {
+        QString key;   // key name, or the whole line when it is not a key
+        QString value; // as written (untrimmed when written by this program)
+        bool isKey = true;
+    };
+    struct Section {
+        QString name;
+        bool hasHeader = true;
+        QList<Line> lines;
+        QHash<QString, qsizetype> keyIndex; // folded key -> first line holding it
+    };
+    struct Change {
+        enum class Kind { Write, DeleteKey, EraseSection } kind;
+        QString section;
+        QString key;
+        QString value;
+    };
+    struct DiskStamp {
+        bool exists = false;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const DiskStamp&) const = default;
+    };
+
+    void change(Change change);
+    bool apply(const Change& change);
+    void syncWithDisk(bool checkFileSystem);
+    void load();
+    void save();
+    QByteArray serialize() const;
+    void parse(const QString& text);
+    static void reindexKeys(Section& section);
+    void rebuildSectionIndex();
+    Section* findSection(const QString& name);
+    const Line* findLine(const QString& section, const QString& key);
+    DiskStamp stampOnDisk() const;
+    static QString fold(const QString& name) { return name.toCaseFolded(); }
+
+    QString m_path;
+    Mode m_mode;
+    QList<Section> m_sections;
+    QHash<QString, qsizetype> m_sectionIndex; // folded name -> first section of that name
+    QList<Change> m_pending;                  // changes not yet on disk
+    bool m_dirty = false;                     // the content differs from the disk
+    DiskStamp m_stamp;
+    quint64 m_generation = 0;
+};

@@ -1,0 +1,120 @@
+#include "store/NoteStore.h"
+
+#include "store/IniFile.h"
+
+namespace {
+
+QString dayKey(int day) {
+    return QStringLiteral("Dia") + QString::number(day + 1);
+}
+
+} // namespace
+
+QString NoteStore::sectionName(int index) {
+    return QStringLiteral("Stick") + QString::number(index);
+}
+
+NoteRecord NoteStore::read(IniFile& file, int index, const LocaleInfo& locale,
+                           const QDateTime& now) {
+    const QString s = sectionName(index);
+    const NoteRecord d;
+    NoteRecord note;
+    note.caption = file.readString(s, QStringLiteral("caption"), d.caption);
+    note.alarm = file.readBool(s, QStringLiteral("alarm"), false);
+    if (note.alarm) {
+        note.AlarmDateTime = file.readDateTime(s, QStringLiteral("AlarmDateTime"), now, locale);
+        note.UseSound = file.readBool(s, QStringLiteral("UseSound"), false);
+        note.SoundFile = file.readString(s, QStringLiteral("SoundFile"), QString());
+        for (int day = 0; day < 7; ++day)
+            note.Dia[day] = file.readBool(s, dayKey(day), true);
+        note.Remember = file.readBool(s, QStringLiteral("Remember"), false);
+        note.RememberNo = file.readInteger(s, QStringLiteral("RememberNo"), 1);
+        note.RememberUnit = file.readInteger(s, QStringLiteral("RememberUnit"), 0);
+    } else {
+        // A note without an alarm keeps the alarm fields of a new note window.
+        note.Dia.fill(false);
+        note.RememberNo = 0;
+        note.RememberUnit = 0;
+    }
+    note.scrollbar = file.readBool(s, QStringLiteral("scrollbar"), d.scrollbar);
+    note.DarkCaption = file.readBool(s, QStringLiteral("DarkCaption"), d.DarkCaption);
+    note.TrackPosition = file.readInteger(s, QStringLiteral("TrackPosition"), d.TrackPosition);
+    note.Rodape = file.readString(s, QStringLiteral("Rodape"), d.Rodape);
+    note.posx = file.readInteger(s, QStringLiteral("posx"), d.posx);
+    note.posy = file.readInteger(s, QStringLiteral("posy"), d.posy);
+    note.Width = file.readInteger(s, QStringLiteral("width"), d.Width);
+    note.Height = file.readInteger(s, QStringLiteral("height"), d.Height);
+    note.FontBold = file.readInteger(s, QStringLiteral("FontBold"), 0) == 1;
+    note.FontItalic = file.readInteger(s, QStringLiteral("FontItalic"), 0) == 1;
+    note.Color = file.readInteger(s, QStringLiteral("Color"), d.Color);
+    note.visible = file.readBool(s, QStringLiteral("visible"), d.visible);
+    note.FontName = file.readString(s, QStringLiteral("FontName"), d.FontName);
+    note.FontSize = file.readInteger(s, QStringLiteral("FontSize"), d.FontSize);
+    note.FontColor = file.readInteger(s, QStringLiteral("FontColor"), d.FontColor);
+    note.note = decodeText(file.readString(s, QStringLiteral("note"), QString()));
+    note.topmost = file.readBool(s, QStringLiteral("topmost"), d.topmost);
+    return note;
+}
+
+void NoteStore::write(IniFile& file, int index, const NoteRecord& note, const LocaleInfo& locale) {
+    const QString s = sectionName(index);
+    file.writeString(s, QStringLiteral("caption"), note.caption);
+    file.writeBool(s, QStringLiteral("visible"), note.visible);
+    file.writeBool(s, QStringLiteral("topmost"), note.topmost);
+    if (note.alarm) {
+        file.writeBool(s, QStringLiteral("alarm"), true);
+        file.writeDateTime(s, QStringLiteral("AlarmDateTime"), note.AlarmDateTime, locale);
+        file.writeBool(s, QStringLiteral("UseSound"), note.UseSound);
+        file.writeString(s, QStringLiteral("SoundFile"), note.SoundFile);
+        for (int day = 0; day < 7; ++day)
+            file.writeBool(s, dayKey(day), note.Dia[day]);
+        file.writeBool(s, QStringLiteral("Remember"), note.Remember);
+        file.writeInteger(s, QStringLiteral("RememberNo"), note.RememberNo);
+        file.writeInteger(s, QStringLiteral("RememberUnit"), note.RememberUnit);
+    }
+    file.writeString(s, QStringLiteral("note"), encodeText(note.note));
+    file.writeBool(s, QStringLiteral("scrollbar"), note.scrollbar);
+    file.writeBool(s, QStringLiteral("DarkCaption"), note.DarkCaption);
+    file.writeInteger(s, QStringLiteral("TrackPosition"), note.TrackPosition);
+    file.writeInteger(s, QStringLiteral("posx"), note.posx);
+    file.writeInteger(s, QStringLiteral("posy"), note.posy);
+    file.writeInteger(s, QStringLiteral("Width"), note.Width);
+    file.writeInteger(s, QStringLiteral("Height"), note.Height);
+    file.writeString(s, QStringLiteral("FontName"), note.FontName);
+    file.writeInteger(s, QStringLiteral("FontSize"), note.FontSize);
+    file.writeInteger(s, QStringLiteral("FontColor"), note.FontColor);
+    file.writeInteger(s, QStringLiteral("FontBold"), note.FontBold ? 1 : 0);
+    file.writeInteger(s, QStringLiteral("FontItalic"), note.FontItalic ? 1 : 0);
+    file.writeInteger(s, QStringLiteral("Color"), note.Color);
+    if (!note.Rodape.isEmpty())
+        file.writeString(s, QStringLiteral("Rodape"), note.Rodape);
+}
+
+void NoteStore::eraseAll(IniFile& file) {
+    for (int i = 0; i < MaxNotes; ++i)
+        file.eraseSection(sectionName(i));
+}
+
+QString NoteStore::encodeText(const QString& text) {
+    QString stored;
+    stored.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r')) {
+            stored += QLatin1String("\\n");
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('\n')) {
+            stored += QLatin1String("\\n");
+        } else {
+            stored += c;
+        }
+    }
+    return stored;
+}
+
+QString NoteStore::decodeText(const QString& stored) {
+    QString text = stored;
+    text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+    return text;
+}

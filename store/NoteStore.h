@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/NoteRecord.h"
+
+#include <QString>
+
+class IniFile;
+class LocaleInfo;
+
+// Moves notes between note records and the "Stick<n>" sections of the notes file.
+class NoteStore {
+public:
+    // Sections Stick0 ... Stick100: the note registry's capacity.
+    static constexpr int MaxNotes = 101;
+
+    static QString sectionName(int index);
+
+    // Reads note `index`; `now` is the alarm time of a note whose alarm time is unreadable.
+    static NoteRecord read(IniFile& file, int index, const LocaleInfo& locale,
+                           const QDateTime& now);
+    static void write(IniFile& file, int index, const NoteRecord& note, const LocaleInfo& locale);
+    // Erases Stick0 ... Stick100, present or not.
+    static void eraseAll(IniFile& file);
+
+    // The stored form of a note text: every line break (CR LF, and a lone CR or LF
+    // alike) becomes the two characters "\n"; nothing else is escaped.
+    static QString encodeText(const QString& text);
+    // Every "\n" becomes CR LF.
+    static QString decodeText(const QString& stored);
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/TNoteFont.h"
+
+#include <QString>
+
+// General program settings (section "General" of the notes file). The fields hold zero
+// values until the notes file is first loaded.
+struct TRecGeral {
+    bool UseSounds = false;
+    QString SoundNewSticky;
+    QString User;
+    QString SoundDelSticky;
+    QString SoundRecSticky;
+    bool AskDelete = false;
+    int DefaultColor = 0;
+    TNoteFont DefaultFont{QString(), 0, 0, false, false};
+    bool ScrollBar = false;
+    bool DarkCaption = false;
+    int TrackPosition = 0;
+    bool ShowDate = false;
+    bool ShowTime = false;
+    bool AutoSave = false;
+    int TimeAutoSave = 0;
+    bool NoteDaily = false;
+    bool BackupOnExit = false;
+    QString BackupPath;
+
+    bool operator==(const TRecGeral&) const = default;
+};

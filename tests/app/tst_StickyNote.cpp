@@ -1,0 +1,386 @@
+#include "app/TfStickyNote.h"
+#include "note/TfPostIt.h"
+#include "platform/QtLocaleInfo.h"
+#include "store/IniFile.h"
+#include "store/TacknoteError.h"
+
+#include "../support/FakeClock.h"
+#include "../support/FakeSystemPaths.h"
+#include "../support/ScriptedMessageBoxes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+const QString SeedDir = QStringLiteral(TACKNOTE_SOURCE_DIR "/data");
+
+// A main window on test doubles, with its documents folder in a temporary folder.
+struct Harness {
+    explicit Harness(const QString& localeName = QStringLiteral("pt_BR"),
+                     const QString& programDir = SeedDir, const QString& user = "maria")
+        : locale(QLocale(localeName)), paths(documents.path(), programDir, user) {}
+
+    QString notesFile() const {
+        return documents.filePath(QStringLiteral("Tacknote/maria/data/stickies.tkn"));
+    }
+    TfStickyNote& create() {
+        main = std::make_unique<TfStickyNote>(PlatformServices{clock, locale, paths, boxes});
+        return *main;
+    }
+
+    QTemporaryDir documents;
+    FakeClock clock;
+    QtLocaleInfo locale;
+    FakeSystemPaths paths;
+    ScriptedMessageBoxes boxes;
+    std::unique_ptr<TfStickyNote> main;
+};
+
+QByteArray noteSection(int index, const QByteArray& caption) {
+    return "[Stick" + QByteArray::number(index) + "]\r\ncaption=" + caption + "\r\nnote=text " +
+           caption + "\r\nposx=10\r\nposy=20\r\nWidth=200\r\nHeight=100\r\n";
+}
+
+} // namespace
+
+class tst_StickyNote : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void paths();
+    void seedingByLocale_data();
+    void seedingByLocale();
+    void existingNotesFileIsNeverOverwritten();
+    void secondStartReusesFolders();
+    void startLanguage_data();
+    void startLanguage();
+    void loadCreatesWindows();
+    void saveRenumbersAfterDeletes();
+    void saveKeepsWhatItDoesNotWrite();
+    void strangeNoteCounts_data();
+    void strangeNoteCounts();
+    void garbageFilesLoad_data();
+    void garbageFilesLoad();
+    void saveIsHeldOffDuringLoad();
+    void failedSaveKeepsFileAndReports();
+    void closeSavesEveryNote();
+};
+
+void tst_StickyNote::paths() {
+    Harness h(QStringLiteral("pt_BR"), SeedDir, QString(300, QLatin1Char('u')));
+    TfStickyNote& main = h.create();
+    QCOMPARE(main.ProgramDir, SeedDir + "/");
+    QCOMPARE(main.DocumentsDir, h.documents.path() + "/");
+    QCOMPARE(main.LogonUser, QStringLiteral("Default")); // longer than the 255 buffer
+    QCOMPARE(main.DataDir, h.documents.path() + "/Tacknote/Default/data/");
+    QCOMPARE(main.NotesFile, main.DataDir + "stickies.tkn");
+    const QFileDevice::Permissions dirPermissions = QFileInfo(main.DataDir).permissions();
+    QVERIFY(!(dirPermissions & (QFileDevice::ReadOther | QFileDevice::ReadGroup)));
+    const QFileDevice::Permissions filePermissions = QFileInfo(main.NotesFile).permissions();
+    QVERIFY(!(filePermissions & (QFileDevice::ReadOther | QFileDevice::ReadGroup)));
+}
+
+void tst_StickyNote::seedingByLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("seed");
+    QTest::addColumn<int>("language");
+
+    QTest::newRow("Brazilian Portuguese")
+        << "pt_BR"
+        << "default_ptb.tkn" << int(StartLanguage::Language::Portuguese);
+    QTest::newRow("US English") << "en_US"
+                                << "default_enu.tkn" << int(StartLanguage::Language::English);
+    QTest::newRow("German") << "de_DE"
+                            << "default_enu.tkn" << int(StartLanguage::Language::None);
+}
+
+void tst_StickyNote::seedingByLocale() {
+    QFETCH(QString, locale);
+    QFETCH(QString, seed);
+    QFETCH(int, language);
+    Harness h(locale);
+    TfStickyNote& main = h.create();
+    QCOMPARE(readBytes(main.NotesFile), readBytes(SeedDir + "/" + seed));
+    QCOMPARE(int(main.markedLanguage), language);
+    QCOMPARE(int(main.startLanguage.browserEntry), language);
+    QCOMPARE(main.helpFile, main.ProgramDir + (language == int(StartLanguage::Language::Portuguese)
+                                                   ? "tacknote.hlp"
+                                                   : "tacknote_enu.hlp"));
+    main.LoadNotes();
+    QCOMPARE(main.NoteCount, 1); // the welcome note
+    QVERIFY(!main.NoteTable[0]->caption().isEmpty());
+}
+
+void tst_StickyNote::existingNotesFileIsNeverOverwritten() {
+    Harness h;
+    QDir().mkpath(QFileInfo(h.notesFile()).path());
+    writeBytes(h.notesFile(), "[General]\r\nNumStickies=0\r\n");
+    h.create();
+    QCOMPARE(readBytes(h.notesFile()), QByteArray("[General]\r\nNumStickies=0\r\n"));
+}
+
+void tst_StickyNote::secondStartReusesFolders() {
+    Harness h(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent"));
+    h.create();
+    QVERIFY(QFileInfo(QFileInfo(h.notesFile()).path()).isDir());
+    QVERIFY(!QFileInfo::exists(h.notesFile())); // no seed file: no notes file yet
+    h.create();
+    h.main->SaveNotes(); // the first save creates the file
+    QVERIFY(QFileInfo::exists(h.notesFile()));
+}
+
+void tst_StickyNote::startLanguage_data() {
+    QTest::addColumn<QString>("defaultLang");
+    QTest::addColumn<int>("lcid");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("entryFirst");
+
+    using L = StartLanguage::Language;
+    QTest::newRow("Port on an English system") << "Port" << 1033 << int(L::Portuguese) << true;
+    QTest::newRow("port any case") << "pORt" << 1031 << int(L::Portuguese) << true;
+    QTest::newRow("Eng on a Portuguese system") << "Eng" << 1046 << int(L::English) << true;
+    QTest::newRow("any other value is English") << "x" << 1046 << int(L::English) << true;
+    QTest::newRow("empty, 1033") << "" << 1033 << int(L::English) << false;
+    QTest::newRow("empty, 1046") << "" << 1046 << int(L::Portuguese) << false;
+    QTest::newRow("empty, 1031") << "" << 1031 << int(L::None) << false;
+}
+
+void tst_StickyNote::startLanguage() {
+    QFETCH(QString, defaultLang);
+    QFETCH(int, lcid);
+    QFETCH(int, language);
+    QFETCH(bool, entryFirst);
+    const StartLanguage choice = StartLanguage::decide(defaultLang, lcid);
+    QCOMPARE(int(choice.language), language);
+    QCOMPARE(int(choice.browserEntry), language);
+    QCOMPARE(choice.entryBeforeSwitch, entryFirst);
+}
+
+void tst_StickyNote::loadCreatesWindows() {
+    Harness h;
+    QDir().mkpath(QFileInfo(h.notesFile()).path());
+    writeBytes(h.notesFile(),
+               "[General]\r\nNumStickies=2\r\nTimeAutoSave=7\r\n"
+               "[Stick0]\r\ncaption=Um\r\nvisible=0\r\nnote=a\\nb\r\nposx=15\r\nposy=25\r\n"
+               "width=210\r\nheight=110\r\nColor=255\r\nDarkCaption=1\r\nTrackPosition=12\r\n"
+               "FontName=Courier New\r\nFontSize=8\r\nFontColor=16777215\r\nFontBold=1\r\n"
+               "alarm=1\r\nAlarmDateTime=26/12/2002 09:00:00\r\nRemember=1\r\nDia1=0\r\n"
+               "Rodape=De Ana (10.0.0.1)\r\n"
+               "[Stick1]\r\ncaption=Dois\r\ntopmost=1\r\n");
+    TfStickyNote& main = h.create();
+    main.LoadNotes();
+    QCOMPARE(main.NoteCount, 2);
+    QCOMPARE(main.AutoSaveCountdown, 7 * 60);
+    TfPostIt* first = main.NoteTable[0];
+    QCOMPARE(first->Tag, 0);
+    QCOMPARE(first->caption(), QStringLiteral("Um"));
+    QCOMPARE(first->note(), QStringLiteral("a\r\nb"));
+    QVERIFY(first->isHidden());
+    QCOMPARE(first->bounds(), QRect(15, 25, 210, 110));
+    QCOMPARE(first->Color(), 255);
+    QCOMPARE(first->captionColor(), 0xDB);
+    QCOMPARE(first->memoFont(), (TNoteFont{"Courier New", 8, 0xFFFFFF, true, false}));
+    QCOMPARE(first->Rodape(), QStringLiteral("De Ana (10.0.0.1)"));
+    QVERIFY(first->alarm);
+    QVERIFY(first->alarmIconVisible());
+    QCOMPARE(first->AlarmDateTime(), QDateTime(QDate(2002, 12, 26), QTime(9, 0)));
+    QVERIFY(first->Remember);
+    QVERIFY(!first->Dia[0]);
+    QVERIFY(first->Dia[1]);
+    TfPostIt* second = main.NoteTable[1];
+    QVERIFY(!second->isHidden());
+    QVERIFY(second->topmost());
+    QVERIFY(!second->alarmIconVisible());
+    QCOMPARE(second->bounds(), QRect(400, 100, 180, 147));
+}
+
+void tst_StickyNote::saveRenumbersAfterDeletes() {
+    Harness h;
+    QDir().mkpath(QFileInfo(h.notesFile()).path());
+    QByteArray file = "[General]\r\nNumStickies=5\r\n";
+    for (int i = 0; i < 5; ++i)
+        file += noteSection(i, "n" + QByteArray::number(i));
+    writeBytes(h.notesFile(), file);
+    TfStickyNote& main = h.create();
+    main.LoadNotes();
+    delete main.NoteTable[1];
+    main.NoteTable[1] = nullptr;
+    delete main.NoteTable[3];
+    main.NoteTable[3] = nullptr;
+    main.SaveNotes();
+
+    IniFile saved(h.notesFile(), IniFile::Mode::Batched);
+    QCOMPARE(saved.readInteger("General", "NumStickies", -1), 3);
+    QCOMPARE(saved.readString("Stick0", "caption", {}), QStringLiteral("n0"));
+    QCOMPARE(saved.readString("Stick1", "caption", {}), QStringLiteral("n2"));
+    QCOMPARE(saved.readString("Stick2", "caption", {}), QStringLiteral("n4"));
+    QVERIFY(!saved.sectionExists("Stick3"));
+    QVERIFY(!saved.sectionExists("Stick4"));
+
+    Harness again;
+    again.paths = FakeSystemPaths(h.documents.path(), SeedDir, "maria");
+    TfStickyNote& reloaded = again.create();
+    reloaded.LoadNotes();
+    QCOMPARE(reloaded.NoteCount, 3);
+    QCOMPARE(reloaded.NoteTable[1]->caption(), QStringLiteral("n2"));
+    QCOMPARE(reloaded.NoteTable[1]->Tag, 1);
+}
+
+void tst_StickyNote::saveKeepsWhatItDoesNotWrite() {
+    Harness h;
+    QDir().mkpath(QFileInfo(h.notesFile()).path());
+    writeBytes(h.notesFile(), "[General]\r\nNumStickies=1\r\nFuture=kept\r\n" +
+                                  noteSection(0, "a") +
+                                  "[network]\r\nListcount=1\r\nList0=x\r\nList1=old\r\n"
+                                  "[Stick101]\r\ncaption=beyond\r\n"
+                                  "[Contatos]\r\nAna=10.0.0.1\r\n[Mine]\r\nk=v\r\n");
+    TfStickyNote& main = h.create();
+    main.LoadNotes();
+    main.SaveNotes();
+    const QByteArray bytes = readBytes(h.notesFile());
+    for (const char* kept : {"Future=kept\r\n", "List1=old\r\n", "[Stick101]\r\ncaption=beyond\r\n",
+                             "[Contatos]\r\nAna=10.0.0.1\r\n", "[Mine]\r\nk=v\r\n"})
+        QVERIFY2(bytes.contains(kept), kept);
+    QVERIFY(bytes.contains("\r\nWidth=200\r\nHeight=100\r\n"));
+}
+
+void tst_StickyNote::strangeNoteCounts_data() {
+    QTest::addColumn<QByteArray>("count");
+    QTest::addColumn<int>("loaded");
+    QTest::newRow("negative") << QByteArray("-5") << 0;
+    QTest::newRow("huge") << QByteArray("100000") << 101;
+    QTest::newRow("not a number") << QByteArray("many") << 0;
+    QTest::newRow("exactly 101") << QByteArray("101") << 101;
+}
+
+void tst_StickyNote::strangeNoteCounts() {
+    QFETCH(QByteArray, count);
+    QFETCH(int, loaded);
+    Harness h;
+    QDir().mkpath(QFileInfo(h.notesFile()).path());
+    QByteArray file = "[General]\r\nNumStickies=" + count + "\r\n";
+    for (int i = 0; i < 103; ++i)
+        file += noteSection(i, "n" + QByteArray::number(i));
+    writeBytes(h.notesFile(), file);
+    TfStickyNote& main = h.create();
+    main.LoadNotes();
+    QCOMPARE(main.NoteCount, loaded);
+    main.SaveNotes();
+    IniFile saved(h.notesFile(), IniFile::Mode::Batched);
+    QCOMPARE(saved.readInteger("General", "NumStickies", -1), loaded);
+    // Notes the registry cannot hold stay in the file.
+    QCOMPARE(saved.readString("Stick102", "caption", {}), QStringLiteral("n102"));
+}
+
+void tst_StickyNote::garbageFilesLoad_data() {
+    QTest::addColumn<QByteArray>("content");
+    QByteArray noise;
+    quint32 seed = 7;
+    for (int i = 0; i < 100000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise.append(char(seed >> 24));
+    }
+    QTest::newRow("random bytes") << noise;
+    QTest::newRow("truncated") << QByteArray("[General]\r\nNumStickies=3\r\n[Stick0]\r\ncapt");
+    QTest::newRow("10 MB") << (QByteArray("[General]\r\nNumStickies=2\r\n[Stick0]\r\nnote=") +
+                               QByteArray(10 * 1024 * 1024, 'x'));
+    QTest::newRow("binary zeros") << QByteArray(5000, '\0');
+}
+
+void tst_StickyNote::garbageFilesLoad() {
+    QFETCH(QByteArray, content);
+    Harness h;
+    QDir().mkpath(QFileInfo(h.notesFile()).path());
+    writeBytes(h.notesFile(), content);
+    TfStickyNote& main = h.create();
+    main.LoadNotes();
+    QVERIFY(main.NoteCount >= 0 && main.NoteCount <= 101);
+    for (int i = 0; i < main.NoteCount; ++i)
+        QVERIFY(main.NoteTable[i]->note().size() <= 2047 * 2);
+    main.SaveNotes();
+}
+
+void tst_StickyNote::saveIsHeldOffDuringLoad() {
+    Harness h;
+    QDir().mkpath(QFileInfo(h.notesFile()).path());
+    QByteArray file = "[General]\r\nNumStickies=3\r\n";
+    for (int i = 0; i < 3; ++i)
+        file += noteSection(i, "n" + QByteArray::number(i));
+    writeBytes(h.notesFile(), file);
+    TfStickyNote& main = h.create();
+    // Events that run while the load lets pending events through try to save and close.
+    bool sawLoading = false;
+    QTimer::singleShot(0, &main, [&] {
+        sawLoading = main.isLoading();
+        main.SaveNotes();
+        main.closeProgram();
+    });
+    main.LoadNotes();
+    QVERIFY(sawLoading);
+    QCOMPARE(readBytes(h.notesFile()), file); // the save during the load did nothing
+    QVERIFY(!main.isClosed());
+    QTRY_VERIFY(main.isClosed()); // the close runs once the load is complete
+    IniFile saved(h.notesFile(), IniFile::Mode::Batched);
+    QCOMPARE(saved.readInteger("General", "NumStickies", -1), 3);
+    QCOMPARE(saved.readString("Stick2", "caption", {}), QStringLiteral("n2"));
+}
+
+void tst_StickyNote::failedSaveKeepsFileAndReports() {
+    Harness h;
+    TfStickyNote& main = h.create();
+    main.LoadNotes();
+    main.NoteTable[0]->setNote(QString(100000, QLatin1Char('y')));
+    const QByteArray before = readBytes(main.NotesFile);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    limit.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QString message;
+    try {
+        main.SaveNotes();
+    } catch (const TacknoteError& error) {
+        message = error.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    QCOMPARE(message, QStringLiteral("Unable to write to ") + main.NotesFile);
+    QCOMPARE(readBytes(main.NotesFile), before);
+    main.SaveNotes(); // the guard was released
+    QVERIFY(readBytes(main.NotesFile).contains("yyyy"));
+}
+
+void tst_StickyNote::closeSavesEveryNote() {
+    Harness h;
+    TfStickyNote& main = h.create();
+    main.LoadNotes();
+    main.NoteTable[0]->setCaption(QStringLiteral("changed before closing"));
+    main.closeProgram();
+    QVERIFY(main.isClosed());
+    QCOMPARE(main.NoteCount, 0);
+    QVERIFY(readBytes(h.notesFile()).contains("caption=changed before closing\r\n"));
+}
+
+QTEST_MAIN(tst_StickyNote)
+#include "tst_StickyNote.moc"

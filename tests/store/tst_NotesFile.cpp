@@ -1,0 +1,346 @@
+#include "platform/QtLocaleInfo.h"
+#include "store/IniFile.h"
+#include "store/NoteStore.h"
+#include "store/SettingsStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+const SettingsStore::Context Context{QStringLiteral("/opt/tacknote/"), QStringLiteral("maria")};
+
+} // namespace
+
+class tst_NotesFile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_path = m_dir.filePath(QStringLiteral("n%1.tkn").arg(++m_counter)); }
+
+    void exampleNoteBytes();
+    void alarmAndFooterKeys();
+    void noteRoundTrip();
+    void textEncoding_data();
+    void textEncoding();
+    void unreadableNoteValues_data();
+    void unreadableNoteValues();
+    void missingSectionGivesDefaults();
+    void emptyFileGivesDefaultSettings();
+    void settingsRoundTrip();
+    void settingsLayout();
+    void blockListShrinks();
+    void huge_Listcount();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    int m_counter = 0;
+    const QtLocaleInfo m_brazil{QLocale(QStringLiteral("pt_BR"))};
+    const QDateTime m_now{QDate(2002, 12, 25), QTime(14, 30)};
+};
+
+void tst_NotesFile::exampleNoteBytes() {
+    NoteRecord note;
+    note.caption = QStringLiteral("25/12/2002 14:30:00");
+    note.note = QStringLiteral("Comprar pão\r\nLigar para o banco");
+    note.TrackPosition = 0;
+    note.posx = 3;
+    note.posy = 0;
+    note.Width = 170;
+    note.Height = 120;
+    note.Color = 8454143;
+    IniFile file(m_path, IniFile::Mode::Batched);
+    NoteStore::write(file, 0, note, m_brazil);
+    file.flush();
+    QCOMPARE(readBytes(m_path), QByteArray("[Stick0]\r\n"
+                                           "caption=25/12/2002 14:30:00\r\n"
+                                           "visible=1\r\n"
+                                           "topmost=0\r\n"
+                                           "note=Comprar p\xe3o\\nLigar para o banco\r\n"
+                                           "scrollbar=0\r\n"
+                                           "DarkCaption=0\r\n"
+                                           "TrackPosition=0\r\n"
+                                           "posx=3\r\n"
+                                           "posy=0\r\n"
+                                           "Width=170\r\n"
+                                           "Height=120\r\n"
+                                           "FontName=Arial\r\n"
+                                           "FontSize=10\r\n"
+                                           "FontColor=0\r\n"
+                                           "FontBold=0\r\n"
+                                           "FontItalic=0\r\n"
+                                           "Color=8454143\r\n"));
+}
+
+void tst_NotesFile::alarmAndFooterKeys() {
+    NoteRecord note;
+    note.alarm = true;
+    note.AlarmDateTime = QDateTime(QDate(2003, 1, 2), QTime(8, 5, 9));
+    note.SoundFile = QStringLiteral("/snd/a.wav");
+    note.Dia = {true, false, true, false, true, false, true};
+    note.Remember = true;
+    note.RememberNo = 3;
+    note.RememberUnit = 2;
+    note.Rodape = QStringLiteral("De Ana (10.0.0.7)");
+    IniFile file(m_path, IniFile::Mode::Batched);
+    NoteStore::write(file, 4, note, m_brazil);
+    QCOMPARE(
+        file.readSection(QStringLiteral("Stick4")),
+        QStringList({"caption",       "visible",      "topmost",   "alarm",     "AlarmDateTime",
+                     "UseSound",      "SoundFile",    "Dia1",      "Dia2",      "Dia3",
+                     "Dia4",          "Dia5",         "Dia6",      "Dia7",      "Remember",
+                     "RememberNo",    "RememberUnit", "note",      "scrollbar", "DarkCaption",
+                     "TrackPosition", "posx",         "posy",      "Width",     "Height",
+                     "FontName",      "FontSize",     "FontColor", "FontBold",  "FontItalic",
+                     "Color",         "Rodape"}));
+    QCOMPARE(file.readString(QStringLiteral("Stick4"), QStringLiteral("AlarmDateTime"), QString()),
+             QStringLiteral("02/01/2003 08:05:09"));
+
+    // Switching the alarm off and saving afresh leaves no alarm key behind.
+    note.alarm = false;
+    note.Rodape.clear();
+    NoteStore::eraseAll(file);
+    NoteStore::write(file, 0, note, m_brazil);
+    const QStringList keys = file.readSection(QStringLiteral("Stick0"));
+    QVERIFY(!keys.contains(QStringLiteral("alarm")));
+    QVERIFY(!keys.contains(QStringLiteral("Dia1")));
+    QVERIFY(!keys.contains(QStringLiteral("Rodape")));
+    QVERIFY(!file.sectionExists(QStringLiteral("Stick4")));
+}
+
+void tst_NotesFile::noteRoundTrip() {
+    NoteRecord note;
+    note.caption = QStringLiteral("Título & <b>x</b>");
+    note.visible = false;
+    note.topmost = true;
+    note.alarm = true;
+    note.AlarmDateTime = QDateTime(QDate(2010, 6, 30), QTime(23, 59, 58));
+    note.UseSound = true;
+    note.SoundFile = QStringLiteral("/home/u/alarme.wav");
+    note.Dia = {false, true, true, true, true, true, false};
+    note.Remember = true;
+    note.RememberNo = 15;
+    note.RememberUnit = 0;
+    note.note = QStringLiteral("linha 1\r\n\r\nlinha 3 – ação");
+    note.scrollbar = true;
+    note.DarkCaption = true;
+    note.TrackPosition = 25;
+    note.posx = -20;
+    note.posy = 1500;
+    note.Width = 80;
+    note.Height = 40;
+    note.FontName = QStringLiteral("Courier New");
+    note.FontSize = 8;
+    note.FontColor = 0xFFFFFF;
+    note.FontBold = true;
+    note.FontItalic = true;
+    note.Color = 255;
+    note.Rodape = QStringLiteral("De José (192.168.0.2)");
+    {
+        IniFile file(m_path, IniFile::Mode::Batched);
+        NoteStore::write(file, 7, note, m_brazil);
+        file.flush();
+    }
+    IniFile file(m_path, IniFile::Mode::Batched);
+    QCOMPARE(NoteStore::read(file, 7, m_brazil, m_now), note);
+}
+
+void tst_NotesFile::textEncoding_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("loaded");
+
+    QTest::newRow("two lines") << "a\r\nb"
+                               << "a\\nb"
+                               << "a\r\nb";
+    QTest::newRow("typed backslash n becomes a break") << "c:\\new"
+                                                       << "c:\\new"
+                                                       << "c:\r\new";
+    QTest::newRow("lone CR keeps the next character") << "a\rb"
+                                                      << "a\\nb"
+                                                      << "a\r\nb";
+    QTest::newRow("lone LF") << "a\nb"
+                             << "a\\nb"
+                             << "a\r\nb";
+    QTest::newRow("CR at the end") << "a\r"
+                                   << "a\\n"
+                                   << "a\r\n";
+    QTest::newRow("other backslashes untouched") << "a\\tb\\"
+                                                 << "a\\tb\\"
+                                                 << "a\\tb\\";
+}
+
+void tst_NotesFile::textEncoding() {
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    QFETCH(QString, loaded);
+    QCOMPARE(NoteStore::encodeText(text), stored);
+    QCOMPARE(NoteStore::decodeText(stored), loaded);
+}
+
+void tst_NotesFile::unreadableNoteValues_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("expected");
+
+    QTest::newRow("FontBold 2 is not bold")
+        << QByteArray("FontBold=2") << "FontBold" << QVariant(false);
+    QTest::newRow("FontItalic 1") << QByteArray("FontItalic=1") << "FontItalic" << QVariant(true);
+    QTest::newRow("hex colour") << QByteArray("Color=0x00FF00") << "Color" << QVariant(0xFF00);
+    QTest::newRow("posx not a number") << QByteArray("posx=abc") << "posx" << QVariant(400);
+    QTest::newRow("width read in any case") << QByteArray("WIDTH=321") << "Width" << QVariant(321);
+    QTest::newRow("visible empty") << QByteArray("visible=") << "visible" << QVariant(true);
+    QTest::newRow("text blanks trimmed")
+        << QByteArray("note=  hi  ") << "note" << QVariant(QStringLiteral("hi"));
+    QTest::newRow("text quotes removed")
+        << QByteArray("note=\"hi\"") << "note" << QVariant(QStringLiteral("hi"));
+    QTest::newRow("long text cut at 2047") << (QByteArray("note=") + QByteArray(3000, 'x'))
+                                           << "note" << QVariant(QString(2047, QLatin1Char('x')));
+    QTest::newRow("unreadable alarm time is the moment of reading")
+        << QByteArray("alarm=1\r\nAlarmDateTime=yesterday") << "AlarmDateTime"
+        << QVariant(QDateTime(QDate(2002, 12, 25), QTime(14, 30)));
+    QTest::newRow("weekdays default to on") << QByteArray("alarm=1") << "Dia3" << QVariant(true);
+    QTest::newRow("no alarm: weekdays off") << QByteArray("Dia3=1") << "Dia3" << QVariant(false);
+}
+
+void tst_NotesFile::unreadableNoteValues() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, field);
+    QFETCH(QVariant, expected);
+    writeBytes(m_path, "[Stick0]\r\n" + line + "\r\n");
+    IniFile file(m_path, IniFile::Mode::Batched);
+    const NoteRecord note = NoteStore::read(file, 0, m_brazil, m_now);
+    const QHash<QString, QVariant> fields{
+        {"FontBold", note.FontBold}, {"FontItalic", note.FontItalic},
+        {"Color", note.Color},       {"posx", note.posx},
+        {"Width", note.Width},       {"visible", note.visible},
+        {"note", note.note},         {"AlarmDateTime", note.AlarmDateTime},
+        {"Dia3", note.Dia[2]},
+    };
+    QCOMPARE(fields.value(field), expected);
+}
+
+void tst_NotesFile::missingSectionGivesDefaults() {
+    IniFile file(m_path, IniFile::Mode::Batched);
+    const NoteRecord note = NoteStore::read(file, 3, m_brazil, m_now);
+    QCOMPARE(note.caption, QString());
+    QCOMPARE(note.note, QString());
+    QCOMPARE(QRect(note.posx, note.posy, note.Width, note.Height), QRect(400, 100, 180, 147));
+    QCOMPARE(note.Color, 0x7BFFFF);
+    QCOMPARE(note.FontName, QStringLiteral("Arial"));
+    QCOMPARE(note.FontSize, 10);
+    QVERIFY(note.visible);
+    QVERIFY(!note.alarm);
+}
+
+void tst_NotesFile::emptyFileGivesDefaultSettings() {
+    writeBytes(m_path, QByteArray());
+    IniFile file(m_path, IniFile::Mode::Batched);
+    TRecGeral geral;
+    TRecRede rede;
+    rede.BlockList = QStringList{QStringLiteral("stale")};
+    SettingsStore::read(file, Context, geral, rede);
+    QCOMPARE(geral, SettingsStore::defaultGeral(Context));
+    QCOMPARE(rede, SettingsStore::defaultRede());
+    QCOMPARE(geral.SoundNewSticky, QStringLiteral("/opt/tacknote/boing.wav"));
+    QCOMPARE(geral.SoundRecSticky, QStringLiteral("/opt/tacknote/BIPECOMP.WAV"));
+    QCOMPARE(geral.User, QStringLiteral("maria"));
+    QCOMPARE(geral.DefaultColor, 0x80FFFF);
+    QCOMPARE(rede.PortTCP, QStringLiteral("7801"));
+    QCOMPARE(SettingsStore::readNumStickies(file), 0);
+    QCOMPARE(SettingsStore::readDefaultLang(file), QString());
+}
+
+void tst_NotesFile::settingsRoundTrip() {
+    TRecGeral geral = SettingsStore::defaultGeral(Context);
+    geral.UseSounds = true;
+    geral.SoundNewSticky = QString(); // present but empty: stays empty on reading
+    geral.User = QStringLiteral("Zé");
+    geral.AskDelete = false;
+    geral.DefaultColor = 0x123456;
+    geral.DefaultFont = TNoteFont{QStringLiteral("Verdana"), 14, 0xFF, true, false};
+    geral.DarkCaption = true;
+    geral.TrackPosition = 3;
+    geral.ShowDate = false;
+    geral.AutoSave = false;
+    geral.TimeAutoSave = 30;
+    geral.NoteDaily = true;
+    geral.BackupOnExit = true;
+    geral.BackupPath = QStringLiteral("/mnt/backup");
+    TRecRede rede = SettingsStore::defaultRede();
+    rede.Enabled = true;
+    rede.SMTPServer = QStringLiteral("smtp.example.org");
+    rede.SMTPPort = QStringLiteral("587");
+    rede.Authtype = 3;
+    rede.Email = QStringLiteral("a@example.org");
+    rede.Username = QStringLiteral("a");
+    rede.Password = QStringLiteral("s3cr=t");
+    rede.Blocktype = 2;
+    rede.BlockList = QStringList{QStringLiteral("10.0.0.1"), QString(), QStringLiteral("h")};
+    rede.PortTCP = QStringLiteral("7900");
+    {
+        IniFile file(m_path, IniFile::Mode::Batched);
+        SettingsStore::write(file, geral, rede, true);
+        file.flush();
+    }
+    IniFile file(m_path, IniFile::Mode::Batched);
+    TRecGeral geralBack;
+    TRecRede redeBack;
+    SettingsStore::read(file, Context, geralBack, redeBack);
+    QCOMPARE(geralBack, geral);
+    QCOMPARE(redeBack, rede);
+    QCOMPARE(SettingsStore::readDefaultLang(file), QStringLiteral("Port"));
+}
+
+void tst_NotesFile::settingsLayout() {
+    IniFile file(m_path, IniFile::Mode::Batched);
+    SettingsStore::write(file, SettingsStore::defaultGeral(Context), SettingsStore::defaultRede(),
+                         false);
+    file.flush();
+    const QByteArray bytes = readBytes(m_path);
+    QVERIFY(bytes.startsWith("[General]\r\nUseSounds=0\r\nSoundNewSticky=/opt/tacknote/boing.wav"
+                             "\r\nDefaultLang=Eng\r\nUser=maria\r\n"));
+    QVERIFY(bytes.contains("TimeAutoSave=10\r\n[Network]\r\nEnabled=0\r\nPortTCP=7801\r\n"));
+    QVERIFY(bytes.endsWith("Authtype=0\r\nListcount=0\r\n"));
+    QVERIFY(!bytes.contains("[network]"));
+}
+
+void tst_NotesFile::blockListShrinks() {
+    TRecGeral geral = SettingsStore::defaultGeral(Context);
+    TRecRede rede = SettingsStore::defaultRede();
+    rede.BlockList = QStringList{"a", "b", "c"};
+    IniFile file(m_path, IniFile::Mode::WriteThrough);
+    SettingsStore::write(file, geral, rede, false);
+    rede.BlockList = QStringList{"z"};
+    SettingsStore::write(file, geral, rede, false);
+    QVERIFY(readBytes(m_path).endsWith("Listcount=1\r\nList0=z\r\nList1=b\r\nList2=c\r\n"));
+    TRecRede back;
+    SettingsStore::read(file, Context, geral, back);
+    QCOMPARE(back.BlockList, QStringList{"z"});
+}
+
+void tst_NotesFile::huge_Listcount() {
+    writeBytes(m_path, "[network]\r\nListcount=2147483647\r\nList0=x\r\n");
+    IniFile file(m_path, IniFile::Mode::Batched);
+    TRecGeral geral;
+    TRecRede rede;
+    SettingsStore::read(file, Context, geral, rede);
+    QCOMPARE(rede.BlockList.first(), QStringLiteral("x"));
+    QVERIFY(rede.BlockList.size() <= 10000);
+}
+
+QTEST_GUILESS_MAIN(tst_NotesFile)
+#include "tst_NotesFile.moc"
