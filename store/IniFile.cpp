@@ -66,6 +66,20 @@ IniFile::IniFile(const QString& path, Mode mode)
     load();
 }
 
+QString IniFile::fold(const QString& name) {
+    // Names are nearly always ASCII; lowering those by hand is much cheaper than full
+    // case folding, which the rare other names still get.
+    QString folded = name;
+    for (qsizetype i = 0; i < folded.size(); ++i) {
+        const char16_t c = folded.at(i).unicode();
+        if (c >= 0x80)
+            return name.toCaseFolded();
+        if (c >= 'A' && c <= 'Z')
+            folded[i] = QChar(c + ('a' - 'A'));
+    }
+    return folded;
+}
+
 QString IniFile::trimBlanks(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -208,9 +222,10 @@ bool IniFile::apply(const Change& change) {
         if (!section) {
             Section added;
             added.name = change.section;
+            added.folded = fold(change.section);
             added.lines.append({change.key, change.value, true});
             added.keyIndex.insert(fold(change.key), 0);
-            m_sectionIndex.insert(fold(change.section), m_sections.size());
+            m_sectionIndex.insert(added.folded, m_sections.size());
             m_sections.append(std::move(added));
             return true;
         }
@@ -274,7 +289,7 @@ void IniFile::rebuildSectionIndex() {
     m_sectionIndex.clear();
     for (qsizetype i = m_sections.size() - 1; i >= 0; --i) {
         if (m_sections.at(i).hasHeader)
-            m_sectionIndex.insert(fold(m_sections.at(i).name), i);
+            m_sectionIndex.insert(m_sections.at(i).folded, i);
     }
 }
 
@@ -313,14 +328,23 @@ void IniFile::parse(const QString& text) {
     Section* current = nullptr;
     const QChar* data = text.constData();
     const qsizetype size = text.size();
+    const auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    // A view of data[begin, end) without the blanks at either end.
+    const auto trimmed = [data](qsizetype begin, qsizetype end) {
+        while (begin < end && isBlank(data[begin]))
+            ++begin;
+        while (end > begin && isBlank(data[end - 1]))
+            --end;
+        return QStringView(data + begin, end - begin);
+    };
     qsizetype pos = 0;
     while (pos < size) {
         qsizetype end = pos;
-        while (end < size && data[end] != QLatin1Char('\r') && data[end] != QLatin1Char('\n'))
+        while (end < size && !isBreak(data[end]))
             ++end;
-        const QString line = trimBlanks(QString(data + pos, end - pos));
+        const QStringView line = trimmed(pos, end);
         pos = end;
-        while (pos < size && (data[pos] == QLatin1Char('\r') || data[pos] == QLatin1Char('\n')))
+        while (pos < size && isBreak(data[pos]))
             ++pos;
         if (line.isEmpty())
             continue;
@@ -328,7 +352,8 @@ void IniFile::parse(const QString& text) {
         const qsizetype close = line.lastIndexOf(QLatin1Char(']'));
         if (line.front() == QLatin1Char('[') && close > 0) {
             Section section;
-            section.name = trimBlanks(line.mid(1, close - 1));
+            section.name = trimBlanks(line.mid(1, close - 1).toString());
+            section.folded = fold(section.name);
             m_sections.append(std::move(section));
             current = &m_sections.last();
             continue;
@@ -342,11 +367,13 @@ void IniFile::parse(const QString& text) {
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals < 0) {
-            current->lines.append({line, QString(), false});
+            current->lines.append({line.toString(), QString(), false});
             continue;
         }
-        current->lines.append(
-            {trimBlanks(line.left(equals)), trimBlanks(line.mid(equals + 1)), true});
+        const qsizetype lineStart = line.data() - data;
+        current->lines.append({trimmed(lineStart, lineStart + equals).toString(),
+                               trimmed(lineStart + equals + 1, lineStart + line.size()).toString(),
+                               true});
     }
     for (Section& section : m_sections)
         reindexKeys(section);

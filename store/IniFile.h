@@ -75,6 +75,7 @@ private:
     };
     struct Section {
         QString name;
+        QString folded; // name for comparisons
         bool hasHeader = true;
         QList<Line> lines;
         QHash<QString, qsizetype> keyIndex; // folded key -> first line holding it
@@ -104,7 +105,8 @@ private:
     Section* findSection(const QString& name);
     const Line* findLine(const QString& section, const QString& key);
     DiskStamp stampOnDisk() const;
-    static QString fold(const QString& name) { return name.toCaseFolded(); }
+    // The form in which names are compared without regard to letter case.
+    static QString fold(const QString& name);
 
     QString m_path;
     Mode m_mode;

@@ -96,20 +96,24 @@ void NoteStore::eraseAll(IniFile& file) {
 }
 
 QString NoteStore::encodeText(const QString& text) {
-    QString stored;
-    stored.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r')) {
-            stored += QLatin1String("\\n");
-            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString stored(text.size() * 2, Qt::Uninitialized);
+    QChar* out = stored.data();
+    const QChar* in = text.constData();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = in[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            *out++ = QLatin1Char('\\');
+            *out++ = QLatin1Char('n');
+            if (c == QLatin1Char('\r') && i + 1 < size && in[i + 1] == QLatin1Char('\n'))
                 ++i;
-        } else if (c == QLatin1Char('\n')) {
-            stored += QLatin1String("\\n");
         } else {
-            stored += c;
+            *out++ = c;
         }
     }
+    stored.truncate(out - stored.constData());
     return stored;
 }
 
