@@ -133,6 +133,7 @@ void TfStickyNote::LoadNotes() {
             NoteCount = i + 1;
             QCoreApplication::processEvents();
         }
+        m_notesLoaded = true;
     }
     if (m_closeRequested)
         QMetaObject::invokeMethod(this, &TfStickyNote::closeProgram, Qt::QueuedConnection);
@@ -170,9 +171,9 @@ void TfStickyNote::applyLoadedNote(TfPostIt* window, const NoteRecord& note) {
 }
 
 void TfStickyNote::SaveNotes() {
-    // Never inside another save, and never while a load is under way: the save would
-    // erase the notes not yet loaded.
-    if (SaveGuard || m_loading)
+    // Never inside another save, never while a load is under way, and never before the
+    // notes were loaded at all: the save would erase the notes not yet in memory.
+    if (SaveGuard || m_loading || !m_notesLoaded)
         return;
     FlagScope guard(SaveGuard);
     IniFile file(NotesFile, IniFile::Mode::Batched);

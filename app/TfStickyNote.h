@@ -31,7 +31,8 @@ public:
     // Reads the settings and every note from the notes file, one window per note.
     void LoadNotes();
     // Writes the settings and every note; throws TacknoteError when the file cannot be
-    // written (the old file is then left as it was).
+    // written (the old file is then left as it was). Does nothing until the notes have
+    // been loaded, so an early close never replaces the file with an empty registry.
     void SaveNotes();
 
     // The close of the program: stop the alarm timer, save (errors ignored), destroy
@@ -78,6 +79,7 @@ private:
     PlatformServices m_platform;
     bool SaveGuard = false;
     bool m_loading = false;
+    bool m_notesLoaded = false; // the registry holds what the file held
     bool m_closeRequested = false;
     bool m_closed = false;
 };

@@ -85,6 +85,7 @@ private Q_SLOTS:
     void saveIsHeldOffDuringLoad();
     void failedSaveKeepsFileAndReports();
     void closeSavesEveryNote();
+    void closeBeforeLoadKeepsFile();
 };
 
 void tst_StickyNote::paths() {
@@ -146,6 +147,7 @@ void tst_StickyNote::secondStartReusesFolders() {
     QVERIFY(QFileInfo(QFileInfo(h.notesFile()).path()).isDir());
     QVERIFY(!QFileInfo::exists(h.notesFile())); // no seed file: no notes file yet
     h.create();
+    h.main->LoadNotes();
     h.main->SaveNotes(); // the first save creates the file
     QVERIFY(QFileInfo::exists(h.notesFile()));
 }
@@ -380,6 +382,16 @@ void tst_StickyNote::closeSavesEveryNote() {
     QVERIFY(main.isClosed());
     QCOMPARE(main.NoteCount, 0);
     QVERIFY(readBytes(h.notesFile()).contains("caption=changed before closing\r\n"));
+}
+
+void tst_StickyNote::closeBeforeLoadKeepsFile() {
+    Harness h;
+    TfStickyNote& main = h.create();
+    const QByteArray seeded = readBytes(h.notesFile());
+    main.start();
+    main.closeProgram(); // before the start step has loaded anything
+    QVERIFY(main.isClosed());
+    QCOMPARE(readBytes(h.notesFile()), seeded);
 }
 
 QTEST_MAIN(tst_StickyNote)
