@@ -3,7 +3,9 @@
 class Clock;
 class LocaleInfo;
 class MessageBoxes;
+class SoundPlayer;
 class SystemPaths;
+class TrayIcon;
 
 // The platform seams the main window works through; the real ones in the program,
 // test doubles in the tests. All outlive the main window.
@@ -12,4 +14,6 @@ struct PlatformServices {
     LocaleInfo& locale;
     SystemPaths& paths;
     MessageBoxes& messages;
+    SoundPlayer& sound;
+    TrayIcon& tray;
 };

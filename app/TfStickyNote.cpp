@@ -1,18 +1,26 @@
 #include "app/TfStickyNote.h"
 
 #include "note/DarkenedCaptionColor.h"
+#include "note/NoteIcons.h"
+#include "note/NoteMessage.h"
 #include "note/TfPostIt.h"
 #include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
+#include "platform/MessageBoxes.h"
+#include "platform/SoundPlayer.h"
 #include "platform/SystemPaths.h"
+#include "platform/TrayIcon.h"
 #include "store/IniFile.h"
 #include "store/Rotinas.h"
 #include "store/SettingsStore.h"
 #include "store/TacknoteError.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDebug>
 #include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -28,6 +36,16 @@ public:
 private:
     bool& m_flag;
 };
+
+// A note title as a menu item shows it: "&" stays an ampersand instead of marking a
+// shortcut, and control characters (a tab would start a shortcut text) become blanks.
+QString menuCaption(QString caption) {
+    for (QChar& c : caption) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
 
 } // namespace
 
@@ -45,7 +63,12 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     tmrAlarme->setObjectName(QStringLiteral("tmrAlarme"));
     tmrAlarme->setInterval(1000);
 
+    m_trayAnimation = new QTimer(this);
+    m_trayAnimation->setInterval(900);
+    connect(m_trayAnimation, &QTimer::timeout, this, &TfStickyNote::tmrAnimacaoTimer);
+
     FormCreate();
+    createTray();
 }
 
 TfStickyNote::~TfStickyNote() {
@@ -94,6 +117,38 @@ void TfStickyNote::FormCreate() {
     }
 }
 
+void TfStickyNote::createTray() {
+    popPrincipal = new QMenu(this);
+    popPrincipal->setObjectName(QStringLiteral("popPrincipal"));
+    cmdNovaNota = popPrincipal->addAction(QStringLiteral("&Nova Nota"));
+    cmdNovaNota->setObjectName(QStringLiteral("cmdNovaNota"));
+    connect(cmdNovaNota, &QAction::triggered, this, [this] { tryPrincipalDblClick(cmdNovaNota); });
+    popPrincipal->addSeparator();
+    mnuMostrar = popPrincipal->addMenu(QStringLiteral("Mo&strar"));
+    mnuMostrar->setObjectName(QStringLiteral("mnuMostrar"));
+    mnuEscondidos = popPrincipal->addMenu(QStringLiteral("M&ostrar Escondidas"));
+    mnuEscondidos->setObjectName(QStringLiteral("mnuEscondidos"));
+    popPrincipal->addSeparator();
+    Sair1 = popPrincipal->addAction(QStringLiteral("&Sair"));
+    Sair1->setObjectName(QStringLiteral("Sair1"));
+    connect(Sair1, &QAction::triggered, this, &TfStickyNote::Sair1Click);
+    connect(popPrincipal, &QMenu::aboutToShow, this, &TfStickyNote::popPrincipalPopup);
+    popPrincipalPopup();
+
+    TrayIcon& tray = m_platform.tray;
+    tray.setIcon(NoteIcons::programIcon());
+    tray.setToolTip(QStringLiteral("Duplo-clique para criar nota"));
+    tray.setMenu(popPrincipal);
+    connect(&tray, &TrayIcon::activated, this, [this](TrayIcon::Activation activation) {
+        if (activation == TrayIcon::Activation::Click)
+            tryPrincipalClick();
+        else
+            tryPrincipalDblClick(&m_platform.tray);
+    });
+    tray.show();
+    QApplication::setWindowIcon(NoteIcons::programIcon());
+}
+
 void TfStickyNote::start() {
     tmrAlarme->start();
     tmrInicio->start();
@@ -136,7 +191,7 @@ void TfStickyNote::LoadNotes() {
         m_notesLoaded = true;
     }
     if (m_closeRequested)
-        QMetaObject::invokeMethod(this, &TfStickyNote::closeProgram, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TfStickyNote::FormCloseQuery, Qt::QueuedConnection);
 }
 
 void TfStickyNote::applyLoadedNote(TfPostIt* window, const NoteRecord& note) {
@@ -190,7 +245,240 @@ void TfStickyNote::SaveNotes() {
     file.flush();
 }
 
-void TfStickyNote::closeProgram() {
+int TfStickyNote::nextRandom(int range) {
+    m_randSeed = m_randSeed * 134775813u + 1u;
+    return static_cast<int>((quint64(m_randSeed) * quint64(range)) >> 32);
+}
+
+TfPostIt* TfStickyNote::tryPrincipalDblClick(QObject* sender) {
+    // The registry hands out each slot once per run. When the last one is gone the
+    // notes are renumbered without gaps; with every slot holding a live note, or while
+    // a dialog may hold a note number, no note can be added.
+    if (NoteCount >= NoteStore::MaxNotes && !compactNoteTable()) {
+        if (sender) {
+            m_platform.messages.show(
+                MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
+                QStringLiteral("Não é possível criar mais notas: o limite de %1 notas foi "
+                               "atingido. Apague algumas notas e tente novamente.")
+                    .arg(NoteStore::MaxNotes));
+        }
+        return nullptr;
+    }
+    // A note asked for while the notes load would take a slot the load is filling.
+    if (m_loading || m_closed)
+        return nullptr;
+
+    if (recGeral.UseSounds)
+        m_platform.sound.play(sender ? recGeral.SoundNewSticky : recGeral.SoundRecSticky);
+
+    auto* window = new TfPostIt();
+    const int slot = NoteCount;
+    window->Tag = slot;
+    window->messageTarget = this;
+    NoteTable[slot] = window;
+
+    int color;
+    if (sender) {
+        const int top = nextRandom(100);
+        const int left = nextRandom(100);
+        color = recGeral.DefaultColor;
+        window->setBounds(left, top, 170, 120);
+    } else {
+        color = 255;
+        const int width = 340;
+        const int height = 120;
+        const QRect desktop = QGuiApplication::primaryScreen()
+                                  ? QGuiApplication::primaryScreen()->geometry()
+                                  : QRect(0, 0, 1024, 768);
+        window->setBounds(desktop.width() / 2 - width / 2, desktop.height() / 2 - height / 2, width,
+                          height);
+    }
+    window->setColor(color);
+
+    QString caption;
+    const QDateTime now = m_platform.clock.now();
+    if (recGeral.ShowDate)
+        caption = m_platform.locale.formatDate(now.date()) + QLatin1Char(' ');
+    if (recGeral.ShowTime)
+        caption += m_platform.locale.formatTime(now.time());
+    window->setCaption(caption);
+    window->FormResize();
+
+    window->setMemoFont(sender
+                            ? recGeral.DefaultFont
+                            : TNoteFont{QStringLiteral("Courier New"), 8, 0xFFFFFF, true, false});
+    if (recGeral.DarkCaption) {
+        window->TrackPosition = recGeral.TrackPosition;
+        window->DarkCaption = true;
+        window->setCaptionColor(DarkenedCaptionColor(color, window->TrackPosition));
+    } else {
+        window->setCaptionColor(color);
+    }
+    window->setScrollbar(recGeral.ScrollBar);
+    window->setCaptionTextColor(recGeral.DefaultFont.Color);
+    showNote(window);
+    NoteCount = slot + 1;
+    return window;
+}
+
+bool TfStickyNote::compactNoteTable() {
+    if (QApplication::activeModalWidget() || m_loading)
+        return false;
+    int next = 0;
+    int lastAlarm = -1;
+    for (int slot = 0; slot < NoteCount; ++slot) {
+        TfPostIt* window = NoteTable[slot];
+        if (!window)
+            continue;
+        if (slot == LastAlarmNote)
+            lastAlarm = next;
+        NoteTable[slot] = nullptr;
+        NoteTable[next] = window;
+        window->Tag = next;
+        ++next;
+    }
+    if (next >= NoteStore::MaxNotes)
+        return false;
+    NoteCount = next;
+    LastAlarmNote = lastAlarm;
+    return true;
+}
+
+int TfStickyNote::slotOf(const QObject* window) const {
+    for (int slot = 0; slot < NoteCount; ++slot) {
+        if (NoteTable[slot] == window)
+            return slot;
+    }
+    return -1;
+}
+
+void TfStickyNote::showNote(TfPostIt* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool TfStickyNote::event(QEvent* event) {
+    if (event->type() == NoteMessage::WM_DELETENOTE) {
+        const auto* message = static_cast<NoteMessage*>(event);
+        // A note that passed itself is found wherever it is now; one that no longer
+        // exists needs no deleting.
+        if (message->namesNote()) {
+            const int slot = message->note() ? slotOf(message->note()) : -1;
+            if (slot >= 0)
+                deleteNote(slot);
+        } else {
+            deleteNote(message->noteNumber());
+        }
+        return true;
+    }
+    if (event->type() == NoteMessage::WM_STOPALARM) {
+        stopAlarm();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TfStickyNote::deleteNote(int number) {
+    if (number < 0 || number >= NoteCount || !NoteTable[number])
+        return;
+    if (recGeral.AskDelete &&
+        !m_platform.messages.confirm(QStringLiteral("Deseja realmente eliminar esta nota?")))
+        return;
+    // The question let other events run; the note may be gone already.
+    TfPostIt* window = NoteTable[number];
+    if (!window)
+        return;
+    if (recGeral.UseSounds)
+        m_platform.sound.play(recGeral.SoundDelSticky);
+    if (number == LastAlarmNote)
+        LastAlarmNote = -1;
+    if (window->ringingIconVisible())
+        QCoreApplication::postEvent(this, new NoteMessage(NoteMessage::WM_STOPALARM, 0));
+    NoteTable[number] = nullptr;
+    delete window;
+}
+
+void TfStickyNote::stopAlarm() {
+    m_trayAnimation->stop();
+    m_platform.tray.setIcon(NoteIcons::programIcon());
+}
+
+void TfStickyNote::startTrayAnimation() {
+    if (m_trayAnimation->isActive())
+        return;
+    m_trayFrame = 0;
+    tmrAnimacaoTimer();
+    m_trayAnimation->start();
+}
+
+bool TfStickyNote::trayAnimating() const {
+    return m_trayAnimation->isActive();
+}
+
+void TfStickyNote::tmrAnimacaoTimer() {
+    const QList<QIcon> frames = NoteIcons::trayAlarmFrames();
+    if (frames.isEmpty())
+        return;
+    m_platform.tray.setIcon(frames.at(m_trayFrame % frames.size()));
+    ++m_trayFrame;
+}
+
+void TfStickyNote::tryPrincipalClick() {
+    if (LastAlarmNote < 0)
+        return;
+    if (LastAlarmNote < NoteCount && NoteTable[LastAlarmNote])
+        showNote(NoteTable[LastAlarmNote]);
+    LastAlarmNote = -1;
+    stopAlarm();
+}
+
+void TfStickyNote::popPrincipalPopup() {
+    const auto addNoteItem = [this](QMenu* menu, int slot) {
+        TfPostIt* window = NoteTable[slot];
+        QAction* item = menu->addAction(menuCaption(window->caption()));
+        item->setData(slot);
+        const QPointer<TfPostIt> target(window);
+        connect(item, &QAction::triggered, this, [this, target] {
+            if (target && slotOf(target) >= 0)
+                showNote(target);
+        });
+    };
+
+    mnuEscondidos->clear();
+    bool anyHidden = false;
+    for (int slot = 0; slot < NoteCount; ++slot) {
+        if (NoteTable[slot] && NoteTable[slot]->isHidden()) {
+            addNoteItem(mnuEscondidos, slot);
+            anyHidden = true;
+        }
+    }
+    mnuEscondidos->menuAction()->setEnabled(anyHidden);
+
+    mnuMostrar->clear();
+    QAction* all = mnuMostrar->addAction(QStringLiteral("<Todos>"));
+    connect(all, &QAction::triggered, this, [this] {
+        for (int slot = 0; slot < NoteCount; ++slot) {
+            if (NoteTable[slot])
+                showNote(NoteTable[slot]);
+        }
+    });
+    mnuMostrar->addSeparator();
+    bool anyNote = false;
+    for (int slot = 0; slot < NoteCount; ++slot) {
+        if (NoteTable[slot]) {
+            addNoteItem(mnuMostrar, slot);
+            anyNote = true;
+        }
+    }
+    mnuMostrar->menuAction()->setEnabled(anyNote);
+}
+
+void TfStickyNote::Sair1Click() {
+    FormCloseQuery();
+}
+
+void TfStickyNote::FormCloseQuery() {
     if (m_closed)
         return;
     if (m_loading) {
@@ -200,12 +488,14 @@ void TfStickyNote::closeProgram() {
     m_closed = true;
     tmrAlarme->stop();
     tmrInicio->stop();
+    m_trayAnimation->stop();
     try {
         SaveNotes();
     } catch (const TacknoteError& error) {
         qWarning().noquote() << error.message();
     }
     destroyAllNotes();
+    m_platform.tray.hide();
     QCoreApplication::quit();
 }
 

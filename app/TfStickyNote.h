@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <array>
 
+class QAction;
+class QMenu;
 class QTimer;
 class TfPostIt;
 struct NoteRecord;
@@ -38,7 +40,32 @@ public:
     // The close of the program: stop the alarm timer, save (errors ignored), destroy
     // every note window and quit the event loop. Requests while notes are loading wait
     // until the load is complete, so no note is left out of the final save.
-    void closeProgram();
+    void FormCloseQuery();
+
+    // Creates a new note. With a sender (a user action) it is the user's note: random
+    // place, default colour and font. Without one it is a received note: red, twice as
+    // wide, centred, in white bold Courier New 8. The new note is in slot NoteCount - 1;
+    // null when the registry has no room left (the user is told; a received note is
+    // dropped).
+    TfPostIt* tryPrincipalDblClick(QObject* sender);
+    // Tray icon left click: shows the note whose alarm fired last.
+    void tryPrincipalClick();
+    // Rebuilds the tray menu's two note lists; runs each time the menu opens.
+    void popPrincipalPopup();
+    // "&Sair".
+    void Sair1Click();
+
+    // Handlers of the two note messages (posted by the note windows).
+    void deleteNote(int number); // WM_DELETENOTE
+    void stopAlarm();            // WM_STOPALARM
+
+    // The tray icon shows its two alarm frames in turn until stopAlarm() or a click.
+    void startTrayAnimation();
+    bool trayAnimating() const;
+
+    // The pseudo-random numbers 0 ... range - 1 that place new notes; the same series
+    // in every run.
+    int nextRandom(int range);
 
     // Paths fixed at start; every folder ends in a separator.
     QString ProgramDir;
@@ -67,16 +94,34 @@ public:
     QTimer* tmrInicio = nullptr;
     QTimer* tmrAlarme = nullptr;
 
+    // The tray menu and the items other parts look at.
+    QMenu* popPrincipal = nullptr;
+    QAction* cmdNovaNota = nullptr;
+    QMenu* mnuMostrar = nullptr;
+    QMenu* mnuEscondidos = nullptr;
+    QAction* Sair1 = nullptr;
+
     bool isLoading() const { return m_loading; }
     bool isClosed() const { return m_closed; }
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void FormCreate();
+    void createTray();
+    void showNote(TfPostIt* window);
+    bool compactNoteTable();
+    int slotOf(const QObject* window) const;
+    void tmrAnimacaoTimer();
     void tmrInicioTimer();
     void applyLoadedNote(TfPostIt* window, const NoteRecord& note);
     void destroyAllNotes();
 
     PlatformServices m_platform;
+    QTimer* m_trayAnimation = nullptr;
+    int m_trayFrame = 0;
+    quint32 m_randSeed = 0;
     bool SaveGuard = false;
     bool m_loading = false;
     bool m_notesLoaded = false; // the registry holds what the file held

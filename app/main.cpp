@@ -3,6 +3,8 @@
 #include "platform/DesktopSystemPaths.h"
 #include "platform/QtLocaleInfo.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtSoundPlayer.h"
+#include "platform/QtTrayIcon.h"
 #include "platform/SystemClock.h"
 #include "platform/TerminationSignals.h"
 
@@ -13,18 +15,20 @@ int main(int argc, char** argv) {
     QtLocaleInfo locale;
     DesktopSystemPaths paths;
     QtMessageBoxes messages;
+    QtSoundPlayer sound;
+    QtTrayIcon tray;
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main({clock, locale, paths, messages});
+    TfStickyNote main({clock, locale, paths, messages, sound, tray});
 
     // Asked to stop by a signal or by the end of the desktop session: save and end.
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::terminationRequested, &main,
-                     &TfStickyNote::closeProgram);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, &TfStickyNote::closeProgram,
-                     Qt::DirectConnection);
+                     &TfStickyNote::FormCloseQuery);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
+                     &TfStickyNote::FormCloseQuery, Qt::DirectConnection);
     // A quit from anywhere else still saves the notes first.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, &TfStickyNote::closeProgram);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, &TfStickyNote::FormCloseQuery);
 
     main.start();
     return app.exec();

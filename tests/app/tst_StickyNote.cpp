@@ -6,6 +6,8 @@
 
 #include "../support/FakeClock.h"
 #include "../support/FakeSystemPaths.h"
+#include "../support/FakeTrayIcon.h"
+#include "../support/RecordingSoundPlayer.h"
 #include "../support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
@@ -45,7 +47,8 @@ struct Harness {
         return documents.filePath(QStringLiteral("Tacknote/maria/data/stickies.tkn"));
     }
     TfStickyNote& create() {
-        main = std::make_unique<TfStickyNote>(PlatformServices{clock, locale, paths, boxes});
+        main = std::make_unique<TfStickyNote>(
+            PlatformServices{clock, locale, paths, boxes, sound, tray});
         return *main;
     }
 
@@ -54,6 +57,8 @@ struct Harness {
     QtLocaleInfo locale;
     FakeSystemPaths paths;
     ScriptedMessageBoxes boxes;
+    RecordingSoundPlayer sound;
+    FakeTrayIcon tray;
     std::unique_ptr<TfStickyNote> main;
 };
 
@@ -336,7 +341,7 @@ void tst_StickyNote::saveIsHeldOffDuringLoad() {
     QTimer::singleShot(0, &main, [&] {
         sawLoading = main.isLoading();
         main.SaveNotes();
-        main.closeProgram();
+        main.FormCloseQuery();
     });
     main.LoadNotes();
     QVERIFY(sawLoading);
@@ -378,7 +383,7 @@ void tst_StickyNote::closeSavesEveryNote() {
     TfStickyNote& main = h.create();
     main.LoadNotes();
     main.NoteTable[0]->setCaption(QStringLiteral("changed before closing"));
-    main.closeProgram();
+    main.FormCloseQuery();
     QVERIFY(main.isClosed());
     QCOMPARE(main.NoteCount, 0);
     QVERIFY(readBytes(h.notesFile()).contains("caption=changed before closing\r\n"));
@@ -389,7 +394,7 @@ void tst_StickyNote::closeBeforeLoadKeepsFile() {
     TfStickyNote& main = h.create();
     const QByteArray seeded = readBytes(h.notesFile());
     main.start();
-    main.closeProgram(); // before the start step has loaded anything
+    main.FormCloseQuery(); // before the start step has loaded anything
     QVERIFY(main.isClosed());
     QCOMPARE(readBytes(h.notesFile()), seeded);
 }
