@@ -1,0 +1,249 @@
+#include "mail/TcpClientSocket.h"
+
+#include "mail/SmtpException.h"
+
+#include <QHostInfo>
+#include <QSignalBlocker>
+#include <QTcpSocket>
+
+TcpClientSocket::TcpClientSocket(QObject* parent)
+    : QObject(parent), m_socket(new QTcpSocket(this)) {
+    connect(m_socket, &QTcpSocket::connected, this, &TcpClientSocket::onConnected);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &TcpClientSocket::onErrorOccurred);
+    connect(m_socket, &QTcpSocket::disconnected, this, &TcpClientSocket::onDisconnected);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &TcpClientSocket::onBytesWritten);
+    connect(m_socket, &QTcpSocket::readyRead, this, [this] {
+        if (m_phase == Phase::Connected || m_phase == Phase::Closing)
+            Q_EMIT dataAvailable();
+    });
+}
+
+TcpClientSocket::~TcpClientSocket() {
+    cancelLookup();
+    const QSignalBlocker blocker(m_socket);
+    m_socket->abort();
+}
+
+void TcpClientSocket::startLookup(const QString& host) {
+    cancelLookup();
+    const quint64 serial = ++m_lookupSerial;
+    m_lookupPending = true;
+    const QString name = host.trimmed();
+    QHostAddress literal;
+    if (literal.setAddress(name)) {
+        // An address needs no lookup, but its result still comes from the event loop
+        // like any other.
+        QMetaObject::invokeMethod(
+            this,
+            [this, serial, literal] {
+                if (!m_lookupPending || serial != m_lookupSerial)
+                    return;
+                m_lookupPending = false;
+                Q_EMIT lookupDone(0, QString(), literal);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    m_lookupId = QHostInfo::lookupHost(
+        name, this, [this, serial](const QHostInfo& info) { onLookupResult(serial, info); });
+}
+
+void TcpClientSocket::cancelLookup() {
+    if (!m_lookupPending)
+        return;
+    m_lookupPending = false;
+    ++m_lookupSerial;
+    if (m_lookupId >= 0)
+        QHostInfo::abortHostLookup(m_lookupId);
+    m_lookupId = -1;
+}
+
+void TcpClientSocket::onLookupResult(quint64 serial, const QHostInfo& info) {
+    if (!m_lookupPending || serial != m_lookupSerial)
+        return;
+    m_lookupPending = false;
+    m_lookupId = -1;
+    if (info.error() != QHostInfo::NoError) {
+        const int error =
+            info.error() == QHostInfo::HostNotFound ? ErrorHostNotFound : ErrorTryAgain;
+        Q_EMIT lookupDone(error, info.errorString(), QHostAddress());
+        return;
+    }
+    const QList<QHostAddress> addresses = info.addresses();
+    if (addresses.isEmpty()) {
+        Q_EMIT lookupDone(ErrorNoData, tr("No address for this host name"), QHostAddress());
+        return;
+    }
+    // IPv4 first, as the local address to bind to is given in that form.
+    QHostAddress chosen = addresses.first();
+    for (const QHostAddress& address : addresses) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+            chosen = address;
+            break;
+        }
+    }
+    Q_EMIT lookupDone(0, QString(), chosen);
+}
+
+int TcpClientSocket::portNumber(const QString& port) {
+    const QString text = port.trimmed();
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (ok)
+        return number >= 1 && number <= 65535 ? number : -1;
+    static const struct {
+        const char* name;
+        int number;
+    } services[] = {{"smtp", 25}, {"submission", 587}, {"smtps", 465}, {"ssmtp", 465}};
+    for (const auto& service : services) {
+        if (text.compare(QLatin1String(service.name), Qt::CaseInsensitive) == 0)
+            return service.number;
+    }
+    return -1;
+}
+
+void TcpClientSocket::connectTo(const QHostAddress& remote, const QString& port,
+                                const QString& localAddr) {
+    const int number = portNumber(port);
+    if (number < 0)
+        throw SmtpException(QStringLiteral("Unknown port '%1'").arg(port));
+    {
+        const QSignalBlocker blocker(m_socket);
+        m_socket->abort();
+    }
+    const QString local = localAddr.trimmed();
+    if (!local.isEmpty() && local != QLatin1String("0.0.0.0")) {
+        QHostAddress bindAddress;
+        if (!bindAddress.setAddress(local))
+            throw SmtpException(QStringLiteral("Invalid local address '%1'").arg(localAddr));
+        if (!m_socket->bind(bindAddress, 0)) {
+            const QString reason = m_socket->errorString();
+            const QSignalBlocker blocker(m_socket);
+            m_socket->abort();
+            throw SmtpException(
+                QStringLiteral("Cannot bind to local address '%1': %2").arg(localAddr, reason));
+        }
+    }
+    m_closeError = 0;
+    m_phase = Phase::Connecting;
+    m_socket->connectToHost(remote, quint16(number));
+}
+
+void TcpClientSocket::onConnected() {
+    if (m_phase != Phase::Connecting)
+        return;
+    m_phase = Phase::Connected;
+    Q_EMIT connectDone(0, QString());
+}
+
+void TcpClientSocket::onErrorOccurred(QAbstractSocket::SocketError error) {
+    switch (m_phase) {
+    case Phase::Idle:
+        return;
+    case Phase::Connecting: {
+        const QString text = m_socket->errorString();
+        m_phase = Phase::Idle;
+        {
+            const QSignalBlocker blocker(m_socket);
+            m_socket->abort();
+        }
+        Q_EMIT connectDone(errorNumber(error), text);
+        return;
+    }
+    case Phase::Connected:
+    case Phase::Closing:
+        if (error != QAbstractSocket::RemoteHostClosedError)
+            m_closeError = errorNumber(error);
+        // The socket may already have given up without announcing a disconnection.
+        if (m_socket->state() == QAbstractSocket::UnconnectedState)
+            finishClose();
+        return;
+    }
+}
+
+void TcpClientSocket::onDisconnected() {
+    if (m_phase == Phase::Connected || m_phase == Phase::Closing)
+        finishClose();
+}
+
+void TcpClientSocket::finishClose() {
+    if (m_phase == Phase::Idle)
+        return;
+    m_phase = Phase::Idle;
+    Q_EMIT closed(m_closeError);
+}
+
+void TcpClientSocket::onBytesWritten() {
+    if (m_phase == Phase::Connected && m_socket->bytesToWrite() == 0)
+        Q_EMIT dataSent();
+}
+
+void TcpClientSocket::send(const QByteArray& data) {
+    if (m_phase == Phase::Connected)
+        m_socket->write(data);
+}
+
+qint64 TcpClientSocket::read(char* into, qint64 max) {
+    if (max <= 0)
+        return 0;
+    const qint64 got = m_socket->read(into, max);
+    return got < 0 ? 0 : got;
+}
+
+void TcpClientSocket::close() {
+    switch (m_phase) {
+    case Phase::Idle:
+    case Phase::Closing:
+        return;
+    case Phase::Connecting:
+        abort();
+        return;
+    case Phase::Connected:
+        m_phase = Phase::Closing;
+        m_socket->disconnectFromHost();
+        if (m_socket->state() == QAbstractSocket::UnconnectedState)
+            finishClose();
+        return;
+    }
+}
+
+void TcpClientSocket::abort() {
+    const Phase before = m_phase;
+    m_phase = Phase::Idle;
+    {
+        const QSignalBlocker blocker(m_socket);
+        m_socket->abort();
+    }
+    if (before == Phase::Connected || before == Phase::Closing) {
+        m_phase = Phase::Connected; // lets finishClose report it once
+        m_closeError = 0;
+        finishClose();
+    }
+}
+
+int TcpClientSocket::errorNumber(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return ErrorConnectionRefused;
+    case QAbstractSocket::RemoteHostClosedError:
+        return 10054; // WSAECONNRESET
+    case QAbstractSocket::HostNotFoundError:
+        return ErrorHostNotFound;
+    case QAbstractSocket::SocketAccessError:
+        return 10013; // WSAEACCES
+    case QAbstractSocket::SocketResourceError:
+        return 10055; // WSAENOBUFS
+    case QAbstractSocket::SocketTimeoutError:
+        return 10060; // WSAETIMEDOUT
+    case QAbstractSocket::NetworkError:
+        return 10065; // WSAEHOSTUNREACH
+    case QAbstractSocket::AddressInUseError:
+        return 10048; // WSAEADDRINUSE
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return 10049; // WSAEADDRNOTAVAIL
+    case QAbstractSocket::UnsupportedSocketOperationError:
+        return 10045; // WSAEOPNOTSUPP
+    default:
+        return 10022; // WSAEINVAL
+    }
+}

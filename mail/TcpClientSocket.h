@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+class QHostInfo;
+class QTcpSocket;
+
+// An event-driven TCP client: host-name lookup, connect, send with a notification once
+// everything queued has been handed to the system, receive, orderly close and immediate
+// abort. Every result arrives later through the event loop as a signal; nothing blocks.
+// Error numbers are the Windows socket error numbers (10061 for a refused connection,
+// 11001 for an unknown host, ...), 0 for none.
+class TcpClientSocket : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int ErrorHostNotFound = 11001; // WSAHOST_NOT_FOUND
+    static constexpr int ErrorTryAgain = 11002;     // WSATRY_AGAIN
+    static constexpr int ErrorNoData = 11004;       // WSANO_DATA
+    static constexpr int ErrorConnectionRefused = 10061;
+
+    explicit TcpClientSocket(QObject* parent = nullptr);
+    ~TcpClientSocket() override;
+
+    // Resolves host (a name or a dotted address); lookupDone follows, also when the
+    // text already is an address. A lookup still running is cancelled first.
+    void startLookup(const QString& host);
+    // Drops a running lookup; its lookupDone never comes.
+    void cancelLookup();
+    bool lookupPending() const { return m_lookupPending; }
+
+    // Starts connecting to remote at port (a number or a well-known service name such as
+    // "smtp"), bound to localAddr unless it is empty or "0.0.0.0". Throws SmtpException
+    // when the port or the local address cannot be used; connectDone follows otherwise.
+    void connectTo(const QHostAddress& remote, const QString& port, const QString& localAddr);
+
+    // True from the established connection until a close has started or ended.
+    bool isConnected() const { return m_phase == Phase::Connected; }
+    // Connecting, connected or closing.
+    bool isOpen() const { return m_phase != Phase::Idle; }
+
+    // Queues bytes for sending; dataSent follows once all of them are handed to the system.
+    void send(const QByteArray& data);
+    // Reads at most max received bytes; 0 when nothing is waiting.
+    qint64 read(char* into, qint64 max);
+
+    // Orderly close: what is queued is still sent, then the connection is shut down;
+    // closed follows.
+    void close();
+    // Drops the connection at once, discarding anything queued. When a connection was
+    // established, closed is emitted before this returns; a connect in progress just ends.
+    void abort();
+
+    // Port number for a number or a service name; -1 for anything unusable.
+    static int portNumber(const QString& port);
+    static int errorNumber(QAbstractSocket::SocketError error);
+
+Q_SIGNALS:
+    void lookupDone(int error, const QString& errorText, const QHostAddress& address);
+    void connectDone(int error, const QString& errorText);
+    void dataAvailable();
+    void dataSent();
+    void closed(int error);
+
+private:
+    enum class Phase { Idle, Connecting, Connected, Closing };
+
+    void onLookupResult(quint64 serial, const QHostInfo& info);
+    void onConnected();
+    void onErrorOccurred(QAbstractSocket::SocketError error);
+    void onDisconnected();
+    void onBytesWritten();
+    void finishClose();
+
+    QTcpSocket* m_socket;
+    Phase m_phase = Phase::Idle;
+    bool m_lookupPending = false;
+    int m_lookupId = -1;
+    quint64 m_lookupSerial = 0;
+    int m_closeError = 0;
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "mail/SmtpException.h"
+#include "mail/TSmtpCli.h"
+#include "tests/mail/FixedUtcOffset.h"
+#include "tests/mail/ScriptedSmtpServer.h"
+#include "tests/support/FakeClock.h"
+
+#include <QList>
+#include <QPair>
+#include <QTest>
+#include <functional>
+
+using RequestEnd = QPair<TSmtpRequest, quint16>;
+
+// The text of the SmtpException the action throws; empty when it throws none.
+inline QString thrownText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const SmtpException& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+// One session against one scripted server, recording what the session reports.
+class Harness {
+public:
+    Harness() {
+        smtp.Host = QStringLiteral("127.0.0.1");
+        smtp.Port = QString::number(server.port());
+        smtp.SignOn = QStringLiteral("tester");
+        smtp.OnRequestDone = [this](TCustomSmtpClient* sender, TSmtpRequest rq, quint16 error) {
+            ends.append({rq, error});
+            readyAtEnd.append(sender->State() == smtpReady);
+        };
+        smtp.OnSessionConnected = [this](TCustomSmtpClient*, quint16) { ++sessionsConnected; };
+        smtp.OnSessionClosed = [this](TCustomSmtpClient*, quint16) { ++sessionsClosed; };
+        smtp.OnCommand = [this](TCustomSmtpClient*, const QString& msg) { commandEvents << msg; };
+    }
+
+    // Runs one request to its end; false when it never ended.
+    bool run(const std::function<void()>& start) {
+        const qsizetype before = ends.size();
+        start();
+        return QTest::qWaitFor([&] { return ends.size() > before; }, 5000);
+    }
+    // Opens a session and transfers the message as the session is set up now.
+    bool send() {
+        if (smtp.FromName.isEmpty())
+            smtp.FromName = QStringLiteral("me@example.org");
+        if (smtp.RcptName.isEmpty())
+            smtp.RcptName = {QStringLiteral("ann@example.org")};
+        if (!smtp.IsConnected() && !run([&] { smtp.OpenSession(); }))
+            return false;
+        return run([&] { smtp.TransferMail(); });
+    }
+    // The message as received, before and after its first empty line.
+    QByteArrayList headerLines() const {
+        const qsizetype blank = server.messageLines.indexOf(QByteArray());
+        return server.messageLines.mid(0, blank < 0 ? server.messageLines.size() : blank);
+    }
+    QByteArrayList bodyLines() const {
+        const qsizetype blank = server.messageLines.indexOf(QByteArray());
+        return blank < 0 ? QByteArrayList() : server.messageLines.mid(blank + 1);
+    }
+    quint16 lastResult() const { return ends.isEmpty() ? quint16(65535) : ends.last().second; }
+
+    FakeClock clock{QDateTime(QDate(2002, 12, 25), QTime(14, 30, 5))};
+    FixedUtcOffset offset;
+    ScriptedSmtpServer server;
+    TSmtpCli smtp{clock, offset};
+    QList<RequestEnd> ends;
+    QList<bool> readyAtEnd;
+    QStringList commandEvents;
+    int sessionsConnected = 0;
+    int sessionsClosed = 0;
+};

@@ -1,0 +1,536 @@
+#include "mail/SmtpException.h"
+#include "mail/TSmtpCli.h"
+#include "tests/mail/SessionHarness.h"
+
+#include <QHostInfo>
+#include <QTcpServer>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+QByteArray b64(const QByteArray& data) {
+    return data.toBase64();
+}
+
+} // namespace
+
+class SmtpSessionTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void openSession_data();
+    void openSession();
+    void transferMail_data();
+    void transferMail();
+    void requestEndArrivesThroughEventLoop();
+    void refusedRequestsRaise();
+    void connectFailures_data();
+    void connectFailures();
+    void connectionClosedDuringStep_data();
+    void connectionClosedDuringStep();
+    void abortDuringTransfer_data();
+    void abortDuringTransfer();
+    void abortDuringLookupIgnoresLateResult();
+    void silentServerKeepsWaiting();
+    void quitSession();
+    void quitStaysPendingAfterFailure();
+    void overlongReplyLines_data();
+    void overlongReplyLines();
+    void handlerFailureInsideEventEndsRequest();
+    void valuesCannotStartNewCommands();
+    void greetingNameDefaultsToHostName();
+};
+
+void SmtpSessionTest::openSession_data() {
+    QTest::addColumn<int>("authType");
+    QTest::addColumn<QString>("fromName");
+    QTest::addColumn<QByteArray>("banner");
+    QTest::addColumn<QByteArrayList>("rules");
+    QTest::addColumn<QByteArrayList>("expectedCommands");
+    QTest::addColumn<int>("expectedResult");
+    QTest::addColumn<QString>("expectedLastResponse");
+    QTest::addColumn<int>("expectedConnected");
+
+    const QByteArray banner = "220 scripted.test ESMTP ready\r\n";
+    const QByteArray multiLineEhlo =
+        "250-scripted.test greets you\r\n250-8BITMIME\r\n250-AUTH PLAIN LOGIN CRAM-MD5\r\n250 "
+        "HELP\r\n";
+
+    QTest::newRow("HELO without authentication")
+        << int(smtpAuthNone) << QString() << banner << QByteArrayList{}
+        << QByteArrayList{"HELO tester"} << 0 << QStringLiteral("250 scripted.test") << 1;
+    QTest::newRow("multi-line greeting and EHLO, PLAIN with user name twice")
+        << int(smtpAuthPlain) << QString()
+        << QByteArray("220-scripted.test\r\n220-still greeting\r\n220 ready\r\n")
+        << QByteArrayList{"EHLO", multiLineEhlo, "AUTH PLAIN", "235 2.7.0 Authenticated"}
+        << QByteArrayList{"EHLO tester", "AUTH PLAIN " + b64(QByteArray("user\0user\0secret", 16))}
+        << 0 << QStringLiteral("235 2.7.0 Authenticated") << 1;
+    QTest::newRow("PLAIN authenticates the user name, not FromName")
+        << int(smtpAuthPlain) << QStringLiteral("me@example.org") << banner
+        << QByteArrayList{"AUTH PLAIN", "235 ok"}
+        << QByteArrayList{"EHLO tester", "AUTH PLAIN " + b64(QByteArray("user\0user\0secret", 16))}
+        << 0 << QStringLiteral("235 ok") << 1;
+    QTest::newRow("EHLO refused falls back to HELO without authentication")
+        << int(smtpAuthPlain) << QString() << banner
+        << QByteArrayList{"EHLO", "502 5.5.1 EHLO not implemented"}
+        << QByteArrayList{"EHLO tester", "HELO tester"} << 0 << QStringLiteral("250 scripted.test")
+        << 1;
+    QTest::newRow("EHLO and HELO refused")
+        << int(smtpAuthLogin) << QString() << banner
+        << QByteArrayList{"EHLO", "502 no", "HELO", "501 no either"}
+        << QByteArrayList{"EHLO tester", "HELO tester"} << 501 << QStringLiteral("501 no either")
+        << 1;
+    QTest::newRow("greeting 554 ends the session")
+        << int(smtpAuthPlain) << QString() << QByteArray("554 5.3.2 not today\r\n")
+        << QByteArrayList{} << QByteArrayList{} << 554 << QStringLiteral("554 5.3.2 not today")
+        << 0;
+    QTest::newRow("LOGIN") << int(smtpAuthLogin) << QString() << banner
+                           << QByteArrayList{"AUTH LOGIN",       "334 VXNlcm5hbWU6", b64("user"),
+                                             "334 UGFzc3dvcmQ6", b64("secret"),      "235 welcome"}
+                           << QByteArrayList{"EHLO tester", "AUTH LOGIN", b64("user"),
+                                             b64("secret")}
+                           << 0 << QStringLiteral("235 welcome") << 1;
+    QTest::newRow("LOGIN with the user name refused")
+        << int(smtpAuthLogin) << QString() << banner
+        << QByteArrayList{"AUTH LOGIN", "334 VXNlcm5hbWU6", b64("user"), "535 5.7.8 no such user"}
+        << QByteArrayList{"EHLO tester", "AUTH LOGIN", b64("user")} << 535
+        << QStringLiteral("535 5.7.8 no such user") << 1;
+    QTest::newRow("CRAM-MD5 with the challenge of RFC 2195")
+        << int(smtpAuthCramMD5) << QString() << banner
+        << QByteArrayList{"AUTH CRAM-MD5",
+                          "334 PDE4OTYuNjk3MTcwOTUyQHBvc3RvZmZpY2UucmVzdG9uLm1jaS5uZXQ+",
+                          "dGltIGI5MTNhNjAyYzdlZGE3YTQ5NWI0ZTZlNzMzNGQzODkw", "235 ok"}
+        << QByteArrayList{"EHLO tester", "AUTH CRAM-MD5",
+                          "dGltIGI5MTNhNjAyYzdlZGE3YTQ5NWI0ZTZlNzMzNGQzODkw"}
+        << 0 << QStringLiteral("235 ok") << 1;
+    QTest::newRow("CRAM-MD5 with a bare 334")
+        << int(smtpAuthCramMD5) << QString() << banner << QByteArrayList{"AUTH CRAM-MD5", "334"}
+        << QByteArrayList{"EHLO tester", "AUTH CRAM-MD5"} << 500
+        << QStringLiteral("500 Malformed MD5 Challege: 334") << 1;
+    QTest::newRow("CRAM-MD5 not offered")
+        << int(smtpAuthCramMD5) << QString() << banner
+        << QByteArrayList{"AUTH CRAM-MD5", "504 5.5.4 mechanism not supported"}
+        << QByteArrayList{"EHLO tester", "AUTH CRAM-MD5"} << 504
+        << QStringLiteral("504 5.5.4 mechanism not supported") << 1;
+    QTest::newRow("reply without a code is a failure")
+        << int(smtpAuthNone) << QString() << banner << QByteArrayList{"HELO", "hello there"}
+        << QByteArrayList{"HELO tester"} << 500 << QStringLiteral("hello there") << 1;
+}
+
+void SmtpSessionTest::openSession() {
+    QFETCH(int, authType);
+    QFETCH(QString, fromName);
+    QFETCH(QByteArray, banner);
+    QFETCH(QByteArrayList, rules);
+    QFETCH(QByteArrayList, expectedCommands);
+    QFETCH(int, expectedResult);
+    QFETCH(QString, expectedLastResponse);
+    QFETCH(int, expectedConnected);
+
+    Harness h;
+    h.server.banner = banner;
+    h.server.onAll(rules);
+    h.smtp.AuthType = TSmtpAuthType(authType);
+    h.smtp.Username = QStringLiteral("user");
+    h.smtp.Password = QStringLiteral("secret");
+    if (authType == smtpAuthCramMD5 && expectedResult == 0) {
+        h.smtp.Username = QStringLiteral("tim");
+        h.smtp.Password = QStringLiteral("tanstaaftanstaaf");
+    }
+    h.smtp.FromName = fromName;
+
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QCOMPARE(h.ends.size(), 1);
+    QCOMPARE(h.ends.first().first, smtpReqOpen);
+    QCOMPARE(int(h.lastResult()), expectedResult);
+    QCOMPARE(int(h.smtp.LastRequestResult()), expectedResult);
+    QCOMPARE(h.smtp.State(), smtpReady);
+    QCOMPARE(h.smtp.LastResponse(), expectedLastResponse);
+    // The first refusal of the request is its error message.
+    if (expectedResult != 0 && QTest::currentDataTag() != QLatin1String("EHLO and HELO refused"))
+        QCOMPARE(h.smtp.ErrorMessage(), expectedLastResponse);
+    if (QTest::currentDataTag() == QLatin1String("EHLO and HELO refused"))
+        QCOMPARE(h.smtp.ErrorMessage(), QStringLiteral("502 no"));
+    QCOMPARE(h.sessionsConnected, expectedConnected);
+    QCOMPARE(h.server.commands, expectedCommands);
+    if (expectedConnected == 0)
+        QTRY_VERIFY(!h.smtp.IsConnected());
+}
+
+void SmtpSessionTest::transferMail_data() {
+    QTest::addColumn<QString>("fromName");
+    QTest::addColumn<QStringList>("recipients");
+    QTest::addColumn<QByteArrayList>("rules");
+    QTest::addColumn<QByteArray>("messageReply");
+    QTest::addColumn<QByteArrayList>("expectedCommands");
+    QTest::addColumn<bool>("expectMessage");
+    QTest::addColumn<int>("expectedResult");
+    QTest::addColumn<QString>("expectedError");
+
+    const QStringList three{QStringLiteral("ann@example.org"), QStringLiteral(" bob@example.org "),
+                            QStringLiteral("Carl <carl@example.org>")};
+    const QByteArrayList threeCommands{"MAIL FROM:<me@example.org>", "RCPT TO:<ann@example.org>",
+                                       "RCPT TO:<bob@example.org>", "RCPT TO:<carl@example.org>",
+                                       "DATA"};
+    const QByteArray ok = "250 2.0.0 queued\r\n";
+
+    QTest::newRow("three recipients accepted")
+        << QStringLiteral("me@example.org") << three << QByteArrayList{} << ok << threeCommands
+        << true << 0 << QString();
+    QTest::newRow("FromName with a display name sends the bracketed address")
+        << QStringLiteral("  Me Myself <me@example.org> ") << QStringList{"ann@example.org"}
+        << QByteArrayList{} << ok
+        << QByteArrayList{"MAIL FROM:<me@example.org>", "RCPT TO:<ann@example.org>", "DATA"} << true
+        << 0 << QString();
+    QTest::newRow("refused middle recipient does not stop the transfer")
+        << QStringLiteral("me@example.org") << three
+        << QByteArrayList{"RCPT TO:<bob", "550 5.1.1 no such user"} << ok << threeCommands << true
+        << 0 << QStringLiteral("550 5.1.1 no such user");
+    QTest::newRow("refused last recipient stops before DATA")
+        << QStringLiteral("me@example.org") << three
+        << QByteArrayList{"RCPT TO:<carl", "550 5.1.1 unknown"} << ok << threeCommands.mid(0, 4)
+        << false << 550 << QStringLiteral("550 5.1.1 unknown");
+    QTest::newRow("sender refused")
+        << QStringLiteral("me@example.org") << three
+        << QByteArrayList{"MAIL FROM", "553 5.7.1 sender rejected"} << ok << threeCommands.mid(0, 1)
+        << false << 553 << QStringLiteral("553 5.7.1 sender rejected");
+    QTest::newRow("DATA refused") << QStringLiteral("me@example.org") << three
+                                  << QByteArrayList{"DATA", "554 5.5.1 no valid recipients"} << ok
+                                  << threeCommands << false << 554
+                                  << QStringLiteral("554 5.5.1 no valid recipients");
+    QTest::newRow("message refused at its end")
+        << QStringLiteral("me@example.org") << three << QByteArrayList{}
+        << QByteArray("552 5.3.4 message too big\r\n") << threeCommands << true << 552
+        << QStringLiteral("552 5.3.4 message too big");
+    QTest::newRow("first refused recipient is the error message")
+        << QStringLiteral("me@example.org") << three
+        << QByteArrayList{"RCPT TO:<ann", "550 first", "RCPT TO:<bob", "551 second"} << ok
+        << threeCommands << true << 0 << QStringLiteral("550 first");
+}
+
+void SmtpSessionTest::transferMail() {
+    QFETCH(QString, fromName);
+    QFETCH(QStringList, recipients);
+    QFETCH(QByteArrayList, rules);
+    QFETCH(QByteArray, messageReply);
+    QFETCH(QByteArrayList, expectedCommands);
+    QFETCH(bool, expectMessage);
+    QFETCH(int, expectedResult);
+    QFETCH(QString, expectedError);
+
+    Harness h;
+    h.server.onAll(rules);
+    h.server.messageReply = messageReply;
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QCOMPARE(h.lastResult(), quint16(0));
+
+    h.smtp.FromName = fromName;
+    h.smtp.RcptName = recipients;
+    h.smtp.MailMessage = {QStringLiteral("Hello.")};
+    QVERIFY(h.run([&] { h.smtp.TransferMail(); }));
+    QCOMPARE(h.ends.last().first, smtpReqMail);
+    QCOMPARE(int(h.lastResult()), expectedResult);
+    QCOMPARE(h.smtp.ErrorMessage(), expectedError);
+    QCOMPARE(h.server.commands.mid(1), expectedCommands);
+    QCOMPARE(h.server.messageComplete, expectMessage);
+    QCOMPARE(h.smtp.State(), smtpReady);
+    QVERIFY(h.smtp.IsConnected());
+}
+
+void SmtpSessionTest::requestEndArrivesThroughEventLoop() {
+    Harness h;
+    int doneDuringCall = -1;
+    h.smtp.OnCommand = [&](TCustomSmtpClient*, const QString&) {};
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+
+    // QUIT without a connection ends at once, but its end is still announced later.
+    h.smtp.AbortSession();
+    const qsizetype before = h.ends.size();
+    h.smtp.QuitSession();
+    doneDuringCall = int(h.ends.size() - before);
+    QCOMPARE(doneDuringCall, 0);
+    QCOMPARE(h.smtp.State(), smtpReady);
+    QTRY_COMPARE(h.ends.size(), before + 1);
+    QCOMPARE(h.ends.last(), RequestEnd(smtpReqQuit, 0));
+    for (bool ready : h.readyAtEnd)
+        QVERIFY(ready);
+}
+
+void SmtpSessionTest::refusedRequestsRaise() {
+    Harness h;
+    h.smtp.RcptName = {QStringLiteral("ann@example.org")};
+    QCOMPARE(thrownText([&] { h.smtp.TransferMail(); }),
+             QStringLiteral("SMTP component not connected"));
+    QCOMPARE(thrownText([&] { h.smtp.Helo(); }), QStringLiteral("SMTP component not connected"));
+    QCOMPARE(h.smtp.State(), smtpReady);
+
+    h.smtp.OpenSession();
+    QCOMPARE(thrownText([&] { h.smtp.OpenSession(); }), QStringLiteral("SMTP component not ready"));
+    QCOMPARE(thrownText([&] { h.smtp.MailFrom(); }), QStringLiteral("SMTP component not ready"));
+    QTRY_COMPARE(h.ends.size(), 1);
+    QCOMPARE(thrownText([&] { h.smtp.OpenSession(); }),
+             QStringLiteral("SMTP component already connected"));
+    QCOMPARE(thrownText([&] { h.smtp.Connect(); }),
+             QStringLiteral("SMTP component already connected"));
+
+    h.smtp.RcptName.clear();
+    QCOMPARE(thrownText([&] { h.smtp.TransferMail(); }), QStringLiteral("RcptName list is empty"));
+    QCOMPARE(thrownText([&] { h.smtp.RcptTo(); }), QStringLiteral("RcptName list is empty"));
+    QCOMPARE(h.server.commands, QByteArrayList{"HELO tester"});
+
+    // A refused start leaves the session usable.
+    h.smtp.RcptName = {QStringLiteral("ann@example.org")};
+    QVERIFY(h.run([&] { h.smtp.TransferMail(); }));
+    QCOMPARE(h.lastResult(), quint16(0));
+}
+
+void SmtpSessionTest::connectFailures_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("localAddr");
+    QTest::addColumn<QString>("expectedStart");
+    QTest::addColumn<QString>("expectedEnd");
+
+    QTest::newRow("connection refused")
+        << QStringLiteral("127.0.0.1") << QStringLiteral("closed") << QStringLiteral("127.0.0.1")
+        << QStringLiteral("500 ") << QStringLiteral(" (Winsock error #10061)");
+    QTest::newRow("no host name") << QString() << QStringLiteral("25") << QStringLiteral("0.0.0.0")
+                                  << QStringLiteral("500 ")
+                                  << QStringLiteral(" (Winsock error #11001)");
+    QTest::newRow("unknown service name")
+        << QStringLiteral("127.0.0.1") << QStringLiteral("nosuchservice") << QString()
+        << QStringLiteral("500 SmtpException: Unknown port 'nosuchservice'") << QString();
+    QTest::newRow("unusable local address")
+        << QStringLiteral("127.0.0.1") << QStringLiteral("server") << QStringLiteral("local")
+        << QStringLiteral("500 SmtpException: Invalid local address 'local'") << QString();
+}
+
+void SmtpSessionTest::connectFailures() {
+    QFETCH(QString, host);
+    QFETCH(QString, port);
+    QFETCH(QString, localAddr);
+    QFETCH(QString, expectedStart);
+    QFETCH(QString, expectedEnd);
+
+    Harness h;
+    h.smtp.Host = host;
+    h.smtp.LocalAddr = localAddr;
+    if (port == QLatin1String("server")) {
+        // the scripted server's own port
+    } else if (port == QLatin1String("closed")) {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        h.smtp.Port = QString::number(probe.serverPort());
+    } else {
+        h.smtp.Port = port;
+    }
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QCOMPARE(h.lastResult(), quint16(500));
+    QVERIFY2(h.smtp.LastResponse().startsWith(expectedStart), qPrintable(h.smtp.LastResponse()));
+    QVERIFY2(h.smtp.LastResponse().endsWith(expectedEnd), qPrintable(h.smtp.LastResponse()));
+    QCOMPARE(h.smtp.ErrorMessage(), h.smtp.LastResponse());
+    QVERIFY(!h.smtp.IsConnected());
+    QCOMPARE(h.smtp.State(), smtpReady);
+
+    // The single step reports the socket error number itself.
+    if (expectedEnd.contains(QLatin1String("#"))) {
+        const int number = expectedEnd.section(QLatin1Char('#'), 1).chopped(1).toInt();
+        QVERIFY(h.run([&] { h.smtp.Connect(); }));
+        QCOMPARE(h.ends.last(), RequestEnd(smtpReqConnect, quint16(number)));
+    }
+}
+
+void SmtpSessionTest::connectionClosedDuringStep_data() {
+    QTest::addColumn<QByteArray>("closeAt");
+    QTest::addColumn<int>("messageLinesBeforeClose");
+    QTest::newRow("at MAIL FROM") << QByteArray("MAIL") << 0;
+    QTest::newRow("at the second recipient") << QByteArray("RCPT TO:<bob") << 0;
+    QTest::newRow("at DATA") << QByteArray("DATA") << 0;
+}
+
+void SmtpSessionTest::connectionClosedDuringStep() {
+    QFETCH(QByteArray, closeAt);
+    Harness h;
+    h.server.on(closeAt, "<close>");
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    h.smtp.FromName = QStringLiteral("me@example.org");
+    h.smtp.RcptName = {QStringLiteral("ann@example.org"), QStringLiteral("bob@example.org")};
+    QVERIFY(h.run([&] { h.smtp.TransferMail(); }));
+    QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, TCustomSmtpClient::ErrorConnectionClosed));
+    QCOMPARE(h.sessionsClosed, 1);
+    QVERIFY(!h.smtp.IsConnected());
+    QCOMPARE(h.smtp.State(), smtpReady);
+    QVERIFY(!h.server.messageComplete);
+}
+
+void SmtpSessionTest::abortDuringTransfer_data() {
+    QTest::addColumn<QByteArrayList>("rules");
+    QTest::addColumn<QByteArray>("messageReply");
+    QTest::addColumn<QByteArray>("waitFor");
+    QTest::newRow("waiting for a recipient's reply")
+        << QByteArrayList{"RCPT TO:<bob", "<silent>"} << QByteArray("250 ok")
+        << QByteArray("RCPT TO:<bob");
+    QTest::newRow("waiting for the message's reply")
+        << QByteArrayList{} << QByteArray("<silent>") << QByteArray();
+}
+
+void SmtpSessionTest::abortDuringTransfer() {
+    QFETCH(QByteArrayList, rules);
+    QFETCH(QByteArray, messageReply);
+    QFETCH(QByteArray, waitFor);
+
+    Harness h;
+    h.server.onAll(rules);
+    h.server.messageReply = messageReply;
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    h.smtp.FromName = QStringLiteral("me@example.org");
+    h.smtp.RcptName = {QStringLiteral("ann@example.org"), QStringLiteral("bob@example.org")};
+    h.smtp.MailMessage = {QStringLiteral("text")};
+    h.smtp.TransferMail();
+    if (waitFor.isEmpty())
+        QTRY_VERIFY(h.server.messageComplete);
+    else
+        QTRY_VERIFY(!h.server.commands.isEmpty() && h.server.commands.last().startsWith(waitFor));
+    QCOMPARE(h.smtp.State(), smtpWaitingResponse);
+
+    h.smtp.AbortSession();
+    QCOMPARE(h.smtp.State(), smtpReady);
+    QVERIFY(!h.smtp.IsConnected());
+    QCOMPARE(h.smtp.LastRequestResult(), TCustomSmtpClient::ErrorAborted);
+    QCOMPARE(h.smtp.ErrorMessage(), QStringLiteral("426 Operation aborted."));
+    QTRY_COMPARE(h.ends.size(), 2);
+    QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, 426));
+    QCOMPARE(h.sessionsClosed, 1);
+
+    // The session can be used again afterwards.
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QCOMPARE(h.lastResult(), quint16(0));
+}
+
+void SmtpSessionTest::abortDuringLookupIgnoresLateResult() {
+    Harness h;
+    h.smtp.OpenSession();
+    QCOMPARE(h.smtp.State(), smtpDnsLookup);
+    h.smtp.AbortSession();
+    QCOMPARE(h.smtp.State(), smtpReady);
+    QTRY_COMPARE(h.ends.size(), 1);
+    QCOMPARE(h.ends.first(), RequestEnd(smtpReqOpen, 426));
+    // Whatever the lookup would have delivered is gone: no connection is made.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(h.server.connections, 0);
+    QCOMPARE(h.ends.size(), 1);
+}
+
+void SmtpSessionTest::silentServerKeepsWaiting() {
+    Harness h;
+    h.server.on("HELO", "<silent>");
+    h.smtp.OpenSession();
+    QTRY_COMPARE(h.server.commands.size(), 1);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QCOMPARE(h.smtp.State(), smtpWaitingResponse);
+    QVERIFY(h.ends.isEmpty());
+    h.smtp.AbortSession();
+    QTRY_COMPARE(h.ends.size(), 1);
+    QCOMPARE(h.ends.first(), RequestEnd(smtpReqOpen, 426));
+}
+
+void SmtpSessionTest::quitSession() {
+    Harness h;
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QVERIFY(h.run([&] { h.smtp.QuitSession(); }));
+    QCOMPARE(h.ends.last(), RequestEnd(smtpReqQuit, 0));
+    QCOMPARE(h.server.commands.last(), QByteArray("QUIT"));
+    QTRY_VERIFY(!h.smtp.IsConnected());
+    QCOMPARE(h.sessionsClosed, 1);
+    // The same object opens the next session.
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QCOMPARE(h.lastResult(), quint16(0));
+    QCOMPARE(h.server.connections, 2);
+}
+
+void SmtpSessionTest::quitStaysPendingAfterFailure() {
+    Harness h;
+    h.server.on("MAIL FROM", "553 no");
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    h.smtp.RcptName = {QStringLiteral("ann@example.org")};
+    QVERIFY(h.run([&] {
+        h.smtp.HighLevelAsync(smtpReqMail, smtpFctBit(smtpFctMailFrom) | smtpFctBit(smtpFctRcptTo) |
+                                               smtpFctBit(smtpFctData) | smtpFctBit(smtpFctQuit));
+    }));
+    QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, 553));
+    QCOMPARE(h.server.commands, (QByteArrayList{"HELO tester", "MAIL FROM:<>", "QUIT"}));
+}
+
+void SmtpSessionTest::overlongReplyLines_data() {
+    QTest::addColumn<QByteArray>("banner");
+    QTest::addColumn<QByteArrayList>("rules");
+    const QByteArray longText(6000, 'x');
+    QTest::newRow("greeting") << QByteArray("220 " + longText + "\r\n") << QByteArrayList{};
+    QTest::newRow("continuation line of EHLO")
+        << QByteArray("220 ok\r\n")
+        << QByteArrayList{"EHLO", "250-" + longText + "\r\n250-" + longText + "\r\n250 done"};
+    QTest::newRow("line of exactly the buffer with CR LF split")
+        << QByteArray("220 " + QByteArray(4091, 'y') + "\r\n") << QByteArrayList{};
+}
+
+void SmtpSessionTest::overlongReplyLines() {
+    QFETCH(QByteArray, banner);
+    QFETCH(QByteArrayList, rules);
+    Harness h;
+    h.server.banner = banner;
+    h.server.onAll(rules);
+    h.smtp.AuthType = smtpAuthPlain;
+    h.server.on("AUTH PLAIN", "235 ok");
+    QStringList responses;
+    h.smtp.OnResponse = [&](TCustomSmtpClient*, const QString& line) { responses << line; };
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QCOMPARE(h.lastResult(), quint16(0));
+    for (const QString& line : responses)
+        QVERIFY(line.size() <= TCustomSmtpClient::ReceiveBufferSize);
+    QCOMPARE(responses.last(), QStringLiteral("235 ok"));
+}
+
+void SmtpSessionTest::handlerFailureInsideEventEndsRequest() {
+    Harness h;
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    h.smtp.RcptName = {QStringLiteral("ann@example.org")};
+    h.smtp.OnCommand = [](TCustomSmtpClient*, const QString& line) {
+        if (line.startsWith(QLatin1String("RCPT")))
+            throw SmtpException(QStringLiteral("handler gave up"));
+    };
+    QVERIFY(h.run([&] { h.smtp.TransferMail(); }));
+    QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, 500));
+    QCOMPARE(h.smtp.ErrorMessage(), QStringLiteral("500 handler gave up"));
+    QCOMPARE(h.smtp.State(), smtpReady);
+}
+
+void SmtpSessionTest::valuesCannotStartNewCommands() {
+    Harness h;
+    h.smtp.SignOn = QStringLiteral("tester\r\nRSET");
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    h.smtp.FromName = QStringLiteral("<me@example.org\r\nRSET>");
+    h.smtp.RcptName = {QStringLiteral("ann@example.org\nDATA")};
+    h.smtp.HdrSubject = QStringLiteral("hi\r\nBcc: evil@example.org");
+    h.smtp.MailMessage = {QStringLiteral("line\r\n.\r\nMAIL FROM:<evil@example.org>"),
+                          QStringLiteral("bare\n.\nline")};
+    QVERIFY(h.run([&] { h.smtp.TransferMail(); }));
+    QCOMPARE(h.server.commands,
+             (QByteArrayList{"HELO tester  RSET", "MAIL FROM:<me@example.org  RSET>",
+                             "RCPT TO:<ann@example.org DATA>", "DATA"}));
+    QVERIFY(h.server.messageLines.contains("Subject: hi  Bcc: evil@example.org"));
+    const qsizetype body = h.server.messageLines.indexOf(QByteArray()) + 1;
+    QCOMPARE(h.server.messageLines.mid(body),
+             (QByteArrayList{"line", "..", "MAIL FROM:<evil@example.org>", "bare", "..", "line"}));
+}
+
+void SmtpSessionTest::greetingNameDefaultsToHostName() {
+    Harness h;
+    h.smtp.SignOn.clear();
+    QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
+    QCOMPARE(h.server.commands.first(), "HELO " + QHostInfo::localHostName().toLatin1());
+}
+
+QTEST_GUILESS_MAIN(SmtpSessionTest)
+#include "tst_SmtpSession.moc"
