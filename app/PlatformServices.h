@@ -3,6 +3,7 @@
 class Clock;
 class LocaleInfo;
 class MessageBoxes;
+class ShellOpener;
 class SoundPlayer;
 class SystemPaths;
 class TrayIcon;
@@ -16,4 +17,5 @@ struct PlatformServices {
     MessageBoxes& messages;
     SoundPlayer& sound;
     TrayIcon& tray;
+    ShellOpener& shell;
 };

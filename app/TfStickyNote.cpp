@@ -1,5 +1,9 @@
 #include "app/TfStickyNote.h"
 
+#include "alarm/NextReminderDate.h"
+#include "alarm/TfrmMostraAlarmes.h"
+#include "alarm/TodaysTasks.h"
+#include "dialogs/TfrmMudaCaption.h"
 #include "note/DarkenedCaptionColor.h"
 #include "note/NoteIcons.h"
 #include "note/NoteMessage.h"
@@ -7,9 +11,11 @@
 #include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ShellOpener.h"
 #include "platform/SoundPlayer.h"
 #include "platform/SystemPaths.h"
 #include "platform/TrayIcon.h"
+#include "store/Backup.h"
 #include "store/IniFile.h"
 #include "store/Rotinas.h"
 #include "store/SettingsStore.h"
@@ -17,11 +23,13 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <limits>
 
 namespace {
 
@@ -62,6 +70,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     tmrAlarme = new QTimer(this);
     tmrAlarme->setObjectName(QStringLiteral("tmrAlarme"));
     tmrAlarme->setInterval(1000);
+    connect(tmrAlarme, &QTimer::timeout, this, &TfStickyNote::tmrAlarmeTimer);
 
     m_trayAnimation = new QTimer(this);
     m_trayAnimation->setInterval(900);
@@ -69,10 +78,32 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
 
     FormCreate();
     createTray();
+
+    frmMostraAlarmes = new TfrmMostraAlarmes(m_platform.messages, this);
+    frmMostraAlarmes->showNote = [this](int number) {
+        if (number < 0 || number >= NoteCount || !NoteTable[number])
+            return false;
+        showNote(NoteTable[number]);
+        return true;
+    };
+    frmMudaCaption = new TfrmMudaCaption(m_platform.clock, m_platform.locale, recGeral);
+
+    savBackup = [](const QString& suggestedPath) {
+        QFileDialog dialog(nullptr, QStringLiteral("Selecione o Local para Backup"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setNameFilter(QStringLiteral("*.tkn"));
+        dialog.selectFile(suggestedPath);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
 }
 
 TfStickyNote::~TfStickyNote() {
     destroyAllNotes();
+    delete frmMudaCaption;
 }
 
 void TfStickyNote::FormCreate() {
@@ -128,6 +159,19 @@ void TfStickyNote::createTray() {
     mnuMostrar->setObjectName(QStringLiteral("mnuMostrar"));
     mnuEscondidos = popPrincipal->addMenu(QStringLiteral("M&ostrar Escondidas"));
     mnuEscondidos->setObjectName(QStringLiteral("mnuEscondidos"));
+    mnuMostrarTarefasparaHoje1 =
+        popPrincipal->addAction(QStringLiteral("Mostrar Tarefas para &Hoje"));
+    mnuMostrarTarefasparaHoje1->setObjectName(QStringLiteral("mnuMostrarTarefasparaHoje1"));
+    connect(mnuMostrarTarefasparaHoje1, &QAction::triggered, this, &TfStickyNote::ShowTodaysTasks);
+    popPrincipal->addSeparator();
+    mnuSalvarNotas = popPrincipal->addAction(QStringLiteral("Salvar A&gora"));
+    mnuSalvarNotas->setObjectName(QStringLiteral("mnuSalvarNotas"));
+    connect(mnuSalvarNotas, &QAction::triggered, this, &TfStickyNote::mnuSalvarNotasClick);
+    mnuCopiaSeg = popPrincipal->addMenu(QStringLiteral("Cópia de &Segurança"));
+    mnuCopiaSeg->setObjectName(QStringLiteral("mnuCopiaSeg"));
+    mnuBackup = mnuCopiaSeg->addAction(QStringLiteral("&Salvar"));
+    mnuBackup->setObjectName(QStringLiteral("mnuBackup"));
+    connect(mnuBackup, &QAction::triggered, this, &TfStickyNote::mnuBackupClick);
     popPrincipal->addSeparator();
     Sair1 = popPrincipal->addAction(QStringLiteral("&Sair"));
     Sair1->setObjectName(QStringLiteral("Sair1"));
@@ -157,6 +201,8 @@ void TfStickyNote::start() {
 void TfStickyNote::tmrInicioTimer() {
     tmrInicio->stop();
     LoadNotes();
+    if (recGeral.NoteDaily && !m_closed)
+        ShowTodaysTasks();
 }
 
 void TfStickyNote::LoadNotes() {
@@ -179,7 +225,7 @@ void TfStickyNote::LoadNotes() {
         for (int i = 0; i < count; ++i) {
             const NoteRecord note =
                 NoteStore::read(file, i, m_platform.locale, m_platform.clock.now());
-            auto* window = new TfPostIt();
+            auto* window = new TfPostIt(this);
             window->Tag = i;
             window->messageTarget = this;
             NoteTable[i] = window;
@@ -271,7 +317,7 @@ TfPostIt* TfStickyNote::tryPrincipalDblClick(QObject* sender) {
     if (recGeral.UseSounds)
         m_platform.sound.play(sender ? recGeral.SoundNewSticky : recGeral.SoundRecSticky);
 
-    auto* window = new TfPostIt();
+    auto* window = new TfPostIt(this);
     const int slot = NoteCount;
     window->Tag = slot;
     window->messageTarget = this;
@@ -494,6 +540,15 @@ void TfStickyNote::FormCloseQuery() {
     } catch (const TacknoteError& error) {
         qWarning().noquote() << error.message();
     }
+    if (recGeral.BackupOnExit && m_notesLoaded) {
+        try {
+            MakeBackup(recGeral.BackupPath);
+        } catch (const TacknoteError& error) {
+            qWarning().noquote() << error.message();
+        }
+    }
+    frmMostraAlarmes->hide();
+    frmMudaCaption->reject();
     destroyAllNotes();
     m_platform.tray.hide();
     QCoreApplication::quit();
@@ -505,4 +560,141 @@ void TfStickyNote::destroyAllNotes() {
         window = nullptr;
     }
     NoteCount = 0;
+}
+
+bool TfStickyNote::networkEnabled() const {
+    return recRede.Enabled;
+}
+
+bool TfStickyNote::editCaption(QString& caption) {
+    return frmMudaCaption->edit(caption);
+}
+
+void TfStickyNote::configureNote(TfPostIt& note, int pageIndex, int helpContext) {
+    // The configuration dialog plugs in here.
+    Q_UNUSED(note);
+    Q_UNUSED(pageIndex);
+    Q_UNUSED(helpContext);
+}
+
+void TfStickyNote::sendNote(int noteNumber, const QString& recipient) {
+    // The send-to-computer dialog plugs in here.
+    Q_UNUSED(noteNumber);
+    Q_UNUSED(recipient);
+}
+
+void TfStickyNote::mailNote(const QString& subject, const QString& text) {
+    // The e-mail dialog plugs in here.
+    Q_UNUSED(subject);
+    Q_UNUSED(text);
+}
+
+void TfStickyNote::openUrl(const QUrl& url) {
+    m_platform.shell.open(url);
+}
+
+void TfStickyNote::tmrAlarmeTimer() {
+    // Ticks that arrive while the notes are loading wait for the next one.
+    if (m_loading || m_closed)
+        return;
+    autoSaveStep();
+    if (!m_notesLoaded)
+        return;
+
+    const QDateTime now = m_platform.clock.now();
+    // Dia[0] is Sunday; Qt counts Monday as 1 and Sunday as 7.
+    const int today = now.date().dayOfWeek() % 7;
+    for (int slot = 0; slot < NoteCount; ++slot) {
+        TfPostIt* window = NoteTable[slot];
+        if (!window || !window->alarm)
+            continue;
+        if (window->Remember && !window->Dia[today])
+            continue;
+        if (now >= window->AlarmDateTime())
+            fireAlarm(slot, window);
+    }
+}
+
+void TfStickyNote::autoSaveStep() {
+    // Automatic saving switched off in the preferences means no automatic saves.
+    if (!recGeral.AutoSave)
+        return;
+    if (AutoSaveCountdown > std::numeric_limits<int>::min())
+        --AutoSaveCountdown;
+    if (AutoSaveCountdown != 0)
+        return;
+    AutoSaveCountdown = recGeral.TimeAutoSave * 60;
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        // Reported once; the next attempt comes one full interval later.
+        m_platform.messages.error(error.message());
+    }
+}
+
+void TfStickyNote::fireAlarm(int slot, TfPostIt* window) {
+    startTrayAnimation();
+    LastAlarmNote = slot;
+    window->alarm = false;
+    if (window->UseSound)
+        m_platform.sound.play(window->SoundFile);
+    else
+        m_platform.sound.beep();
+    showNote(window);
+    window->setAlarmIconVisible(false);
+    window->setRingingIconVisible(true);
+    if (!window->Remember)
+        return;
+
+    const std::optional<QDateTime> next =
+        NextReminderDate(window->AlarmDateTime(), window->RememberNo, window->RememberUnit,
+                         window->Dia, m_platform.clock.now());
+    // A reminder with no next date (no weekday allowed) stays disarmed.
+    if (next) {
+        window->setAlarmDateTime(*next);
+        window->alarm = true;
+    }
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        m_platform.messages.error(error.message());
+    }
+}
+
+void TfStickyNote::ShowTodaysTasks() {
+    QList<TodaysTasks::Entry> entries;
+    for (int slot = 0; slot < NoteCount; ++slot) {
+        if (const TfPostIt* window = NoteTable[slot])
+            entries.append({slot, window->alarm, window->AlarmDateTime(), window->caption()});
+    }
+    frmMostraAlarmes->showTasks(
+        TodaysTasks::lines(entries, m_platform.clock.now().date(), m_platform.locale));
+}
+
+QString TfStickyNote::MakeBackup(const QString& folder) {
+    return Backup::MakeBackup(NotesFile, folder, m_platform.clock.now());
+}
+
+void TfStickyNote::mnuBackupClick() {
+    const QString suggested =
+        Rotinas::AddBackslash(recGeral.BackupPath.isEmpty() ? DataDir : recGeral.BackupPath) +
+        Backup::BackupFileName(m_platform.clock.now());
+    const QString chosen = savBackup(suggested);
+    if (chosen.isEmpty())
+        return;
+    // Only the folder is used; the name is the minute of the copy.
+    const QString folder = Rotinas::AddBackslash(QFileInfo(chosen).absolutePath());
+    QString name;
+    try {
+        name = MakeBackup(folder);
+    } catch (const TacknoteError& error) {
+        // The message names the backup that could not be made.
+        m_platform.messages.error(error.message());
+        return;
+    }
+    m_platform.messages.information(QStringLiteral("Backup efetuado em  ") + name);
+}
+
+void TfStickyNote::mnuSalvarNotasClick() {
+    SaveNotes();
 }

@@ -2,23 +2,27 @@
 
 #include "app/PlatformServices.h"
 #include "app/StartLanguage.h"
+#include "note/NoteHost.h"
 #include "store/NoteStore.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QAction;
 class QMenu;
 class QTimer;
 class TfPostIt;
+class TfrmMostraAlarmes;
+class TfrmMudaCaption;
 struct NoteRecord;
 
 // The program's hidden main window. It is never shown; it owns the note registry, the
 // settings, the timers and the paths, loads and saves the notes file, and runs the
 // start and the close of the program.
-class TfStickyNote : public QWidget {
+class TfStickyNote : public QWidget, public NoteHost {
     Q_OBJECT
 public:
     using Language = StartLanguage::Language;
@@ -48,6 +52,22 @@ public:
     // null when the registry has no room left (the user is told; a received note is
     // dropped).
     TfPostIt* tryPrincipalDblClick(QObject* sender);
+    // The one-second tick: the automatic save countdown, then every armed alarm.
+    void tmrAlarmeTimer();
+    // Lists the alarms due today in the today's-tasks window, or says there are none.
+    void ShowTodaysTasks();
+    // Copies the notes file into folder as a dated backup; returns the backup's path
+    // and throws TacknoteError when the copy fails.
+    QString MakeBackup(const QString& folder);
+    // "Cópia de &Segurança" > "&Salvar": asks for a folder and makes a backup there.
+    void mnuBackupClick();
+    // "Salvar A&gora".
+    void mnuSalvarNotasClick();
+
+    // The backup folder dialog: given the suggested file path, returns the chosen path
+    // or an empty string when cancelled. Tests replace it.
+    std::function<QString(const QString& suggestedPath)> savBackup;
+
     // Tray icon left click: shows the note whose alarm fired last.
     void tryPrincipalClick();
     // Rebuilds the tray menu's two note lists; runs each time the menu opens.
@@ -62,6 +82,14 @@ public:
     // The tray icon shows its two alarm frames in turn until stopAlarm() or a click.
     void startTrayAnimation();
     bool trayAnimating() const;
+
+    // What the note windows ask of the main window.
+    bool networkEnabled() const override;
+    bool editCaption(QString& caption) override;
+    void configureNote(TfPostIt& note, int pageIndex, int helpContext) override;
+    void sendNote(int noteNumber, const QString& recipient) override;
+    void mailNote(const QString& subject, const QString& text) override;
+    void openUrl(const QUrl& url) override;
 
     // The pseudo-random numbers 0 ... range - 1 that place new notes; the same series
     // in every run.
@@ -94,11 +122,19 @@ public:
     QTimer* tmrInicio = nullptr;
     QTimer* tmrAlarme = nullptr;
 
+    // Dialogs created once for the whole run.
+    TfrmMostraAlarmes* frmMostraAlarmes = nullptr;
+    TfrmMudaCaption* frmMudaCaption = nullptr;
+
     // The tray menu and the items other parts look at.
     QMenu* popPrincipal = nullptr;
     QAction* cmdNovaNota = nullptr;
     QMenu* mnuMostrar = nullptr;
     QMenu* mnuEscondidos = nullptr;
+    QAction* mnuMostrarTarefasparaHoje1 = nullptr;
+    QAction* mnuSalvarNotas = nullptr;
+    QMenu* mnuCopiaSeg = nullptr;
+    QAction* mnuBackup = nullptr;
     QAction* Sair1 = nullptr;
 
     bool isLoading() const { return m_loading; }
@@ -117,6 +153,8 @@ private:
     void tmrInicioTimer();
     void applyLoadedNote(TfPostIt* window, const NoteRecord& note);
     void destroyAllNotes();
+    void autoSaveStep();
+    void fireAlarm(int slot, TfPostIt* window);
 
     PlatformServices m_platform;
     QTimer* m_trayAnimation = nullptr;

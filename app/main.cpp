@@ -3,6 +3,7 @@
 #include "platform/DesktopSystemPaths.h"
 #include "platform/QtLocaleInfo.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtShellOpener.h"
 #include "platform/QtSoundPlayer.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/SystemClock.h"
@@ -17,9 +18,10 @@ int main(int argc, char** argv) {
     QtMessageBoxes messages;
     QtSoundPlayer sound;
     QtTrayIcon tray;
+    QtShellOpener shell;
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main({clock, locale, paths, messages, sound, tray});
+    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell});
 
     // Asked to stop by a signal or by the end of the desktop session: save and end.
     TerminationSignals signals;

@@ -1,9 +1,17 @@
 #include "note/TfPostIt.h"
 
+#include "note/NoteHost.h"
 #include "note/NoteIcons.h"
+#include "note/NoteMessage.h"
+#include "note/NotePrinter.h"
+#include "note/UrlSelection.h"
 #include "note/WinColor.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -61,7 +69,8 @@ QPushButton* makeCaptionButton(QWidget* parent, const char* name, const QString&
 
 } // namespace
 
-TfPostIt::TfPostIt(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool) {
+TfPostIt::TfPostIt(NoteHost* host, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host) {
     setObjectName(QStringLiteral("fPostIt"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setAutoFillBackground(true);
@@ -84,12 +93,14 @@ TfPostIt::TfPostIt(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | 
     imgAlarme->setObjectName(QStringLiteral("imgAlarme"));
     imgAlarme->setPixmap(NoteIcons::alarmSet());
     imgAlarme->setFixedSize(kIconWidth, kCaptionHeight);
+    imgAlarme->installEventFilter(this);
     imgAlarme->hide();
 
     imgAlarmeOn = new QLabel(Panel1);
     imgAlarmeOn->setObjectName(QStringLiteral("imgAlarmeOn"));
     imgAlarmeOn->setPixmap(NoteIcons::alarmRinging());
     imgAlarmeOn->setFixedSize(kIconWidth, kCaptionHeight);
+    imgAlarmeOn->installEventFilter(this);
     imgAlarmeOn->hide();
 
     lblCaption = new QLabel(pnlCaption);
@@ -103,6 +114,8 @@ TfPostIt::TfPostIt(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | 
                                     QStringLiteral("Esconder esta nota"));
     cmdApagarPostit = makeCaptionButton(pnlCaption, "cmdApagarPostit", QStringLiteral("X"),
                                         QStringLiteral("Apagar esta nota"));
+    connect(cmdEsconder, &QPushButton::clicked, this, &TfPostIt::cmdEsconderClick);
+    connect(cmdApagarPostit, &QPushButton::clicked, this, &TfPostIt::ApagarSticky);
 
     memPostit = new QPlainTextEdit(this);
     memPostit->setObjectName(QStringLiteral("memPostit"));
@@ -113,6 +126,14 @@ TfPostIt::TfPostIt(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | 
     memPostit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memPostit->setCursor(Qt::ArrowCursor); // the viewport keeps its text cursor
     memPostit->document()->setDocumentMargin(2);
+    memPostit->installEventFilter(this);
+    memPostit->viewport()->installEventFilter(this);
+    // The note's own menu, also over the text: it holds copy and paste and offers to
+    // open a selected address.
+    memPostit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(memPostit, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        popPrincipal->popup(memPostit->viewport()->mapToGlobal(pos));
+    });
 
     pnlRodape = new QWidget(this);
     pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
@@ -131,6 +152,8 @@ TfPostIt::TfPostIt(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint | 
     pnlCaption->setGeometry(0, 0, kDesignWidth, kCaptionHeight);
     pnlRodape->resize(kDesignWidth, kFooterHeight);
     Panel1->setGeometry(0, 0, kPanel1Width, kCaptionHeight);
+
+    createMenu();
 
     setColor(kDesignColor);
     setCaptionColor(kDesignColor);
@@ -257,6 +280,7 @@ bool TfPostIt::topmost() const {
 
 void TfPostIt::setTopmost(bool on) {
     m_topmost = on;
+    mnuOnTop->setChecked(on);
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) {
         return;
     }
@@ -409,14 +433,44 @@ void TfPostIt::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool TfPostIt::eventFilter(QObject* watched, QEvent* event) {
+    // Events can arrive while the constructor is still building the components.
+    if (!memPostit || !popPrincipal)
+        return QWidget::eventFilter(watched, event);
     if (watched == lblCaption && event->type() == QEvent::Enter) {
         lblCaptionMouseEnter();
+    }
+    if (watched == memPostit && event->type() == QEvent::ShortcutOverride) {
+        // The note's menu shortcuts (Ctrl+A among them) win over the text area's own.
+        if (isMenuShortcut(static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    if (watched == memPostit->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        memPostitClick();
+    }
+    if (watched == imgAlarme || watched == imgAlarmeOn) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+            imgAlarmeDblClick();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            if (watched == imgAlarmeOn)
+                imgAlarmeOnClick();
+            return true;
+        }
     }
     if (watched == pnlCaption || watched == lblCaption || watched == pnlRodape ||
         watched == lblRodape) {
         switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            return pnlCaptionMouseDown(static_cast<QMouseEvent*>(event));
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            // A click on the caption acknowledges a ringing alarm; the press also moves.
+            if ((watched == pnlCaption || watched == lblCaption) &&
+                mouse->button() == Qt::LeftButton)
+                lblCaptionClick();
+            return pnlCaptionMouseDown(mouse);
+        }
         case QEvent::MouseMove:
             if (m_dragZone != NoteHitTest::Client) {
                 dragTo(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
@@ -482,4 +536,188 @@ void TfPostIt::dragTo(const QPoint& globalPos) {
             std::max(target.bottom() + delta.y(), target.top() + minimum.height() - 1));
     }
     setGeometry(target);
+}
+
+void TfPostIt::contextMenuEvent(QContextMenuEvent* event) {
+    popPrincipal->popup(event->globalPos());
+    event->accept();
+}
+
+void TfPostIt::createMenu() {
+    popPrincipal = new QMenu(this);
+    popPrincipal->setObjectName(QStringLiteral("popPrincipal"));
+    auto item = [this](QMenu* menu, const char* name, const QString& text,
+                       const QKeySequence& shortcut, void (TfPostIt::*handler)()) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        if (!shortcut.isEmpty()) {
+            action->setShortcut(shortcut);
+            action->setShortcutContext(Qt::WindowShortcut);
+            // Shortcuts work while the menu is closed, too.
+            addAction(action);
+        }
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        QAction* action = menu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    mnuURL = item(popPrincipal, "mnuURL", QStringLiteral("Abrir &URL"), {}, &TfPostIt::mnuURLClick);
+    sepURL = separator(popPrincipal, "sepURL");
+    mnuURL->setVisible(false);
+    sepURL->setVisible(false);
+    mnuConfigurar = item(popPrincipal, "mnuConfigurar", QStringLiteral("C&onfigurar..."), {},
+                         &TfPostIt::mnuConfigurarClick);
+    mnuMudaCaption = item(popPrincipal, "mnuMudaCaption", QStringLiteral("&Título da Nota..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_T), &TfPostIt::mnuMudaCaptionClick);
+    mnuAlarme = item(popPrincipal, "mnuAlarme", QStringLiteral("Alarme..."),
+                     QKeySequence(Qt::CTRL | Qt::Key_A), &TfPostIt::imgAlarmeDblClick);
+    separator(popPrincipal, "N4");
+    mnuOnTop = item(popPrincipal, "mnuOnTop", QStringLiteral("Sempre &Visível"), {},
+                    &TfPostIt::mnuOnTopClick);
+    mnuOnTop->setCheckable(true);
+    separator(popPrincipal, "N5");
+    mnuCopiar =
+        item(popPrincipal, "mnuCopiar", QStringLiteral("Co&piar"), {}, &TfPostIt::mnuCopiarClick);
+    mnuColar =
+        item(popPrincipal, "mnuColar", QStringLiteral("C&olar"), {}, &TfPostIt::mnuColarClick);
+    separator(popPrincipal, "N2");
+    mnuEnviar = popPrincipal->addMenu(QStringLiteral("Enviar..."));
+    mnuEnviar->setObjectName(QStringLiteral("mnuEnviar"));
+    EnviarpelaRede1 = item(mnuEnviar, "EnviarpelaRede1", QStringLiteral("&Para um Computador..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_S), &TfPostIt::EnviarpelaRede1Click);
+    mnuResponder = item(mnuEnviar, "mnuResponder", QStringLiteral("&Responder para Computador..."),
+                        QKeySequence(Qt::CTRL | Qt::Key_R), &TfPostIt::mnuResponderClick);
+    mnuResponder->setVisible(false);
+    separator(mnuEnviar, "N3");
+    EMail1 = item(mnuEnviar, "EMail1", QStringLiteral("E-Mail..."),
+                  QKeySequence(Qt::CTRL | Qt::Key_E), &TfPostIt::EMail1Click);
+    mnuImprimir = item(popPrincipal, "mnuImprimir", QStringLiteral("&Imprimir"), {},
+                       &TfPostIt::mnuImprimirClick);
+    separator(popPrincipal, "N1");
+    Sair1 = item(popPrincipal, "Sair1", QStringLiteral("&Apagar Nota..."),
+                 QKeySequence(Qt::CTRL | Qt::Key_Q), &TfPostIt::ApagarSticky);
+
+    connect(popPrincipal, &QMenu::aboutToShow, this, &TfPostIt::popPrincipalPopup);
+}
+
+bool TfPostIt::isMenuShortcut(QKeyEvent* event) const {
+    const QKeySequence pressed(event->keyCombination());
+    for (const QAction* action : actions()) {
+        if (action->isEnabled() && action->shortcut() == pressed)
+            return true;
+    }
+    return false;
+}
+
+QString TfPostIt::selectedText() const {
+    QString text = memPostit->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void TfPostIt::popPrincipalPopup() {
+    mnuResponder->setVisible(footerVisible());
+    mnuEnviar->setEnabled(m_host && m_host->networkEnabled());
+    const bool offerUrl =
+        memPostit->textCursor().hasSelection() && UrlSelection::looksLikeUrl(selectedText());
+    mnuURL->setVisible(offerUrl);
+    sepURL->setVisible(offerUrl);
+}
+
+void TfPostIt::mnuURLClick() {
+    // Only web and mail addresses are handed to the desktop; anything else is ignored
+    // without a message.
+    const std::optional<QUrl> url = UrlSelection::openableUrl(selectedText());
+    if (url && m_host)
+        m_host->openUrl(*url);
+}
+
+void TfPostIt::mnuConfigurarClick() {
+    if (m_host)
+        m_host->configureNote(*this, 0, 2);
+}
+
+void TfPostIt::imgAlarmeDblClick() {
+    if (m_host)
+        m_host->configureNote(*this, 1, 3);
+}
+
+void TfPostIt::mnuMudaCaptionClick() {
+    QString text = caption();
+    if (m_host && m_host->editCaption(text))
+        setCaption(text);
+}
+
+void TfPostIt::mnuOnTopClick() {
+    // The item's check mark was toggled by the click; the window follows it.
+    setTopmost(mnuOnTop->isChecked());
+}
+
+void TfPostIt::mnuCopiarClick() {
+    memPostit->copy();
+}
+
+void TfPostIt::mnuColarClick() {
+    memPostit->paste();
+}
+
+void TfPostIt::EnviarpelaRede1Click() {
+    if (m_host)
+        m_host->sendNote(Tag, QString());
+}
+
+void TfPostIt::mnuResponderClick() {
+    if (m_host)
+        m_host->sendNote(Tag, replyAddress);
+}
+
+void TfPostIt::EMail1Click() {
+    if (m_host)
+        m_host->mailNote(QStringLiteral("Tacknote - ") + caption(), note());
+}
+
+void TfPostIt::mnuImprimirClick() {
+    NotePrinter::printWithDialog(this, caption(), note(), memPostit->font());
+}
+
+void TfPostIt::postToMain(int type, int noteNumber) {
+    if (messageTarget)
+        QCoreApplication::postEvent(
+            messageTarget, new NoteMessage(static_cast<QEvent::Type>(type), noteNumber, this));
+}
+
+void TfPostIt::ApagarSticky() {
+    postToMain(NoteMessage::WM_DELETENOTE, Tag);
+}
+
+void TfPostIt::cmdEsconderClick() {
+    if (ringingIconVisible()) {
+        setRingingIconVisible(false);
+        postToMain(NoteMessage::WM_STOPALARM, 0);
+    }
+    hide();
+}
+
+void TfPostIt::imgAlarmeOnClick() {
+    postToMain(NoteMessage::WM_STOPALARM, 0);
+    // A reminder has been armed again: its alarm-set icon comes back.
+    if (Remember && alarm)
+        imgAlarme->setVisible(true);
+    setRingingIconVisible(false);
+}
+
+void TfPostIt::memPostitClick() {
+    setRingingIconVisible(false);
+    postToMain(NoteMessage::WM_STOPALARM, 0);
+}
+
+void TfPostIt::lblCaptionClick() {
+    if (ringingIconVisible()) {
+        setRingingIconVisible(false);
+        postToMain(NoteMessage::WM_STOPALARM, 0);
+    }
 }

@@ -10,7 +10,10 @@
 #include <QWidget>
 #include <array>
 
+class NoteHost;
+class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -20,7 +23,9 @@ class QPushButton;
 class TfPostIt : public QWidget {
     Q_OBJECT
 public:
-    explicit TfPostIt(QWidget* parent = nullptr);
+    // host gives the settings and dialogs the note's commands need; without one those
+    // commands do nothing.
+    explicit TfPostIt(NoteHost* host = nullptr, QWidget* parent = nullptr);
     ~TfPostIt() override;
 
     // The note number (the slot in the note registry) and where the note posts its
@@ -85,11 +90,52 @@ public:
     // tooltip when the label is wider than the window minus 40 pixels, else none.
     void lblCaptionMouseEnter();
 
+    // The note's commands: its popup menu, its buttons and its alarm icons.
+    // Prepares the popup menu each time it opens.
+    void popPrincipalPopup();
+    void mnuURLClick();
+    void mnuConfigurarClick();
+    void mnuMudaCaptionClick();
+    // Alarm command and double click on either alarm icon.
+    void imgAlarmeDblClick();
+    void mnuOnTopClick();
+    void mnuCopiarClick();
+    void mnuColarClick();
+    void EnviarpelaRede1Click();
+    void mnuResponderClick();
+    void EMail1Click();
+    void mnuImprimirClick();
+    // Delete ("X" and "&Apagar Nota..."): asks the main window to delete the note.
+    void ApagarSticky();
+    // Hide ("-"): acknowledges a ringing alarm, then hides the window.
+    void cmdEsconderClick();
+    // The acknowledgements of a ringing alarm.
+    void imgAlarmeOnClick();
+    void memPostitClick();
+    void lblCaptionClick();
+
+    QMenu* popPrincipal = nullptr;
+    QAction* mnuURL = nullptr;
+    QAction* sepURL = nullptr;
+    QAction* mnuConfigurar = nullptr;
+    QAction* mnuMudaCaption = nullptr;
+    QAction* mnuAlarme = nullptr;
+    QAction* mnuOnTop = nullptr;
+    QAction* mnuCopiar = nullptr;
+    QAction* mnuColar = nullptr;
+    QMenu* mnuEnviar = nullptr;
+    QAction* EnviarpelaRede1 = nullptr;
+    QAction* mnuResponder = nullptr;
+    QAction* EMail1 = nullptr;
+    QAction* mnuImprimir = nullptr;
+    QAction* Sair1 = nullptr;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -101,6 +147,13 @@ private:
     void dragTo(const QPoint& globalPos);
     void placeCaptionParts();
     void applyMemoFont();
+    void createMenu();
+    // The selected text of the text area, its line breaks as CR LF.
+    QString selectedText() const;
+    void postToMain(int type, int noteNumber);
+    bool isMenuShortcut(QKeyEvent* event) const;
+
+    NoteHost* m_host = nullptr;
 
     QWidget* pnlCaption = nullptr;
     QWidget* Panel1 = nullptr;

@@ -7,6 +7,7 @@
 #include "../support/FakeClock.h"
 #include "../support/FakeSystemPaths.h"
 #include "../support/FakeTrayIcon.h"
+#include "../support/RecordingShellOpener.h"
 #include "../support/RecordingSoundPlayer.h"
 #include "../support/ScriptedMessageBoxes.h"
 
@@ -33,7 +34,7 @@ struct Program {
 
     void start() {
         main = std::make_unique<TfStickyNote>(
-            PlatformServices{clock, locale, paths, boxes, sound, tray});
+            PlatformServices{clock, locale, paths, boxes, sound, tray, shell});
         main->LoadNotes();
     }
     TfPostIt* newNote() { return main->tryPrincipalDblClick(main->cmdNovaNota); }
@@ -58,6 +59,7 @@ struct Program {
     ScriptedMessageBoxes boxes;
     RecordingSoundPlayer sound;
     FakeTrayIcon tray;
+    RecordingShellOpener shell;
     std::unique_ptr<TfStickyNote> main;
 };
 
@@ -303,8 +305,9 @@ void tst_Registry::trayIconAndDoubleClick() {
     QStringList captions;
     for (QAction* item : p.main->popPrincipal->actions())
         captions.append(item->text());
-    QCOMPARE(captions,
-             QStringList({"&Nova Nota", "", "Mo&strar", "M&ostrar Escondidas", "", "&Sair"}));
+    QCOMPARE(captions, QStringList({"&Nova Nota", "", "Mo&strar", "M&ostrar Escondidas",
+                                    "Mostrar Tarefas para &Hoje", "", "Salvar A&gora",
+                                    "Cópia de &Segurança", "", "&Sair"}));
 
     p.tray.doubleClick();
     QCOMPARE(p.main->NoteCount, 1);

@@ -7,6 +7,7 @@
 #include "../support/FakeClock.h"
 #include "../support/FakeSystemPaths.h"
 #include "../support/FakeTrayIcon.h"
+#include "../support/RecordingShellOpener.h"
 #include "../support/RecordingSoundPlayer.h"
 #include "../support/ScriptedMessageBoxes.h"
 
@@ -48,7 +49,7 @@ struct Harness {
     }
     TfStickyNote& create() {
         main = std::make_unique<TfStickyNote>(
-            PlatformServices{clock, locale, paths, boxes, sound, tray});
+            PlatformServices{clock, locale, paths, boxes, sound, tray, shell});
         return *main;
     }
 
@@ -59,6 +60,7 @@ struct Harness {
     ScriptedMessageBoxes boxes;
     RecordingSoundPlayer sound;
     FakeTrayIcon tray;
+    RecordingShellOpener shell;
     std::unique_ptr<TfStickyNote> main;
 };
 

@@ -1,0 +1,81 @@
+#include "alarm/NextReminderDate.h"
+
+#include "store/NoteRecord.h"
+
+#include <algorithm>
+
+namespace {
+
+enum Unit { Minutes = 0, Hours = 1, Days = 2, Weeks = 3, Months = 4 };
+
+constexpr qint64 kSecondsPerMinute = 60;
+constexpr qint64 kSecondsPerHour = 60 * 60;
+constexpr qint64 kDaysPerWeek = 7;
+constexpr qint64 kDaysPerMonth = 30;
+
+// One step of count units from start; nothing for an unknown unit.
+std::optional<QDateTime> stepped(const QDateTime& start, qint64 count, int unit) {
+    switch (unit) {
+    case Minutes:
+        return start.addSecs(count * kSecondsPerMinute);
+    case Hours:
+        return start.addSecs(count * kSecondsPerHour);
+    case Days:
+        return start.addDays(count);
+    case Weeks:
+        return start.addDays(count * kDaysPerWeek);
+    case Months:
+        return start.addDays(count * kDaysPerMonth);
+    default:
+        return std::nullopt;
+    }
+}
+
+// Index into the weekday flags: 0 Sunday ... 6 Saturday.
+int weekdayIndex(QDate date) {
+    return date.dayOfWeek() % 7;
+}
+
+} // namespace
+
+std::optional<QDateTime> NextReminderDate(const QDateTime& AlarmDateTime, int RememberNo,
+                                          int RememberUnit, const std::array<bool, 7>& Dia,
+                                          const QDateTime& now) {
+    if (!AlarmDateTime.isValid() || !now.isValid())
+        return std::nullopt;
+    if (std::none_of(Dia.begin(), Dia.end(), [](bool allowed) { return allowed; }))
+        return std::nullopt;
+    const QDateTime current = now.toLocalTime();
+    const std::optional<QDateTime> first =
+        stepped(AlarmDateTime.toLocalTime(), RememberNo, RememberUnit);
+    if (!first || !first->isValid())
+        return std::nullopt;
+
+    const auto accepted = [&](const QDateTime& candidate) {
+        return candidate.isValid() && Dia[weekdayIndex(candidate.date())] && candidate >= current;
+    };
+    if (accepted(*first))
+        return first;
+
+    // Every further candidate is the first one moved on by whole days. Each one is
+    // formed from the first candidate rather than from its predecessor, so a day whose
+    // time of day the clock skips (the start of summer time) does not shift the days
+    // after it. A candidate two or more days before today is in the past whatever its
+    // time of day, so the search starts on the day before today at the earliest.
+    const qint64 daysBehind = first->date().daysTo(current.date());
+    const qint64 startDay = std::max<qint64>(1, daysBehind - 1);
+    // From there a day not in the past comes within two days, and one whose flag is
+    // set within a week after that; the bound only guards against a clock that
+    // cannot represent those days.
+    constexpr qint64 kSearchDays = 2 + 7 + 7;
+    for (qint64 day = startDay; day < startDay + kSearchDays; ++day) {
+        const QDateTime candidate = first->addDays(day);
+        if (accepted(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+std::optional<QDateTime> NextReminderDate(const NoteRecord& note, const QDateTime& now) {
+    return NextReminderDate(note.AlarmDateTime, note.RememberNo, note.RememberUnit, note.Dia, now);
+}

@@ -1,0 +1,129 @@
+#include "alarm/TfrmMostraAlarmes.h"
+
+#include "alarm/TodaysTasks.h"
+#include "platform/MessageBoxes.h"
+
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+constexpr int kClientWidth = 248;
+constexpr int kClientHeight = 109;
+constexpr int kListHeight = 79;
+constexpr int kButtonTop = 82;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kVisualizarLeft = 47;
+constexpr int kFecharLeft = 127;
+
+const QString kNoTasks = QStringLiteral("Você não tem tarefas agendadas para hoje!");
+const QString kNoteGone =
+    QStringLiteral("Não foi possível abrir a nota! Provavelmente ela já foi excluída.");
+
+} // namespace
+
+TfrmMostraAlarmes::TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_messages(messages) {
+    setObjectName(QStringLiteral("frmMostraAlarmes"));
+    setWindowTitle(QStringLiteral("Tarefas para Hoje"));
+    setFixedSize(kClientWidth, kClientHeight);
+    QFont font(QStringLiteral("Small Fonts"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(9);
+    setFont(font);
+
+    lstTem = new QListWidget(this);
+    lstTem->setObjectName(QStringLiteral("lstTem"));
+    lstTem->setGeometry(0, 0, kClientWidth, kListHeight);
+    lstTem->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstTem->setTextElideMode(Qt::ElideNone);
+
+    cmdVisualizar = new QPushButton(QStringLiteral("&Visualizar"), this);
+    cmdVisualizar->setObjectName(QStringLiteral("cmdVisualizar"));
+    cmdVisualizar->setGeometry(kVisualizarLeft, kButtonTop, kButtonWidth, kButtonHeight);
+
+    cmdFechar = new QPushButton(QStringLiteral("&Fechar"), this);
+    cmdFechar->setObjectName(QStringLiteral("cmdFechar"));
+    cmdFechar->setGeometry(kFecharLeft, kButtonTop, kButtonWidth, kButtonHeight);
+
+    // A click on a line and a selection made with the keyboard both count as a click
+    // on the list; a line only becoming current (as when the list takes the focus)
+    // does not.
+    connect(lstTem, &QListWidget::itemClicked, this, [this] { lstTemClick(); });
+    connect(lstTem, &QListWidget::itemSelectionChanged, this, [this] { lstTemClick(); });
+    connect(lstTem, &QListWidget::itemDoubleClicked, this, [this] { cmdVisualizarClick(); });
+    connect(cmdVisualizar, &QPushButton::clicked, this, [this] { cmdVisualizarClick(); });
+    connect(cmdFechar, &QPushButton::clicked, this, [this] { cmdFecharClick(); });
+
+    centreOnScreen();
+}
+
+bool TfrmMostraAlarmes::showTasks(const QStringList& lines) {
+    if (lines.isEmpty()) {
+        m_messages.information(kNoTasks);
+        return false;
+    }
+    setLines(lines);
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
+void TfrmMostraAlarmes::setLines(const QStringList& lines) {
+    lstTem->clear();
+    lstTem->addItems(lines);
+}
+
+QStringList TfrmMostraAlarmes::lines() const {
+    QStringList result;
+    for (int row = 0; row < lstTem->count(); ++row)
+        result.append(lstTem->item(row)->text());
+    return result;
+}
+
+void TfrmMostraAlarmes::FormShow() {
+    cmdVisualizar->setEnabled(false);
+}
+
+void TfrmMostraAlarmes::lstTemClick() {
+    if (lstTem->count() > 0)
+        cmdVisualizar->setEnabled(true);
+}
+
+void TfrmMostraAlarmes::cmdVisualizarClick() {
+    const QList<QListWidgetItem*> selected = lstTem->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int number = TodaysTasks::noteNumber(selected.first()->text());
+    if (number >= 0 && showNote && showNote(number))
+        return;
+    m_messages.show(MessageBoxes::Icon::Error, MessageBoxes::titleNotice(), kNoteGone);
+}
+
+void TfrmMostraAlarmes::cmdFecharClick() {
+    hide();
+}
+
+void TfrmMostraAlarmes::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        centreOnScreen();
+        FormShow();
+    }
+}
+
+void TfrmMostraAlarmes::centreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}

@@ -1,0 +1,105 @@
+#include "dialogs/TfrmMudaCaption.h"
+
+#include "platform/Clock.h"
+#include "platform/LocaleInfo.h"
+#include "store/TRecGeral.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TfrmMudaCaption::TfrmMudaCaption(const Clock& clock, const LocaleInfo& locale,
+                                 const TRecGeral& recGeral, QWidget* parent)
+    : QDialog(parent), m_clock(clock), m_locale(locale), m_recGeral(recGeral) {
+    setObjectName(QStringLiteral("frmMudaCaption"));
+    setWindowTitle(QStringLiteral("Muda Título"));
+
+    Label1 = new QLabel(QStringLiteral("&Título da Nota:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    txtCaptionNota = new QLineEdit(this);
+    txtCaptionNota->setObjectName(QStringLiteral("txtCaptionNota"));
+    txtCaptionNota->setMaxLength(MaxCaptionLength);
+    txtCaptionNota->setMinimumWidth(280);
+    Label1->setBuddy(txtCaptionNota);
+
+    cmdPadrao = new QPushButton(QStringLiteral("&Padrão"), this);
+    cmdPadrao->setObjectName(QStringLiteral("cmdPadrao"));
+    cmdPadrao->setAutoDefault(false);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
+    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    cmdCancelar->setAutoDefault(false);
+
+    auto* field = new QHBoxLayout;
+    field->addWidget(txtCaptionNota, 1);
+    field->addWidget(cmdPadrao);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancelar);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(field);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(txtCaptionNota, &QLineEdit::textChanged, this, [this] { txtCaptionNotaChange(); });
+    connect(cmdPadrao, &QPushButton::clicked, this, [this] { cmdPadraoClick(); });
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TfrmMudaCaption::edit(QString& caption) {
+    setCaptionText(caption);
+    if (exec() != QDialog::Accepted)
+        return false;
+    caption = txtCaptionNota->text();
+    return true;
+}
+
+void TfrmMudaCaption::setCaptionText(const QString& text) {
+    // The limit holds for typing only: a longer title set here stays whole, and can then
+    // be shortened but not lengthened by typing.
+    const int length = int(text.size());
+    txtCaptionNota->setMaxLength(
+        std::max({MaxCaptionLength, length, int(txtCaptionNota->text().size())}));
+    txtCaptionNota->setText(text);
+    txtCaptionNota->setMaxLength(std::max(MaxCaptionLength, length));
+}
+
+void TfrmMudaCaption::FormShow() {
+    cmdOK->setEnabled(true);
+}
+
+void TfrmMudaCaption::txtCaptionNotaChange() {
+    const int length = int(txtCaptionNota->text().size());
+    if (txtCaptionNota->maxLength() > MaxCaptionLength && length < txtCaptionNota->maxLength())
+        txtCaptionNota->setMaxLength(std::max(MaxCaptionLength, length));
+    cmdOK->setEnabled(length > 0);
+}
+
+void TfrmMudaCaption::cmdPadraoClick() {
+    if (!m_recGeral.ShowDate && !m_recGeral.ShowTime)
+        return;
+    const QDateTime now = m_clock.now();
+    QString text = txtCaptionNota->text();
+    if (m_recGeral.ShowDate)
+        text = m_locale.formatDate(now.date()) + QLatin1Char(' ');
+    if (m_recGeral.ShowTime)
+        text += m_locale.formatTime(now.time());
+    setCaptionText(text);
+}
+
+void TfrmMudaCaption::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class TfPostIt;
+
+// What a note window asks of the program around it: the settings its menu depends on
+// and the dialogs that act on a note. The main window implements it.
+class NoteHost {
+public:
+    virtual ~NoteHost() = default;
+
+    // The network functions are switched on (sending and mailing notes).
+    virtual bool networkEnabled() const = 0;
+    // The title dialog, opened on caption; true and caption changed when confirmed.
+    virtual bool editCaption(QString& caption) = 0;
+    // The configuration dialog for note, opened on the given page (0 the first page,
+    // 1 the alarm page) with the given help context.
+    virtual void configureNote(TfPostIt& note, int pageIndex, int helpContext) = 0;
+    // The send-to-computer dialog for the note with that number, its recipient field
+    // filled with recipient (empty for a new send).
+    virtual void sendNote(int noteNumber, const QString& recipient) = 0;
+    // The e-mail dialog with the given subject and text.
+    virtual void mailNote(const QString& subject, const QString& text) = 0;
+    // Opens a web or mail address in the desktop's program for it.
+    virtual void openUrl(const QUrl& url) = 0;
+};

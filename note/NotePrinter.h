@@ -1,0 +1,52 @@
+#pragma once
+
+#include "note/PrintFontMetrics.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QList>
+#include <QString>
+
+class QPaintDevice;
+class QPrinter;
+class QWidget;
+
+// Prints a note as plain text: its caption, a rule of hyphens and a blank line in the
+// printer's default font, then the note's text in the note's own font.
+class NotePrinter {
+public:
+    // Font metrics of a list of fonts as they come out on one paint device.
+    class DeviceMetrics final : public PrintFontMetrics {
+    public:
+        // Font indexes outside the list measure with the nearest one (the default font
+        // when the list is empty).
+        DeviceMetrics(const QList<QFont>& fonts, QPaintDevice* device);
+
+        double textHeight(int font) const override;
+        double textWidth(int font, QStringView text) const override;
+        double averageCharWidth(int font) const override;
+
+    private:
+        const QFontMetricsF& at(int font) const;
+
+        QList<QFontMetricsF> m_metrics;
+    };
+
+    // Font indexes of the layout.
+    static constexpr int DefaultFont = 0;
+    static constexpr int NoteFont = 1;
+    static constexpr int RuleLength = 80;
+
+    // The print job's title for a note.
+    static QString jobTitle(const QString& caption);
+
+    // Prints the note on the printer as it is set up. Returns false when the job could
+    // not be started or a page could not be added; nothing is ever reported to the user.
+    static bool print(QPrinter& printer, const QString& caption, const QString& noteText,
+                      const QFont& noteFont);
+
+    // Shows the print dialog and prints the note on the chosen printer; does nothing when
+    // the dialog is cancelled.
+    static void printWithDialog(QWidget* parent, const QString& caption, const QString& noteText,
+                                const QFont& noteFont);
+};

@@ -1,0 +1,30 @@
+#include "store/Backup.h"
+
+#include "store/Rotinas.h"
+#include "store/TacknoteError.h"
+
+#include <QFile>
+
+namespace Backup {
+
+QString BackupFileName(const QDateTime& when) {
+    return QStringLiteral("sticky-") + when.toString(QStringLiteral("yyyyMMdd_HHmm")) +
+           QStringLiteral(".tkn");
+}
+
+QString MakeBackup(const QString& notesFile, const QString& folder, const QDateTime& when) {
+    const QString target = Rotinas::AddBackslash(folder) + BackupFileName(when);
+    QFile source(notesFile);
+    if (!source.open(QIODevice::ReadOnly))
+        throw TacknoteError(
+            QStringLiteral("Não foi possível fazer a cópia de segurança: o arquivo de notas "
+                           "%1 não pôde ser lido.")
+                .arg(notesFile));
+    source.close();
+    if (!Rotinas::CopyFileSafely(notesFile, target))
+        throw TacknoteError(
+            QStringLiteral("Não foi possível fazer a cópia de segurança em %1.").arg(target));
+    return target;
+}
+
+} // namespace Backup

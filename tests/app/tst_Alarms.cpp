@@ -1,0 +1,455 @@
+#include "alarm/TfrmMostraAlarmes.h"
+#include "app/TfStickyNote.h"
+#include "note/NoteMessage.h"
+#include "note/TfPostIt.h"
+#include "platform/QtLocaleInfo.h"
+#include "store/IniFile.h"
+
+#include "../support/FakeClock.h"
+#include "../support/FakeSystemPaths.h"
+#include "../support/FakeTrayIcon.h"
+#include "../support/RecordingShellOpener.h"
+#include "../support/RecordingSoundPlayer.h"
+#include "../support/ScriptedMessageBoxes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Wednesday 25 December 2002, 14:30:00.
+const QDateTime Start(QDate(2002, 12, 25), QTime(14, 30));
+
+struct AlarmNote {
+    QByteArray caption;
+    QByteArray when;  // "dd/MM/yyyy HH:mm:ss"; empty: no alarm
+    QByteArray extra; // further key lines
+};
+
+// A main window on test doubles that loads the given notes and settings.
+struct Program {
+    Program(const QList<AlarmNote>& notes,
+            const QByteArray& general = "AutoSave=1\r\nTimeAutoSave=10\r\n")
+        : paths(dir.path(), dir.path() + "/program", QStringLiteral("ana")) {
+        clock.set(Start);
+        QDir().mkpath(dir.path() + "/Tacknote/ana/data");
+        QByteArray text = "[General]\r\nNumStickies=" + QByteArray::number(notes.size()) +
+                          "\r\nAskDelete=0\r\n" + general;
+        for (int i = 0; i < notes.size(); ++i) {
+            text += "[Stick" + QByteArray::number(i) + "]\r\ncaption=" + notes[i].caption +
+                    "\r\nposx=" + QByteArray::number(10 + 20 * i) +
+                    "\r\nposy=10\r\nWidth=170\r\nHeight=120\r\n";
+            if (!notes[i].when.isEmpty())
+                text += "alarm=1\r\nAlarmDateTime=" + notes[i].when + "\r\n";
+            text += notes[i].extra;
+        }
+        QFile file(notesFile());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+        file.close();
+        main = std::make_unique<TfStickyNote>(
+            PlatformServices{clock, locale, paths, boxes, sound, tray, shell});
+        main->LoadNotes();
+    }
+    QString notesFile() const { return dir.path() + "/Tacknote/ana/data/stickies.tkn"; }
+    TfPostIt* note(int slot) const { return main->NoteTable[slot]; }
+    void tick(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            clock.advanceSeconds(1);
+            main->tmrAlarmeTimer();
+        }
+    }
+    QString stored(int index, const QString& key) {
+        IniFile file(notesFile(), IniFile::Mode::Batched);
+        return file.readString(QStringLiteral("Stick%1").arg(index), key, QString());
+    }
+    void deliverPosted() { QCoreApplication::sendPostedEvents(main.get()); }
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    QtLocaleInfo locale{QLocale(QStringLiteral("pt_BR"))};
+    FakeSystemPaths paths;
+    ScriptedMessageBoxes boxes;
+    RecordingSoundPlayer sound;
+    FakeTrayIcon tray;
+    RecordingShellOpener shell;
+    std::unique_ptr<TfStickyNote> main;
+};
+
+} // namespace
+
+class tst_Alarms : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pastAlarmFiresOnFirstTick();
+    void alarmFiresOnTheSecond();
+    void reminderIsRearmedAndSaved();
+    void reminderSkipsDisallowedWeekday();
+    void reminderWithOnlyTodayMovesAWeek();
+    void acknowledgementsThroughTheStates_data();
+    void acknowledgementsThroughTheStates();
+    void twoNotesInOneTickAndTheTrayClick();
+    void deletingTheRingingNoteStopsTheAnimation();
+    void clockJumpFiresEachDueAlarmOnce();
+    void autosave_data();
+    void autosave();
+    void failingAutosaveReportsOnceAndGoesOn();
+    void menuBackup();
+    void menuBackupFailureIsReported();
+    void backupOnExitHoldsTheClosingState();
+    void todaysTasks();
+    void todaysTasksAtStart();
+};
+
+void tst_Alarms::pastAlarmFiresOnFirstTick() {
+    Program p({{"Dentista", "25/12/2002 09:00:00", "visible=0\r\n"}, {"Sem alarme", "", ""}});
+    TfPostIt* note = p.note(0);
+    QVERIFY(note->alarm);
+    QVERIFY(note->alarmIconVisible());
+    QVERIFY(note->isHidden());
+
+    p.tick();
+    QVERIFY(!note->alarm);
+    QVERIFY(!note->alarmIconVisible());
+    QVERIFY(note->ringingIconVisible());
+    QVERIFY(note->isVisible()); // shown although it was hidden
+    QCOMPARE(p.main->LastAlarmNote, 0);
+    QVERIFY(p.main->trayAnimating());
+    QCOMPARE(p.sound.beeps, 1);
+    QVERIFY(!p.note(1)->ringingIconVisible());
+
+    // A one-time alarm fires once.
+    p.tick(5);
+    QCOMPARE(p.sound.beeps, 1);
+}
+
+void tst_Alarms::alarmFiresOnTheSecond() {
+    Program p({{"Chá", "25/12/2002 14:30:03", "UseSound=1\r\nSoundFile=/sons/cha.wav\r\n"}});
+    p.tick(2); // 14:30:02
+    QVERIFY(p.note(0)->alarm);
+    QVERIFY(!p.main->trayAnimating());
+    p.tick(); // 14:30:03
+    QVERIFY(!p.note(0)->alarm);
+    QCOMPARE(p.sound.played, QStringList{"/sons/cha.wav"});
+    QCOMPARE(p.sound.beeps, 0);
+}
+
+void tst_Alarms::reminderIsRearmedAndSaved() {
+    // Every 2 days, every weekday allowed.
+    Program p(
+        {{"Regar", "25/12/2002 14:30:00", "Remember=1\r\nRememberNo=2\r\nRememberUnit=2\r\n"}});
+    p.tick();
+    TfPostIt* note = p.note(0);
+    QVERIFY(note->alarm);
+    QVERIFY(note->ringingIconVisible());
+    QVERIFY(!note->alarmIconVisible());
+    QCOMPARE(note->AlarmDateTime(), QDateTime(QDate(2002, 12, 27), QTime(14, 30)));
+    QCOMPARE(note->RememberNo, 2);
+    QCOMPARE(note->RememberUnit, 2);
+    // Saved at once.
+    QCOMPARE(p.stored(0, "AlarmDateTime"), QStringLiteral("27/12/2002 14:30:00"));
+
+    // It rings again on the next date even when nobody acknowledged it.
+    p.clock.set(QDateTime(QDate(2002, 12, 27), QTime(14, 29, 59)));
+    p.sound.beeps = 0;
+    p.tick();
+    QCOMPARE(p.sound.beeps, 1);
+    QCOMPARE(note->AlarmDateTime(), QDateTime(QDate(2002, 12, 29), QTime(14, 30)));
+}
+
+void tst_Alarms::reminderSkipsDisallowedWeekday() {
+    // 25/12/2002 is a Wednesday (Dia4): not allowed, so today it never rings.
+    Program p({{"Aula", "25/12/2002 10:00:00",
+                "Remember=1\r\nRememberNo=1\r\nRememberUnit=2\r\nDia4=0\r\n"}});
+    p.tick(10);
+    QVERIFY(!p.main->trayAnimating());
+    QVERIFY(p.note(0)->alarm);
+    // On Thursday's first tick it rings, and moves on to Thursday 10:00.
+    p.clock.set(QDateTime(QDate(2002, 12, 26), QTime(0, 0)));
+    p.tick();
+    QVERIFY(p.main->trayAnimating());
+    QCOMPARE(p.note(0)->AlarmDateTime(), QDateTime(QDate(2002, 12, 26), QTime(10, 0)));
+}
+
+void tst_Alarms::reminderWithOnlyTodayMovesAWeek() {
+    // Every 10 minutes, Wednesdays only, last due at 14:00: 14:10 has passed already, so
+    // the next one is a week later.
+    QByteArray flags = "Remember=1\r\nRememberNo=10\r\nRememberUnit=0\r\n";
+    for (int day = 1; day <= 7; ++day)
+        flags += "Dia" + QByteArray::number(day) + (day == 4 ? "=1\r\n" : "=0\r\n");
+    Program p({{"Semanal", "25/12/2002 14:00:00", flags}});
+    p.tick();
+    QVERIFY(p.note(0)->ringingIconVisible());
+    QVERIFY(p.note(0)->alarm);
+    QCOMPARE(p.note(0)->AlarmDateTime(), QDateTime(QDate(2003, 1, 1), QTime(14, 10)));
+    p.tick(3);
+    QCOMPARE(p.sound.beeps, 1);
+}
+
+void tst_Alarms::acknowledgementsThroughTheStates_data() {
+    QTest::addColumn<bool>("remember");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("alarmAfter");
+    QTest::addColumn<bool>("alarmIconAfter");
+
+    QTest::newRow("one-time, ringing icon") << false << "icon" << false << false;
+    QTest::newRow("one-time, text") << false << "text" << false << false;
+    QTest::newRow("reminder, ringing icon") << true << "icon" << true << true;
+    QTest::newRow("reminder, text") << true << "text" << true << false;
+    QTest::newRow("reminder, hide") << true << "hide" << true << false;
+    QTest::newRow("reminder, tray click") << true << "tray" << true << false;
+}
+
+void tst_Alarms::acknowledgementsThroughTheStates() {
+    QFETCH(bool, remember);
+    QFETCH(QString, how);
+    QFETCH(bool, alarmAfter);
+    QFETCH(bool, alarmIconAfter);
+
+    const QByteArray extra = remember ? "Remember=1\r\nRememberNo=1\r\nRememberUnit=3\r\n" : "";
+    Program p({{"Reunião", "25/12/2002 14:30:00", extra}});
+    TfPostIt* note = p.note(0);
+    p.tick();
+    QVERIFY(note->ringingIconVisible());
+    QVERIFY(p.main->trayAnimating());
+
+    if (how == QLatin1String("icon"))
+        note->imgAlarmeOnClick();
+    else if (how == QLatin1String("text"))
+        note->memPostitClick();
+    else if (how == QLatin1String("hide"))
+        note->cmdEsconderClick();
+    else
+        p.tray.click();
+    p.deliverPosted();
+
+    QVERIFY(!p.main->trayAnimating());
+    QCOMPARE(note->alarm, alarmAfter);
+    QCOMPARE(note->alarmIconVisible(), alarmIconAfter);
+    if (how != QLatin1String("tray"))
+        QVERIFY(!note->ringingIconVisible());
+    QCOMPARE(p.main->LastAlarmNote, how == QLatin1String("tray") ? -1 : 0);
+}
+
+void tst_Alarms::twoNotesInOneTickAndTheTrayClick() {
+    Program p({{"Um", "25/12/2002 14:30:01", "visible=0\r\n"},
+               {"Meio", "", ""},
+               {"Dois", "25/12/2002 14:30:01", "visible=0\r\n"}});
+    p.tick();
+    QVERIFY(p.note(0)->ringingIconVisible());
+    QVERIFY(p.note(2)->ringingIconVisible());
+    QCOMPARE(p.sound.beeps, 2);
+    QCOMPARE(p.main->LastAlarmNote, 2);
+
+    p.note(2)->hide();
+    p.tray.click();
+    QVERIFY(p.note(2)->isVisible());
+    QCOMPARE(p.main->LastAlarmNote, -1);
+    QVERIFY(!p.main->trayAnimating());
+    // Nothing left to bring up.
+    p.note(2)->hide();
+    p.tray.click();
+    QVERIFY(p.note(2)->isHidden());
+}
+
+void tst_Alarms::deletingTheRingingNoteStopsTheAnimation() {
+    Program p({{"Apagar", "25/12/2002 14:00:00", ""}});
+    p.tick();
+    QVERIFY(p.main->trayAnimating());
+    p.note(0)->ApagarSticky();
+    p.deliverPosted(); // the delete
+    p.deliverPosted(); // the stop it posted
+    QVERIFY(!p.main->NoteTable[0]);
+    QCOMPARE(p.main->LastAlarmNote, -1);
+    QVERIFY(!p.main->trayAnimating());
+    p.tray.click(); // does nothing
+}
+
+void tst_Alarms::clockJumpFiresEachDueAlarmOnce() {
+    // The machine slept from 14:30 until 18:00.
+    Program p({{"A", "25/12/2002 15:00:00", ""},
+               {"B", "25/12/2002 17:59:00", "Remember=1\r\nRememberNo=10\r\nRememberUnit=0\r\n"},
+               {"C", "25/12/2002 19:00:00", ""}});
+    p.clock.set(QDateTime(QDate(2002, 12, 25), QTime(18, 0)));
+    p.tick();
+    QVERIFY(!p.note(0)->alarm);
+    QVERIFY(p.note(1)->alarm);
+    QVERIFY(p.note(2)->alarm);
+    QCOMPARE(p.sound.beeps, 2);
+    // The reminder's next date is in the future, so the next ticks stay quiet.
+    QCOMPARE(p.note(1)->AlarmDateTime(), QDateTime(QDate(2002, 12, 25), QTime(18, 9)));
+    p.tick(30);
+    QCOMPARE(p.sound.beeps, 2);
+}
+
+void tst_Alarms::autosave_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("firstSaveTick"); // 0: never within the test
+
+    QTest::newRow("every minute") << QByteArray("AutoSave=1\r\nTimeAutoSave=1\r\n") << 60;
+    QTest::newRow("every ten minutes") << QByteArray("AutoSave=1\r\nTimeAutoSave=10\r\n") << 600;
+    QTest::newRow("switched off") << QByteArray("AutoSave=0\r\nTimeAutoSave=1\r\n") << 0;
+    QTest::newRow("zero minutes") << QByteArray("AutoSave=1\r\nTimeAutoSave=0\r\n") << 0;
+    QTest::newRow("negative minutes") << QByteArray("AutoSave=1\r\nTimeAutoSave=-1\r\n") << 0;
+}
+
+void tst_Alarms::autosave() {
+    QFETCH(QByteArray, settings);
+    QFETCH(int, firstSaveTick);
+
+    Program p({{"Rascunho", "", ""}}, settings);
+    p.note(0)->setCaption(QStringLiteral("Editado"));
+    const int ticks = firstSaveTick ? firstSaveTick : 1300;
+    p.tick(ticks - 1);
+    QCOMPARE(p.stored(0, "caption"), QStringLiteral("Rascunho"));
+    p.tick();
+    QCOMPARE(p.stored(0, "caption"),
+             firstSaveTick ? QStringLiteral("Editado") : QStringLiteral("Rascunho"));
+    if (firstSaveTick) {
+        // The countdown started again: the next save is one interval later.
+        p.note(0)->setCaption(QStringLiteral("Outra vez"));
+        p.tick(firstSaveTick - 1);
+        QCOMPARE(p.stored(0, "caption"), QStringLiteral("Editado"));
+        p.tick();
+        QCOMPARE(p.stored(0, "caption"), QStringLiteral("Outra vez"));
+    }
+    QVERIFY(p.boxes.shown.isEmpty());
+}
+
+void tst_Alarms::failingAutosaveReportsOnceAndGoesOn() {
+    Program p({{"Rascunho", "25/12/2002 14:30:30", ""}}, "AutoSave=1\r\nTimeAutoSave=1\r\n");
+    // The notes file's place is taken by a folder: no save can replace it.
+    QVERIFY(QFile::remove(p.notesFile()));
+    QVERIFY(QDir().mkdir(p.notesFile()));
+    p.tick(60);
+    QCOMPARE(p.boxes.shown.size(), 1);
+    QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Erro"));
+    QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Unable to write to ") + p.notesFile());
+    // The alarm of that tick still fired.
+    QCOMPARE(p.sound.beeps, 1);
+    p.tick(59);
+    QCOMPARE(p.boxes.shown.size(), 1);
+    p.tick();
+    QCOMPARE(p.boxes.shown.size(), 2);
+}
+
+void tst_Alarms::menuBackup() {
+    Program p({{"Guardar", "", ""}});
+    QTemporaryDir target;
+    QString suggested;
+    p.main->savBackup = [&](const QString& path) {
+        suggested = path;
+        // Whatever name the user types, the backup is named after the minute.
+        return target.path() + "/qualquer nome.txt";
+    };
+    // Unsaved edits are not in a menu backup.
+    p.note(0)->setCaption(QStringLiteral("Ainda não salvo"));
+    p.main->mnuBackup->trigger();
+    QVERIFY(suggested.endsWith(QStringLiteral("/sticky-20021225_1430.tkn")));
+
+    const QString backup = target.path() + "/sticky-20021225_1430.tkn";
+    QCOMPARE(p.boxes.shown.size(), 1);
+    QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Aviso"));
+    QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Backup efetuado em  ") + backup);
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files), QStringList{"sticky-20021225_1430.tkn"});
+    QFile copy(backup);
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QVERIFY(copy.readAll().contains("caption=Guardar"));
+    copy.close();
+
+    // A second backup in the same minute replaces the first with the later state.
+    p.main->mnuSalvarNotas->trigger();
+    p.clock.advanceSeconds(20);
+    p.main->mnuBackup->trigger();
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files), QStringList{"sticky-20021225_1430.tkn"});
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QVERIFY(copy.readAll().contains("caption=Ainda n\xe3" "o salvo"));
+
+    // Cancelling the dialog does nothing.
+    p.main->savBackup = [](const QString&) { return QString(); };
+    p.main->mnuBackup->trigger();
+    QCOMPARE(p.boxes.shown.size(), 2);
+}
+
+void tst_Alarms::menuBackupFailureIsReported() {
+    Program p({{"Guardar", "", ""}});
+    // A file where the folder should be: the copy cannot be made.
+    QFile blocker(p.dir.path() + "/ocupado");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    p.main->savBackup = [&](const QString&) { return p.dir.path() + "/ocupado/x.tkn"; };
+    p.main->mnuBackup->trigger();
+    QCOMPARE(p.boxes.shown.size(), 1);
+    QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Erro"));
+    QVERIFY(p.boxes.shown[0].text.startsWith(
+        QStringLiteral("Não foi possível fazer a cópia de segurança em ") + p.dir.path() +
+        "/ocupado/sticky-20021225_1430.tkn"));
+}
+
+void tst_Alarms::backupOnExitHoldsTheClosingState() {
+    QTemporaryDir target;
+    Program p({{"Antes", "", ""}},
+              "BackupOnExit=1\r\nBackupPath=" + target.path().toUtf8() + "\r\n");
+    p.note(0)->setCaption(QStringLiteral("Na saída"));
+    p.main->FormCloseQuery();
+    QFile copy(target.path() + "/sticky-20021225_1430.tkn");
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QVERIFY(copy.readAll().contains("caption=Na sa\xed" "da"));
+    QVERIFY(p.boxes.shown.isEmpty());
+}
+
+void tst_Alarms::todaysTasks() {
+    {
+        Program none({});
+        none.main->mnuMostrarTarefasparaHoje1->trigger();
+        QCOMPARE(none.boxes.shown.size(), 1);
+        QCOMPARE(none.boxes.shown[0].text,
+                 QStringLiteral("Você não tem tarefas agendadas para hoje!"));
+        QCOMPARE(none.boxes.shown[0].title, QStringLiteral("Aviso"));
+    }
+
+    Program p({{"Amanhã", "26/12/2002 08:00:00", ""},
+               {"Dentista", "25/12/2002 23:59:30", ""},
+               {"Sem alarme", "", ""},
+               {"Cedo", "25/12/2002 07:00:00", "Remember=1\r\nDia4=0\r\n"}});
+    p.main->ShowTodaysTasks();
+    QVERIFY(p.boxes.shown.isEmpty());
+    QVERIFY(p.main->frmMostraAlarmes->isVisible());
+    QCOMPARE(p.main->frmMostraAlarmes->lines(),
+             (QStringList{"001 - 23:59:30 - Dentista", "003 - 07:00:00 - Cedo"}));
+
+    // Once the one-time alarm has fired it is no longer listed.
+    p.clock.set(QDateTime(QDate(2002, 12, 25), QTime(23, 59, 29)));
+    p.tick();
+    p.main->frmMostraAlarmes->hide();
+    p.main->ShowTodaysTasks();
+    QCOMPARE(p.main->frmMostraAlarmes->lines(), QStringList{"003 - 07:00:00 - Cedo"});
+
+    // Bringing up a note from the list.
+    p.note(3)->hide();
+    auto* list = p.main->frmMostraAlarmes->findChild<QListWidget*>();
+    QVERIFY(list);
+    list->setCurrentRow(0);
+    p.main->frmMostraAlarmes->cmdVisualizarClick();
+    QVERIFY(p.note(3)->isVisible());
+}
+
+void tst_Alarms::todaysTasksAtStart() {
+    Program p({{"Nada hoje", "", ""}}, "NoteDaily=1\r\n");
+    p.main.reset();
+    p.main = std::make_unique<TfStickyNote>(
+        PlatformServices{p.clock, p.locale, p.paths, p.boxes, p.sound, p.tray, p.shell});
+    p.main->start();
+    QTRY_COMPARE(p.boxes.shown.size(), 1);
+    QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Você não tem tarefas agendadas para hoje!"));
+    QCOMPARE(p.main->NoteCount, 1);
+}
+
+QTEST_MAIN(tst_Alarms)
+#include "tst_Alarms.moc"

@@ -1,0 +1,686 @@
+#include "note/DarkenedCaptionColor.h"
+#include "note/NoteHitTest.h"
+#include "note/NoteHost.h"
+#include "note/NoteMessage.h"
+#include "note/TfPostIt.h"
+#include "note/UrlSelection.h"
+#include "note/WinColor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Records what the note asked of the program around it.
+class FakeNoteHost final : public NoteHost {
+public:
+    bool networkEnabled() const override { return network; }
+    bool editCaption(QString& caption) override {
+        editedCaption = caption;
+        if (!confirmTitle)
+            return false;
+        caption = newTitle;
+        return true;
+    }
+    void configureNote(TfPostIt&, int pageIndex, int helpContext) override {
+        calls << QStringLiteral("configure %1 %2").arg(pageIndex).arg(helpContext);
+    }
+    void sendNote(int noteNumber, const QString& recipient) override {
+        calls << QStringLiteral("send %1 [%2]").arg(noteNumber).arg(recipient);
+    }
+    void mailNote(const QString& subject, const QString& text) override {
+        calls << QStringLiteral("mail [%1] [%2]").arg(subject, text);
+    }
+    void openUrl(const QUrl& url) override { opened << url; }
+
+    bool network = true;
+    bool confirmTitle = false;
+    QString newTitle;
+    QString editedCaption;
+    QStringList calls;
+    QList<QUrl> opened;
+};
+
+// Stands in for the main window: collects the messages the note posts.
+class MessageSink final : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == NoteMessage::WM_DELETENOTE)
+            received
+                << QStringLiteral("delete %1").arg(static_cast<NoteMessage*>(event)->noteNumber());
+        else if (event->type() == NoteMessage::WM_STOPALARM)
+            received << QStringLiteral("stop");
+        else
+            return QObject::event(event);
+        return true;
+    }
+    QStringList take() {
+        QCoreApplication::sendPostedEvents(this);
+        return std::exchange(received, {});
+    }
+    QStringList received;
+};
+
+struct Note {
+    Note() : window(std::make_unique<TfPostIt>(&host)) {
+        window->Tag = 4;
+        window->messageTarget = &sink;
+    }
+    template <typename T> T* part(const char* name) const {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    QLabel* lblCaption() const { return part<QLabel>("lblCaption"); }
+    QPlainTextEdit* memPostit() const { return part<QPlainTextEdit>("memPostit"); }
+    QWidget* pnlRodape() const { return part<QWidget>("pnlRodape"); }
+
+    FakeNoteHost host;
+    MessageSink sink;
+    std::unique_ptr<TfPostIt> window;
+};
+
+} // namespace
+
+class tst_NoteWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void hitTest_data();
+    void hitTest();
+    void zoneEdgesAndCursors_data();
+    void zoneEdgesAndCursors();
+    void layout_data();
+    void layout();
+    void darkenedCaptionColor_data();
+    void darkenedCaptionColor();
+    void windowsColours();
+    void captionTooltip_data();
+    void captionTooltip();
+    void peerTextShowsAsPlainText();
+    void noteTextLineBreaks();
+    void topmostKeepsGeometry();
+    void captionPressMoves_data();
+    void captionPressMoves();
+    void hoverCursorFollowsZone();
+    void popupRules_data();
+    void popupRules();
+    void openUrl_data();
+    void openUrl();
+    void acknowledgements_data();
+    void acknowledgements();
+    void deleteAndHide();
+    void commandsReachTheirDialogs_data();
+    void commandsReachTheirDialogs();
+    void titleDialogResult();
+    void menuShortcutsWinOverTheTextArea();
+    void copyAndPaste();
+    void recordHoldsWhatTheWindowShows();
+};
+
+void tst_NoteWindow::hitTest_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("zone");
+
+    using Z = NoteHitTest;
+    // The smallest note: corners x < 12 or x > 68 with y < 12 or y > 28.
+    QTest::newRow("min top-left") << 80 << 40 << 11 << 11 << int(Z::TopLeft);
+    QTest::newRow("min x=12 y=11") << 80 << 40 << 12 << 11 << int(Z::Caption);
+    QTest::newRow("min x=12 y=1") << 80 << 40 << 12 << 1 << int(Z::Caption);
+    QTest::newRow("min top edge") << 80 << 40 << 13 << 1 << int(Z::Top);
+    QTest::newRow("min top edge ends at 2") << 80 << 40 << 40 << 2 << int(Z::Caption);
+    QTest::newRow("min top-right") << 80 << 40 << 69 << 11 << int(Z::TopRight);
+    QTest::newRow("min x=68 is no corner") << 80 << 40 << 68 << 5 << int(Z::Caption);
+    QTest::newRow("min bottom-right") << 80 << 40 << 69 << 29 << int(Z::BottomRight);
+    QTest::newRow("min y=28 is no corner") << 80 << 40 << 75 << 28 << int(Z::Caption);
+    QTest::newRow("min bottom-left") << 80 << 40 << 0 << 39 << int(Z::BottomLeft);
+    QTest::newRow("min bottom edge") << 80 << 40 << 40 << 35 << int(Z::Bottom);
+    QTest::newRow("min bottom edge starts at 35") << 80 << 40 << 40 << 34 << int(Z::Caption);
+    QTest::newRow("min right edge") << 80 << 40 << 75 << 20 << int(Z::Right);
+    QTest::newRow("min right edge starts at 75") << 80 << 40 << 74 << 20 << int(Z::Caption);
+    QTest::newRow("min left edge") << 80 << 40 << 5 << 13 << int(Z::Left);
+    QTest::newRow("min left edge y=12") << 80 << 40 << 5 << 12 << int(Z::Caption);
+    QTest::newRow("min left edge y=28") << 80 << 40 << 5 << 28 << int(Z::Caption);
+    QTest::newRow("min middle") << 80 << 40 << 40 << 20 << int(Z::Caption);
+    // A large note: every point exactly 12 pixels from a border drags.
+    QTest::newRow("big x=12 y=12") << 400 << 300 << 12 << 12 << int(Z::Caption);
+    QTest::newRow("big x=W-12 y=H-12") << 400 << 300 << 388 << 288 << int(Z::Caption);
+    QTest::newRow("big x=W-11 y=H-11") << 400 << 300 << 389 << 289 << int(Z::BottomRight);
+    QTest::newRow("big x=W-12 y=0") << 400 << 300 << 388 << 0 << int(Z::Caption);
+    QTest::newRow("big x=12 y=H-1") << 400 << 300 << 12 << 299 << int(Z::Caption);
+    QTest::newRow("big left") << 400 << 300 << 0 << 150 << int(Z::Left);
+    QTest::newRow("big right") << 400 << 300 << 399 << 150 << int(Z::Right);
+    QTest::newRow("big bottom") << 400 << 300 << 200 << 299 << int(Z::Bottom);
+    QTest::newRow("big top") << 400 << 300 << 200 << 0 << int(Z::Top);
+    QTest::newRow("big inside") << 400 << 300 << 6 << 150 << int(Z::Caption);
+}
+
+void tst_NoteWindow::hitTest() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, zone);
+    QCOMPARE(int(NoteHitTest::zoneAt(x, y, width, height)), zone);
+}
+
+void tst_NoteWindow::zoneEdgesAndCursors_data() {
+    QTest::addColumn<int>("zone");
+    QTest::addColumn<Qt::Edges>("edges");
+    QTest::addColumn<Qt::CursorShape>("cursor");
+    using Z = NoteHitTest;
+    QTest::newRow("caption") << int(Z::Caption) << Qt::Edges() << Qt::ArrowCursor;
+    QTest::newRow("left") << int(Z::Left) << Qt::Edges(Qt::LeftEdge) << Qt::SizeHorCursor;
+    QTest::newRow("top") << int(Z::Top) << Qt::Edges(Qt::TopEdge) << Qt::SizeVerCursor;
+    QTest::newRow("top-right") << int(Z::TopRight) << (Qt::TopEdge | Qt::RightEdge)
+                               << Qt::SizeBDiagCursor;
+    QTest::newRow("bottom-right") << int(Z::BottomRight) << (Qt::BottomEdge | Qt::RightEdge)
+                                  << Qt::SizeFDiagCursor;
+    QTest::newRow("bottom-left") << int(Z::BottomLeft) << (Qt::BottomEdge | Qt::LeftEdge)
+                                 << Qt::SizeBDiagCursor;
+}
+
+void tst_NoteWindow::zoneEdgesAndCursors() {
+    QFETCH(int, zone);
+    QFETCH(Qt::Edges, edges);
+    QFETCH(Qt::CursorShape, cursor);
+    const auto z = static_cast<NoteHitTest::Zone>(zone);
+    QCOMPARE(NoteHitTest::edges(z), edges);
+    QCOMPARE(NoteHitTest::cursor(z), cursor);
+}
+
+void tst_NoteWindow::layout_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("footer");
+    QTest::addColumn<QRect>("memo");
+    QTest::addColumn<QRect>("footerRect");
+
+    QTest::newRow("design size") << QSize(170, 120) << false << QRect(0, 16, 165, 102) << QRect();
+    QTest::newRow("design size, footer")
+        << QSize(170, 120) << true << QRect(0, 16, 165, 90) << QRect(0, 106, 168, 12);
+    QTest::newRow("minimum, footer")
+        << QSize(80, 40) << true << QRect(0, 16, 75, 10) << QRect(0, 26, 78, 12);
+    QTest::newRow("large") << QSize(640, 480) << false << QRect(0, 16, 635, 462) << QRect();
+}
+
+void tst_NoteWindow::layout() {
+    QFETCH(QSize, size);
+    QFETCH(bool, footer);
+    QFETCH(QRect, memo);
+    QFETCH(QRect, footerRect);
+
+    Note note;
+    if (footer)
+        note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->resize(size);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    QCOMPARE(note.memPostit()->geometry(), memo);
+    QCOMPARE(note.window->footerVisible(), footer);
+    if (footer) {
+        QCOMPARE(note.pnlRodape()->geometry(), footerRect);
+        // The text ends exactly where the footer begins.
+        QCOMPARE(memo.bottom() + 1, footerRect.top());
+    }
+    QCOMPARE(note.part<QWidget>("pnlCaption")->geometry(), QRect(0, 0, size.width(), 13));
+    QCOMPARE(note.part<QPushButton>("cmdApagarPostit")->geometry(),
+             QRect(size.width() - 13, 0, 13, 13));
+    QCOMPARE(note.part<QPushButton>("cmdEsconder")->geometry(),
+             QRect(size.width() - 26, 0, 13, 13));
+    QCOMPARE(note.lblCaption()->x(), 16);
+}
+
+void tst_NoteWindow::darkenedCaptionColor_data() {
+    QTest::addColumn<int>("color");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("pale yellow") << 0x0080FFFF << 12 << 0x005CDBDB;
+    QTest::newRow("design yellow") << 0x007BFFFF << 12 << 0x0057DBDB;
+    QTest::newRow("floored at zero") << 0x00123456 << 12 << 0x00001032;
+    QTest::newRow("zero components stay zero") << 0x000000FF << 12 << 0x000000DB;
+    QTest::newRow("0x14 becomes zero") << 0x00141414 << 12 << 0x00000000;
+    QTest::newRow("step 1") << 0x00FFFFFF << 1 << 0x00FCFCFC;
+    QTest::newRow("step 25") << 0x00FFFFFF << 25 << 0x00B4B4B4;
+    QTest::newRow("huge step from a damaged file") << 0x00FFFFFF << 2000000000 << 0;
+}
+
+void tst_NoteWindow::darkenedCaptionColor() {
+    QFETCH(int, color);
+    QFETCH(int, step);
+    QFETCH(int, expected);
+    QCOMPARE(DarkenedCaptionColor(color, step), expected);
+}
+
+void tst_NoteWindow::windowsColours() {
+    // Red sits in the lowest byte.
+    QCOMPARE(WinColor::toQColor(0x00123456), QColor(0x56, 0x34, 0x12));
+    QCOMPARE(WinColor::fromQColor(QColor(0x56, 0x34, 0x12)), 0x00123456);
+    QCOMPARE(WinColor::toQColor(int(0xFF0000FFu)), QColor(0xFF, 0, 0));
+
+    Note note;
+    note.window->setColor(0x00C0FFEE);
+    note.window->setCaptionColor(DarkenedCaptionColor(0x00C0FFEE, 5));
+    QCOMPARE(note.window->Color(), 0x00C0FFEE);
+    QCOMPARE(note.memPostit()->palette().color(QPalette::Base), QColor(0xEE, 0xFF, 0xC0));
+    QCOMPARE(note.window->captionColor(), 0x00B1F0DF);
+}
+
+void tst_NoteWindow::captionTooltip_data() {
+    QTest::addColumn<int>("spare");
+    QTest::addColumn<bool>("tooltip");
+    QTest::newRow("label exactly width - 40") << 0 << false;
+    QTest::newRow("label one pixel wider") << -1 << true;
+    QTest::newRow("short label") << 30 << false;
+}
+
+void tst_NoteWindow::captionTooltip() {
+    QFETCH(int, spare);
+    QFETCH(bool, tooltip);
+
+    Note note;
+    const QString title = QStringLiteral("Reunião <b>anual</b> & orçamento de 2027");
+    note.window->setCaption(title);
+    const int labelWidth = note.lblCaption()->width();
+    QVERIFY(labelWidth + 40 + spare >= 80);
+    note.window->resize(labelWidth + 40 + spare, 120);
+
+    note.window->lblCaptionMouseEnter();
+    if (!tooltip) {
+        QVERIFY(note.window->toolTip().isEmpty());
+        return;
+    }
+    // The tooltip shows the caption as typed, markup characters included.
+    QTextDocument shown;
+    shown.setHtml(note.window->toolTip());
+    QCOMPARE(shown.toPlainText(), title);
+}
+
+void tst_NoteWindow::peerTextShowsAsPlainText() {
+    Note note;
+    note.window->setCaption(QStringLiteral("<b>x</b>"));
+    note.window->setRodape(QStringLiteral("De <i>Ana</i> (10.0.0.7)"));
+    note.window->setNote(QStringLiteral("<h1>oi</h1>"));
+    QCOMPARE(note.lblCaption()->textFormat(), Qt::PlainText);
+    QCOMPARE(note.part<QLabel>("lblRodape")->textFormat(), Qt::PlainText);
+    QCOMPARE(note.lblCaption()->text(), QStringLiteral("<b>x</b>"));
+    QCOMPARE(note.window->note(), QStringLiteral("<h1>oi</h1>"));
+    QVERIFY(note.part<QLabel>("lblRodape")->font().italic());
+}
+
+void tst_NoteWindow::noteTextLineBreaks() {
+    Note note;
+    note.window->setNote(QStringLiteral("um\r\ndois\rtrês\nquatro\r\n\r\n"));
+    QCOMPARE(note.window->note(), QStringLiteral("um\r\ndois\r\ntrês\r\nquatro\r\n\r\n"));
+    note.window->setNote(QStringLiteral("a\u00A0b"));
+    QCOMPARE(note.window->note(), QStringLiteral("a\u00A0b"));
+}
+
+void tst_NoteWindow::topmostKeepsGeometry() {
+    Note note;
+    note.window->setBounds(150, 140, 230, 160);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    const QRect before = note.window->bounds();
+
+    note.window->mnuOnTop->trigger();
+    QVERIFY(note.window->topmost());
+    QVERIFY(note.window->mnuOnTop->isChecked());
+    QVERIFY(note.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(note.window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(note.window->isVisible());
+    QCOMPARE(note.window->bounds(), before);
+
+    note.window->mnuOnTop->trigger();
+    QVERIFY(!note.window->topmost());
+    QVERIFY(!note.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(note.window->bounds(), before);
+
+    // A hidden note stays hidden.
+    note.window->hide();
+    note.window->setTopmost(true);
+    QVERIFY(note.window->isHidden());
+    QCOMPARE(note.window->bounds(), before);
+}
+
+void tst_NoteWindow::captionPressMoves_data() {
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("moves");
+    for (const char* part : {"pnlCaption", "lblCaption", "pnlRodape", "lblRodape"}) {
+        QTest::newRow(part) << QString::fromLatin1(part) << Qt::LeftButton << true;
+        QTest::addRow("%s, right button", part)
+            << QString::fromLatin1(part) << Qt::RightButton << false;
+    }
+}
+
+void tst_NoteWindow::captionPressMoves() {
+    QFETCH(QString, part);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, moves);
+
+    Note note;
+    note.window->setCaption(QStringLiteral("Compras"));
+    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->setBounds(200, 200, 170, 120);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    note.window->popPrincipal->setAttribute(Qt::WA_DontShowOnScreen);
+
+    QWidget* widget = note.part<QWidget>(qPrintable(part));
+    QVERIFY(widget);
+    const QPoint start(4, 3);
+    QTest::mousePress(widget, button, {}, start);
+    QTest::mouseMove(widget, start + QPoint(30, 20));
+    QTest::mouseRelease(widget, button, {}, start + QPoint(30, 20));
+    note.window->popPrincipal->hide();
+
+    QCOMPARE(note.window->pos(), moves ? QPoint(230, 220) : QPoint(200, 200));
+    QCOMPARE(note.window->size(), QSize(170, 120));
+}
+
+void tst_NoteWindow::hoverCursorFollowsZone() {
+    Note note;
+    note.window->setBounds(100, 100, 170, 120);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    // The 5-pixel strip along the right edge is the window's own surface.
+    QTest::mouseMove(note.window.get(), QPoint(168, 60));
+    QCOMPARE(note.window->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mouseMove(note.window.get(), QPoint(168, 119));
+    QCOMPARE(note.window->cursor().shape(), Qt::SizeFDiagCursor);
+    QTest::mouseMove(note.window.get(), QPoint(60, 14));
+    QCOMPARE(note.window->cursor().shape(), Qt::ArrowCursor);
+}
+
+void tst_NoteWindow::popupRules_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selectionStart");
+    QTest::addColumn<int>("selectionLength");
+    QTest::addColumn<bool>("footer");
+    QTest::addColumn<bool>("network");
+    QTest::addColumn<bool>("urlItem");
+
+    const QString text = QStringLiteral("veja  www.tacknote.example  e http://a.net");
+    QTest::newRow("www. with blanks around") << text << 4 << 24 << false << true << true;
+    QTest::newRow("no selection") << text << 0 << 0 << false << true << false;
+    QTest::newRow("selected plain word") << text << 0 << 4 << true << true << false;
+    QTest::newRow("HTTP:// in capitals")
+        << QStringLiteral("HTTP://EXAMPLE.NET") << 0 << 18 << false << false << false;
+    QTest::newRow("only .com") << QStringLiteral("loja.com") << 0 << 8 << false << true << true;
+    QTest::newRow(".Com is another case")
+        << QStringLiteral("loja.Com") << 0 << 8 << false << true << false;
+    QTest::newRow("received, network off")
+        << QStringLiteral("ftp://x.example/") << 0 << 16 << true << false << true;
+}
+
+void tst_NoteWindow::popupRules() {
+    QFETCH(QString, text);
+    QFETCH(int, selectionStart);
+    QFETCH(int, selectionLength);
+    QFETCH(bool, footer);
+    QFETCH(bool, network);
+    QFETCH(bool, urlItem);
+
+    Note note;
+    note.host.network = network;
+    note.window->setNote(text);
+    if (footer)
+        note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    QTextCursor cursor = note.memPostit()->textCursor();
+    cursor.setPosition(selectionStart);
+    cursor.setPosition(selectionStart + selectionLength, QTextCursor::KeepAnchor);
+    note.memPostit()->setTextCursor(cursor);
+
+    note.window->popPrincipalPopup();
+    QCOMPARE(note.window->mnuURL->isVisible(), urlItem);
+    QCOMPARE(note.window->sepURL->isVisible(), urlItem);
+    QCOMPARE(note.window->mnuResponder->isVisible(), footer);
+    QCOMPARE(note.window->mnuEnviar->menuAction()->isEnabled(), network);
+    QVERIFY(note.window->mnuEnviar->menuAction()->isVisible());
+}
+
+void tst_NoteWindow::openUrl_data() {
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<QString>("opened"); // empty: nothing is opened
+
+    QTest::newRow("www. with blanks") << QStringLiteral("  www.tacknote.example \t")
+                                      << QStringLiteral("http://www.tacknote.example");
+    QTest::newRow("http") << QStringLiteral("http://a.example/p?q=1#f")
+                          << QStringLiteral("http://a.example/p?q=1#f");
+    QTest::newRow("https") << QStringLiteral("https://a.example.org")
+                           << QStringLiteral("https://a.example.org");
+    QTest::newRow("ftp") << QStringLiteral("ftp://ftp.x.edu/pub")
+                         << QStringLiteral("ftp://ftp.x.edu/pub");
+    QTest::newRow("mailto") << QStringLiteral("mailto:ana@x.org")
+                            << QStringLiteral("mailto:ana@x.org");
+    QTest::newRow("local file") << QStringLiteral("file:///etc/passwd.com") << QString();
+    QTest::newRow("program path") << QStringLiteral("/usr/bin/xterm.com") << QString();
+    QTest::newRow("script") << QStringLiteral("javascript:alert(1)//.com") << QString();
+    QTest::newRow("other scheme") << QStringLiteral("smb://host.com/share") << QString();
+    QTest::newRow("no host") << QStringLiteral("http://") << QString();
+    QTest::newRow("bare domain") << QStringLiteral("loja.com") << QString();
+    QTest::newRow("words around") << QStringLiteral("abra http://a.com agora") << QString();
+    QTest::newRow("only a blank") << QStringLiteral(" ") << QString();
+}
+
+void tst_NoteWindow::openUrl() {
+    QFETCH(QString, selection);
+    QFETCH(QString, opened);
+
+    Note note;
+    note.window->setNote(selection);
+    note.memPostit()->selectAll();
+    note.window->mnuURLClick();
+    if (opened.isEmpty()) {
+        QVERIFY(note.host.opened.isEmpty());
+    } else {
+        QCOMPARE(note.host.opened, QList<QUrl>{QUrl(opened)});
+    }
+    // The same decision without a window.
+    const std::optional<QUrl> url = UrlSelection::openableUrl(selection);
+    QCOMPARE(url.has_value(), !opened.isEmpty());
+}
+
+void tst_NoteWindow::acknowledgements_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("ringing");
+    QTest::addColumn<bool>("remember");
+    QTest::addColumn<bool>("alarmIconAfter");
+    QTest::addColumn<bool>("stopPosted");
+
+    QTest::newRow("ringing icon, reminder") << "icon" << true << true << true << true;
+    QTest::newRow("ringing icon, one-time") << "icon" << true << false << false << true;
+    QTest::newRow("text, reminder") << "text" << true << true << false << true;
+    QTest::newRow("text, nothing ringing") << "text" << false << false << false << true;
+    QTest::newRow("caption, reminder") << "caption" << true << true << false << true;
+    QTest::newRow("caption bar, nothing ringing") << "bar" << false << true << false << false;
+    QTest::newRow("hide, reminder") << "hide" << true << true << false << true;
+    QTest::newRow("hide, nothing ringing") << "hide" << false << false << false << false;
+}
+
+void tst_NoteWindow::acknowledgements() {
+    QFETCH(QString, action);
+    QFETCH(bool, ringing);
+    QFETCH(bool, remember);
+    QFETCH(bool, alarmIconAfter);
+    QFETCH(bool, stopPosted);
+
+    Note note;
+    note.window->setBounds(300, 300, 170, 120);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    note.window->Remember = remember;
+    note.window->alarm = remember;
+    note.window->setAlarmIconVisible(false);
+    note.window->setRingingIconVisible(ringing);
+
+    if (action == QLatin1String("icon"))
+        QTest::mouseClick(note.part<QLabel>("imgAlarmeOn"), Qt::LeftButton, {}, QPoint(5, 5));
+    else if (action == QLatin1String("text"))
+        QTest::mouseClick(note.memPostit()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    else if (action == QLatin1String("caption"))
+        QTest::mouseClick(note.lblCaption(), Qt::LeftButton, {}, QPoint(1, 5));
+    else if (action == QLatin1String("bar"))
+        QTest::mouseClick(note.part<QWidget>("pnlCaption"), Qt::LeftButton, {}, QPoint(100, 5));
+    else
+        QTest::mouseClick(note.part<QPushButton>("cmdEsconder"), Qt::LeftButton);
+
+    QVERIFY(!note.window->ringingIconVisible());
+    QCOMPARE(note.window->alarmIconVisible(), alarmIconAfter);
+    QCOMPARE(note.sink.take(), stopPosted ? QStringList{"stop"} : QStringList{});
+    QCOMPARE(note.window->isHidden(), action == QLatin1String("hide"));
+    QCOMPARE(note.window->alarm, remember);
+}
+
+void tst_NoteWindow::deleteAndHide() {
+    Note note;
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    QTest::mouseClick(note.part<QPushButton>("cmdApagarPostit"), Qt::LeftButton);
+    note.window->Sair1->trigger();
+    // Posted, never acted on inside the click.
+    QCOMPARE(note.sink.received, QStringList{});
+    QCOMPARE(note.sink.take(), (QStringList{"delete 4", "delete 4"}));
+    QVERIFY(note.window->isVisible());
+
+    note.window->setNote(QStringLiteral("fica tudo"));
+    note.window->cmdEsconderClick();
+    QVERIFY(note.window->isHidden());
+    QCOMPARE(note.window->note(), QStringLiteral("fica tudo"));
+    QVERIFY(!note.window->toRecord().visible);
+}
+
+void tst_NoteWindow::commandsReachTheirDialogs_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("call");
+    QTest::newRow("configure") << "mnuConfigurar"
+                               << "configure 0 2";
+    QTest::newRow("alarm") << "mnuAlarme"
+                           << "configure 1 3";
+    QTest::newRow("send") << "EnviarpelaRede1"
+                          << "send 4 []";
+    QTest::newRow("reply") << "mnuResponder"
+                           << "send 4 [10.0.0.7]";
+    QTest::newRow("mail") << "EMail1"
+                          << "mail [Tacknote - Compras] [leite\r\npão]";
+}
+
+void tst_NoteWindow::commandsReachTheirDialogs() {
+    QFETCH(QString, item);
+    QFETCH(QString, call);
+
+    Note note;
+    note.window->setCaption(QStringLiteral("Compras"));
+    note.window->setNote(QStringLiteral("leite\r\npão"));
+    note.window->replyAddress = QStringLiteral("10.0.0.7");
+    auto* action = note.window->findChild<QAction*>(item);
+    QVERIFY(action);
+    action->trigger();
+    QCOMPARE(note.host.calls, QStringList{call});
+
+    // The alarm icons open the alarm page on a double click.
+    if (item == QLatin1String("mnuAlarme")) {
+        note.host.calls.clear();
+        note.window->setAlarmIconVisible(true);
+        note.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+        QTest::mouseDClick(note.part<QLabel>("imgAlarme"), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(note.host.calls, QStringList{call});
+    }
+}
+
+void tst_NoteWindow::titleDialogResult() {
+    Note note;
+    note.window->setCaption(QStringLiteral("Antigo"));
+    note.window->mnuMudaCaption->trigger();
+    QCOMPARE(note.host.editedCaption, QStringLiteral("Antigo"));
+    QCOMPARE(note.window->caption(), QStringLiteral("Antigo"));
+
+    note.host.confirmTitle = true;
+    note.host.newTitle = QStringLiteral("Novo título");
+    note.window->mnuMudaCaption->trigger();
+    QCOMPARE(note.window->caption(), QStringLiteral("Novo título"));
+}
+
+void tst_NoteWindow::menuShortcutsWinOverTheTextArea() {
+    Note note;
+    note.window->setNote(QStringLiteral("texto"));
+    note.window->show();
+    note.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(note.window.get()));
+    note.memPostit()->setFocus();
+
+    QTest::keyClick(note.memPostit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(note.memPostit(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(note.host.calls, (QStringList{"configure 1 3", "mail [Tacknote - ] [texto]"}));
+    // Ctrl+A opened the alarm page instead of selecting the text.
+    QVERIFY(!note.memPostit()->textCursor().hasSelection());
+    QTest::keyClick(note.memPostit(), Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(note.sink.take(), QStringList{"delete 4"});
+}
+
+void tst_NoteWindow::copyAndPaste() {
+    Note note;
+    note.window->setNote(QStringLiteral("copiar isto"));
+    QTextCursor cursor = note.memPostit()->textCursor();
+    cursor.setPosition(7);
+    cursor.setPosition(11, QTextCursor::KeepAnchor);
+    note.memPostit()->setTextCursor(cursor);
+    note.window->mnuCopiarClick();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("isto"));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("aquilo"));
+    cursor.setPosition(0);
+    cursor.setPosition(6, QTextCursor::KeepAnchor);
+    note.memPostit()->setTextCursor(cursor);
+    note.window->mnuColarClick();
+    QCOMPARE(note.window->note(), QStringLiteral("aquilo isto"));
+}
+
+void tst_NoteWindow::recordHoldsWhatTheWindowShows() {
+    Note note;
+    note.window->setCaption(QStringLiteral("Dentista"));
+    note.window->setNote(QStringLiteral("terça\r\n14h"));
+    note.window->setColor(0x00FFC0C0);
+    note.window->setScrollbar(true);
+    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->setMemoFont(TNoteFont{QStringLiteral("Arial"), 12, 0x000000FF, true, false});
+    note.window->setBounds(11, 22, 333, 244);
+    note.window->Dia = {true, false, true, false, true, false, true};
+    note.window->Remember = true;
+    note.window->RememberNo = 3;
+    note.window->RememberUnit = 2;
+    note.window->setTopmost(true);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+
+    const NoteRecord record = note.window->toRecord();
+    QCOMPARE(record.caption, QStringLiteral("Dentista"));
+    QCOMPARE(record.note, QStringLiteral("terça\r\n14h"));
+    QCOMPARE(record.Color, 0x00FFC0C0);
+    QVERIFY(record.scrollbar);
+    QCOMPARE(record.Rodape, QStringLiteral("De Ana (10.0.0.7)"));
+    QCOMPARE(QRect(record.posx, record.posy, record.Width, record.Height), QRect(11, 22, 333, 244));
+    QCOMPARE(record.FontName, QStringLiteral("Arial"));
+    QCOMPARE(record.FontSize, 12);
+    QCOMPARE(record.FontColor, 0x000000FF);
+    QVERIFY(record.FontBold && !record.FontItalic);
+    QVERIFY(record.visible && record.topmost && record.Remember);
+    QCOMPARE(record.Dia, (std::array<bool, 7>{true, false, true, false, true, false, true}));
+    QCOMPARE(record.RememberNo, 3);
+    QCOMPARE(record.RememberUnit, 2);
+    QCOMPARE(note.memPostit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(note.memPostit()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+QTEST_MAIN(tst_NoteWindow)
+#include "tst_NoteWindow.moc"
