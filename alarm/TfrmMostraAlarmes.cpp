@@ -70,6 +70,9 @@ bool TfrmMostraAlarmes::showTasks(const QStringList& lines) {
         return false;
     }
     setLines(lines);
+    // Already open: no show event comes, so the button rule is applied here.
+    if (isVisible())
+        FormShow();
     show();
     raise();
     activateWindow();

@@ -23,12 +23,14 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -217,7 +219,7 @@ void TfStickyNote::LoadNotes() {
         const int stored = SettingsStore::readNumStickies(file);
         const SettingsStore::Context context{ProgramDir, LogonUser};
         SettingsStore::read(file, context, recGeral, recRede);
-        AutoSaveCountdown = recGeral.TimeAutoSave * 60;
+        AutoSaveCountdown = autoSaveTicks();
 
         // A file with more notes than the registry holds loads the first ones; the
         // sections beyond stay in the file untouched.
@@ -548,7 +550,14 @@ void TfStickyNote::FormCloseQuery() {
         }
     }
     frmMostraAlarmes->hide();
+    // Dialogs still open end now; a note's handler waiting on one finds its note gone
+    // and returns.
     frmMudaCaption->reject();
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->hide();
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    }
     destroyAllNotes();
     m_platform.tray.hide();
     QCoreApplication::quit();
@@ -615,6 +624,13 @@ void TfStickyNote::tmrAlarmeTimer() {
     }
 }
 
+int TfStickyNote::autoSaveTicks() const {
+    // Widened and clamped: a hand-edited interval must not overflow.
+    return static_cast<int>(std::clamp<qint64>(qint64(recGeral.TimeAutoSave) * 60,
+                                               std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
 void TfStickyNote::autoSaveStep() {
     // Automatic saving switched off in the preferences means no automatic saves.
     if (!recGeral.AutoSave)
@@ -623,7 +639,7 @@ void TfStickyNote::autoSaveStep() {
         --AutoSaveCountdown;
     if (AutoSaveCountdown != 0)
         return;
-    AutoSaveCountdown = recGeral.TimeAutoSave * 60;
+    AutoSaveCountdown = autoSaveTicks();
     try {
         SaveNotes();
     } catch (const TacknoteError& error) {

@@ -154,6 +154,7 @@ private:
     void applyLoadedNote(TfPostIt* window, const NoteRecord& note);
     void destroyAllNotes();
     void autoSaveStep();
+    int autoSaveTicks() const;
     void fireAlarm(int slot, TfPostIt* window);
 
     PlatformServices m_platform;

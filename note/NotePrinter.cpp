@@ -79,7 +79,10 @@ bool NotePrinter::print(QPrinter& printer, const QString& caption, const QString
 void NotePrinter::printWithDialog(QWidget* parent, const QString& caption, const QString& noteText,
                                   const QFont& noteFont) {
     QPrinter printer;
-    QPrintDialog dlgPrint(&printer, parent);
+    // No parent: the note may be deleted while the dialog runs (the program closing),
+    // and a parent would then delete this dialog under its own event loop.
+    Q_UNUSED(parent);
+    QPrintDialog dlgPrint(&printer);
     dlgPrint.setObjectName(QStringLiteral("dlgPrint"));
     if (dlgPrint.exec() != QDialog::Accepted)
         return;

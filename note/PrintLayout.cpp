@@ -96,10 +96,18 @@ private:
     qsizetype fittingLength(QStringView text, int font, double space) const {
         if (!(space >= 0))
             return 0;
-        if (m_metrics.textWidth(font, text) <= space)
-            return text.size();
-        qsizetype fits = 0;
-        qsizetype tooLong = text.size();
+        // Widen the measured start by doubling until it no longer fits, so a very long
+        // line costs about as much as the part printed on this line, not its whole rest.
+        qsizetype probe = 1;
+        while (probe < text.size() && m_metrics.textWidth(font, text.first(probe)) <= space)
+            probe *= 2;
+        if (probe >= text.size()) {
+            if (m_metrics.textWidth(font, text) <= space)
+                return text.size();
+            probe = text.size();
+        }
+        qsizetype fits = probe / 2;
+        qsizetype tooLong = probe;
         while (tooLong - fits > 1) {
             const qsizetype middle = fits + (tooLong - fits) / 2;
             if (m_metrics.textWidth(font, text.first(middle)) <= space)

@@ -13,9 +13,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -241,6 +244,9 @@ void TfPostIt::setRodape(const QString& text) {
     lblRodape->setText(text);
     lblRodape->adjustSize();
     pnlRodape->setVisible(!text.isEmpty());
+    // The reply command (and its shortcut) exists exactly for received notes.
+    if (mnuResponder)
+        mnuResponder->setVisible(!text.isEmpty());
     FormResize();
 }
 
@@ -285,7 +291,9 @@ void TfPostIt::setTopmost(bool on) {
         return;
     }
     // Changing the flag recreates the native window hidden; put it back where it was.
-    const QRect geometryBefore = geometry();
+    QRect geometryBefore = geometry();
+    if (m_placedAt)
+        geometryBefore.moveTopLeft(*m_placedAt);
     const bool shown = !isHidden();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     setGeometry(geometryBefore);
@@ -313,6 +321,8 @@ bool TfPostIt::ringingIconVisible() const {
 }
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
+    m_placedAt = QPoint(posx, posy);
+    m_placeCorrections = 0;
     setGeometry(posx, posy, width, height);
 }
 
@@ -391,6 +401,21 @@ void TfPostIt::lblCaptionMouseEnter() {
             QStringLiteral("<p style='white-space:pre'>%1</p>").arg(caption().toHtmlEscaped()));
     } else {
         setToolTip(QString());
+    }
+}
+
+void TfPostIt::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Some X11 window managers report a frameless window at the wrong place right after
+    // it is mapped, and the window system then believes it. Until the user moves the
+    // note, a position other than the one it was placed at is put right (a few times at
+    // most, so a window manager that insists on its own placement wins).
+    if (m_placedAt && event->pos() != *m_placedAt && isVisible() && m_placeCorrections < 3) {
+        ++m_placeCorrections;
+        QTimer::singleShot(0, this, [this] {
+            if (m_placedAt && pos() != *m_placedAt)
+                move(*m_placedAt);
+        });
     }
 }
 
@@ -499,11 +524,14 @@ bool TfPostIt::pnlCaptionMouseDown(QMouseEvent* event) {
 }
 
 void TfPostIt::beginMoveOrResize(NoteHitTest::Zone zone, const QPoint& globalPos) {
+    // From now on the note is where the user puts it.
+    m_placedAt.reset();
+    // Moving is left to the window manager. Resizing is done here: some X11 window
+    // managers size a frameless window from the wrong origin when asked to resize it.
     bool started = false;
-    if (QWindow* window = windowHandle()) {
-        started = zone == NoteHitTest::Caption
-                      ? window->startSystemMove()
-                      : window->startSystemResize(NoteHitTest::edges(zone));
+    if (zone == NoteHitTest::Caption) {
+        if (QWindow* window = windowHandle())
+            started = window->startSystemMove();
     }
     if (!started) {
         m_dragZone = zone;
@@ -648,7 +676,10 @@ void TfPostIt::imgAlarmeDblClick() {
 
 void TfPostIt::mnuMudaCaptionClick() {
     QString text = caption();
-    if (m_host && m_host->editCaption(text))
+    // The dialog runs its own event loop, in which the program may close and delete
+    // this note.
+    const QPointer<TfPostIt> self(this);
+    if (m_host && m_host->editCaption(text) && self)
         setCaption(text);
 }
 
@@ -665,18 +696,20 @@ void TfPostIt::mnuColarClick() {
     memPostit->paste();
 }
 
+// Sending and mailing are reachable only with the network functions on, by the menu
+// and by the shortcuts alike.
 void TfPostIt::EnviarpelaRede1Click() {
-    if (m_host)
+    if (m_host && m_host->networkEnabled())
         m_host->sendNote(Tag, QString());
 }
 
 void TfPostIt::mnuResponderClick() {
-    if (m_host)
+    if (m_host && m_host->networkEnabled() && footerVisible())
         m_host->sendNote(Tag, replyAddress);
 }
 
 void TfPostIt::EMail1Click() {
-    if (m_host)
+    if (m_host && m_host->networkEnabled())
         m_host->mailNote(QStringLiteral("Tacknote - ") + caption(), note());
 }
 

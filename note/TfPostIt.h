@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class NoteHost;
 class QAction;
@@ -132,6 +133,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -154,6 +156,9 @@ private:
     bool isMenuShortcut(QKeyEvent* event) const;
 
     NoteHost* m_host = nullptr;
+    // Where the program placed the window, until the user moves it.
+    std::optional<QPoint> m_placedAt;
+    int m_placeCorrections = 0;
 
     QWidget* pnlCaption = nullptr;
     QWidget* Panel1 = nullptr;

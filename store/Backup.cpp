@@ -17,9 +17,9 @@ QString MakeBackup(const QString& notesFile, const QString& folder, const QDateT
     QFile source(notesFile);
     if (!source.open(QIODevice::ReadOnly))
         throw TacknoteError(
-            QStringLiteral("Não foi possível fazer a cópia de segurança: o arquivo de notas "
-                           "%1 não pôde ser lido.")
-                .arg(notesFile));
+            QStringLiteral("Não foi possível fazer a cópia de segurança em %1: o arquivo de "
+                           "notas %2 não pôde ser lido.")
+                .arg(target, notesFile));
     source.close();
     if (!Rotinas::CopyFileSafely(notesFile, target))
         throw TacknoteError(

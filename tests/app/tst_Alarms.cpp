@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <memory>
@@ -369,7 +370,8 @@ void tst_Alarms::menuBackup() {
     p.main->mnuBackup->trigger();
     QCOMPARE(QDir(target.path()).entryList(QDir::Files), QStringList{"sticky-20021225_1430.tkn"});
     QVERIFY(copy.open(QIODevice::ReadOnly));
-    QVERIFY(copy.readAll().contains("caption=Ainda n\xe3" "o salvo"));
+    QVERIFY(copy.readAll().contains("caption=Ainda n\xe3"
+                                    "o salvo"));
 
     // Cancelling the dialog does nothing.
     p.main->savBackup = [](const QString&) { return QString(); };
@@ -400,7 +402,8 @@ void tst_Alarms::backupOnExitHoldsTheClosingState() {
     p.main->FormCloseQuery();
     QFile copy(target.path() + "/sticky-20021225_1430.tkn");
     QVERIFY(copy.open(QIODevice::ReadOnly));
-    QVERIFY(copy.readAll().contains("caption=Na sa\xed" "da"));
+    QVERIFY(copy.readAll().contains("caption=Na sa\xed"
+                                    "da"));
     QVERIFY(p.boxes.shown.isEmpty());
 }
 
@@ -445,6 +448,7 @@ void tst_Alarms::todaysTasksAtStart() {
     p.main.reset();
     p.main = std::make_unique<TfStickyNote>(
         PlatformServices{p.clock, p.locale, p.paths, p.boxes, p.sound, p.tray, p.shell});
+    p.main->tmrInicio->setInterval(0);
     p.main->start();
     QTRY_COMPARE(p.boxes.shown.size(), 1);
     QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Você não tem tarefas agendadas para hoje!"));

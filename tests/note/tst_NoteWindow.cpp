@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -109,6 +110,10 @@ private Q_SLOTS:
     void captionPressMoves_data();
     void captionPressMoves();
     void hoverCursorFollowsZone();
+    void edgeDragResizes_data();
+    void edgeDragResizes();
+    void networkOffBlocksSendingAndMail();
+    void misreportedPlacementIsPutRight();
     void popupRules_data();
     void popupRules();
     void openUrl_data();
@@ -401,6 +406,78 @@ void tst_NoteWindow::hoverCursorFollowsZone() {
     QCOMPARE(note.window->cursor().shape(), Qt::ArrowCursor);
 }
 
+void tst_NoteWindow::edgeDragResizes_data() {
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<QRect>("expected");
+    // The note is at (100, 100), 170 x 120; the right strip and the bottom strip are
+    // the window's own surface.
+    QTest::newRow("right edge") << QPoint(167, 60) << QPoint(30, 9) << QRect(100, 100, 200, 120);
+    QTest::newRow("bottom-right corner")
+        << QPoint(168, 119) << QPoint(25, 35) << QRect(100, 100, 195, 155);
+    QTest::newRow("bottom edge") << QPoint(60, 119) << QPoint(7, -20) << QRect(100, 100, 170, 100);
+    QTest::newRow("bottom-left corner shrinks to the minimum")
+        << QPoint(2, 119) << QPoint(150, -200) << QRect(190, 100, 80, 40);
+    QTest::newRow("gap under the caption moves")
+        << QPoint(60, 14) << QPoint(-40, 10) << QRect(60, 110, 170, 120);
+}
+
+void tst_NoteWindow::edgeDragResizes() {
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, delta);
+    QFETCH(QRect, expected);
+
+    Note note;
+    note.window->setBounds(100, 100, 170, 120);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    QTest::mousePress(note.window.get(), Qt::LeftButton, {}, press);
+    QTest::mouseMove(note.window.get(), press + delta);
+    QTest::mouseRelease(note.window.get(), Qt::LeftButton, {}, press + delta);
+    QCOMPARE(note.window->bounds(), expected);
+}
+
+void tst_NoteWindow::networkOffBlocksSendingAndMail() {
+    Note note;
+    note.host.network = false;
+    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->show();
+    note.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(note.window.get()));
+    note.memPostit()->setFocus();
+    QTest::keyClick(note.memPostit(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(note.memPostit(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(note.memPostit(), Qt::Key_E, Qt::ControlModifier);
+    note.window->EnviarpelaRede1->trigger();
+    QCOMPARE(note.host.calls, QStringList{});
+
+    // With the network on, the reply shortcut works on a received note at once.
+    note.host.network = true;
+    note.window->replyAddress = QStringLiteral("10.0.0.7");
+    QTest::keyClick(note.memPostit(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(note.host.calls, QStringList{"send 4 [10.0.0.7]"});
+}
+
+void tst_NoteWindow::misreportedPlacementIsPutRight() {
+    Note note;
+    note.window->setBounds(150, 140, 170, 120);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    // A window manager reports the freshly mapped note at its frame's origin.
+    note.window->windowHandle()->setPosition(0, 0);
+    QTRY_COMPARE(note.window->pos(), QPoint(150, 140));
+
+    // Once the user moved the note, its new place stands.
+    QTest::mousePress(note.part<QWidget>("pnlCaption"), Qt::LeftButton, {}, QPoint(40, 4));
+    QTest::mouseMove(note.part<QWidget>("pnlCaption"), QPoint(60, 14));
+    QTest::mouseRelease(note.part<QWidget>("pnlCaption"), Qt::LeftButton, {}, QPoint(60, 14));
+    QCOMPARE(note.window->pos(), QPoint(170, 150));
+    note.window->windowHandle()->setPosition(300, 310);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(note.window->pos(), QPoint(300, 310));
+}
+
 void tst_NoteWindow::popupRules_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("selectionStart");
@@ -582,6 +659,7 @@ void tst_NoteWindow::commandsReachTheirDialogs() {
     note.window->setCaption(QStringLiteral("Compras"));
     note.window->setNote(QStringLiteral("leite\r\npão"));
     note.window->replyAddress = QStringLiteral("10.0.0.7");
+    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
     auto* action = note.window->findChild<QAction*>(item);
     QVERIFY(action);
     action->trigger();
