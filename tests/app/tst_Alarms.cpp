@@ -16,8 +16,8 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 

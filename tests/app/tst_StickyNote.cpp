@@ -11,6 +11,8 @@
 #include "../support/RecordingSoundPlayer.h"
 #include "../support/ScriptedMessageBoxes.h"
 
+#include "../support/TestFiles.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -19,22 +21,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 const QString SeedDir = QStringLiteral(TACKNOTE_SOURCE_DIR "/data");
 
@@ -361,19 +350,15 @@ void tst_StickyNote::failedSaveKeepsFileAndReports() {
     main.LoadNotes();
     main.NoteTable[0]->setNote(QString(100000, QLatin1Char('y')));
     const QByteArray before = readBytes(main.NotesFile);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit = old;
-    limit.rlim_cur = 1024;
-    setrlimit(RLIMIT_FSIZE, &limit);
     QString message;
-    try {
-        main.SaveNotes();
-    } catch (const TacknoteError& error) {
-        message = error.message();
+    {
+        FileSizeLimit limit(1024);
+        try {
+            main.SaveNotes();
+        } catch (const TacknoteError& error) {
+            message = error.message();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &old);
     QCOMPARE(message, QStringLiteral("Unable to write to ") + main.NotesFile);
     QCOMPARE(readBytes(main.NotesFile), before);
     main.SaveNotes(); // the guard was released

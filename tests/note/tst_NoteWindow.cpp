@@ -95,8 +95,6 @@ class tst_NoteWindow : public QObject {
 private Q_SLOTS:
     void hitTest_data();
     void hitTest();
-    void zoneEdgesAndCursors_data();
-    void zoneEdgesAndCursors();
     void layout_data();
     void layout();
     void darkenedCaptionColor_data();
@@ -176,31 +174,6 @@ void tst_NoteWindow::hitTest() {
     QFETCH(int, y);
     QFETCH(int, zone);
     QCOMPARE(int(NoteHitTest::zoneAt(x, y, width, height)), zone);
-}
-
-void tst_NoteWindow::zoneEdgesAndCursors_data() {
-    QTest::addColumn<int>("zone");
-    QTest::addColumn<Qt::Edges>("edges");
-    QTest::addColumn<Qt::CursorShape>("cursor");
-    using Z = NoteHitTest;
-    QTest::newRow("caption") << int(Z::Caption) << Qt::Edges() << Qt::ArrowCursor;
-    QTest::newRow("left") << int(Z::Left) << Qt::Edges(Qt::LeftEdge) << Qt::SizeHorCursor;
-    QTest::newRow("top") << int(Z::Top) << Qt::Edges(Qt::TopEdge) << Qt::SizeVerCursor;
-    QTest::newRow("top-right") << int(Z::TopRight) << (Qt::TopEdge | Qt::RightEdge)
-                               << Qt::SizeBDiagCursor;
-    QTest::newRow("bottom-right") << int(Z::BottomRight) << (Qt::BottomEdge | Qt::RightEdge)
-                                  << Qt::SizeFDiagCursor;
-    QTest::newRow("bottom-left") << int(Z::BottomLeft) << (Qt::BottomEdge | Qt::LeftEdge)
-                                 << Qt::SizeBDiagCursor;
-}
-
-void tst_NoteWindow::zoneEdgesAndCursors() {
-    QFETCH(int, zone);
-    QFETCH(Qt::Edges, edges);
-    QFETCH(Qt::CursorShape, cursor);
-    const auto z = static_cast<NoteHitTest::Zone>(zone);
-    QCOMPARE(NoteHitTest::edges(z), edges);
-    QCOMPARE(NoteHitTest::cursor(z), cursor);
 }
 
 void tst_NoteWindow::layout_data() {

@@ -1,30 +1,19 @@
 #include "store/Backup.h"
 #include "store/TacknoteError.h"
 
+#include "../support/TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
 #include <optional>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Every file in a folder with its contents, hidden ones included.
 QMap<QString, QByteArray> contentsOf(const QString& folder) {
@@ -35,23 +24,6 @@ QMap<QString, QByteArray> contentsOf(const QString& folder) {
         result.insert(name, readBytes(dir.filePath(name)));
     return result;
 }
-
-// Makes every write beyond a few bytes fail, also for root (for whom folder
-// permissions do not count), and restores the limit afterwards.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    rlimit m_old{};
-};
 
 const QDateTime Christmas(QDate(2002, 12, 25), QTime(14, 30, 5));
 const QByteArray Notes("[General]\r\nLCID=1046\r\n[Stick0]\r\ncaption=Caf\xe9 \xa2\r\n\r\n");

@@ -3,22 +3,13 @@
 #include "store/NoteStore.h"
 #include "store/SettingsStore.h"
 
+#include "../support/TestFiles.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 const SettingsStore::Context Context{QStringLiteral("/opt/tacknote/"), QStringLiteral("maria")};
 
