@@ -1,7 +1,5 @@
 #include "alarm/NextReminderDate.h"
 
-#include "store/NoteRecord.h"
-
 #include <algorithm>
 
 namespace {
@@ -74,8 +72,4 @@ std::optional<QDateTime> NextReminderDate(const QDateTime& AlarmDateTime, int Re
             return candidate;
     }
     return std::nullopt;
-}
-
-std::optional<QDateTime> NextReminderDate(const NoteRecord& note, const QDateTime& now) {
-    return NextReminderDate(note.AlarmDateTime, note.RememberNo, note.RememberUnit, note.Dia, now);
 }

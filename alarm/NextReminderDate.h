@@ -4,8 +4,6 @@
 #include <array>
 #include <optional>
 
-struct NoteRecord;
-
 // The next date of a recurring reminder: AlarmDateTime moved on once by RememberNo
 // units of RememberUnit (0 minutes, 1 hours, 2 days, 3 weeks of 7 days, 4 "months" of
 // 30 days), then on by whole days, keeping that time of day, to the first day whose
@@ -30,6 +28,3 @@ struct NoteRecord;
 std::optional<QDateTime> NextReminderDate(const QDateTime& AlarmDateTime, int RememberNo,
                                           int RememberUnit, const std::array<bool, 7>& Dia,
                                           const QDateTime& now);
-
-// The same for a note's stored fields.
-std::optional<QDateTime> NextReminderDate(const NoteRecord& note, const QDateTime& now);

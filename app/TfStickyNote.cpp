@@ -613,14 +613,29 @@ void TfStickyNote::tmrAlarmeTimer() {
     const QDateTime now = m_platform.clock.now();
     // Dia[0] is Sunday; Qt counts Monday as 1 and Sunday as 7.
     const int today = now.date().dayOfWeek() % 7;
+    bool reminderFired = false;
     for (int slot = 0; slot < NoteCount; ++slot) {
         TfPostIt* window = NoteTable[slot];
         if (!window || !window->alarm)
             continue;
         if (window->Remember && !window->Dia[today])
             continue;
-        if (now >= window->AlarmDateTime())
-            fireAlarm(slot, window);
+        if (now >= window->AlarmDateTime()) {
+            fireAlarm(slot, window, now);
+            reminderFired = reminderFired || window->Remember;
+        }
+    }
+    // A reminder's next date reaches the file at once; one save covers every reminder
+    // of the tick.
+    if (reminderFired)
+        saveReportingErrors();
+}
+
+void TfStickyNote::saveReportingErrors() {
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        m_platform.messages.error(error.message());
     }
 }
 
@@ -640,15 +655,11 @@ void TfStickyNote::autoSaveStep() {
     if (AutoSaveCountdown != 0)
         return;
     AutoSaveCountdown = autoSaveTicks();
-    try {
-        SaveNotes();
-    } catch (const TacknoteError& error) {
-        // Reported once; the next attempt comes one full interval later.
-        m_platform.messages.error(error.message());
-    }
+    // A failure is reported once; the next attempt comes one full interval later.
+    saveReportingErrors();
 }
 
-void TfStickyNote::fireAlarm(int slot, TfPostIt* window) {
+void TfStickyNote::fireAlarm(int slot, TfPostIt* window, const QDateTime& now) {
     startTrayAnimation();
     LastAlarmNote = slot;
     window->alarm = false;
@@ -662,18 +673,12 @@ void TfStickyNote::fireAlarm(int slot, TfPostIt* window) {
     if (!window->Remember)
         return;
 
-    const std::optional<QDateTime> next =
-        NextReminderDate(window->AlarmDateTime(), window->RememberNo, window->RememberUnit,
-                         window->Dia, m_platform.clock.now());
+    const std::optional<QDateTime> next = NextReminderDate(
+        window->AlarmDateTime(), window->RememberNo, window->RememberUnit, window->Dia, now);
     // A reminder with no next date (no weekday allowed) stays disarmed.
     if (next) {
         window->setAlarmDateTime(*next);
         window->alarm = true;
-    }
-    try {
-        SaveNotes();
-    } catch (const TacknoteError& error) {
-        m_platform.messages.error(error.message());
     }
 }
 

@@ -155,7 +155,10 @@ private:
     void destroyAllNotes();
     void autoSaveStep();
     int autoSaveTicks() const;
-    void fireAlarm(int slot, TfPostIt* window);
+    // Fires the alarm of the note in slot; a reminder is armed again for its next date.
+    void fireAlarm(int slot, TfPostIt* window, const QDateTime& now);
+    // Saves and shows a failure to the user instead of passing it on.
+    void saveReportingErrors();
 
     PlatformServices m_platform;
     QTimer* m_trayAnimation = nullptr;

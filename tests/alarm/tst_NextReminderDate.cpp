@@ -1,5 +1,4 @@
 #include "alarm/NextReminderDate.h"
-#include "store/NoteRecord.h"
 
 #include <QTest>
 
@@ -168,13 +167,6 @@ void tst_NextReminderDate::nextDate() {
         QCOMPARE(*next, expected);
         QCOMPARE(next->timeSpec(), Qt::LocalTime);
     }
-
-    NoteRecord note;
-    note.AlarmDateTime = alarm;
-    note.RememberNo = count;
-    note.RememberUnit = unit;
-    note.Dia = dia;
-    QCOMPARE(NextReminderDate(note, now), next);
 }
 
 void tst_NextReminderDate::sameAsDayByDaySearch_data() {
