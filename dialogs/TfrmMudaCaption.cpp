@@ -68,11 +68,8 @@ bool TfrmMudaCaption::edit(QString& caption) {
 void TfrmMudaCaption::setCaptionText(const QString& text) {
     // The limit holds for typing only: a longer title set here stays whole, and can then
     // be shortened but not lengthened by typing.
-    const int length = int(text.size());
-    txtCaptionNota->setMaxLength(
-        std::max({MaxCaptionLength, length, int(txtCaptionNota->text().size())}));
+    txtCaptionNota->setMaxLength(std::max(MaxCaptionLength, int(text.size())));
     txtCaptionNota->setText(text);
-    txtCaptionNota->setMaxLength(std::max(MaxCaptionLength, length));
 }
 
 void TfrmMudaCaption::FormShow() {

@@ -581,11 +581,16 @@ void TCustomSmtpClient::Auth() {
     FailStep(500, QStringLiteral("500 No Authorization Type Selected."));
 }
 
+bool TCustomSmtpClient::EndedByFailure() {
+    if (m_requestResult == 0)
+        return false;
+    EndStep(quint16(m_requestResult));
+    return true;
+}
+
 void TCustomSmtpClient::AuthNextLogin() {
-    if (m_requestResult != 0) {
-        EndStep(quint16(m_requestResult));
+    if (EndedByFailure())
         return;
-    }
     SetState(smtpInternalReady);
     ExecAsync(smtpReqAuth,
               QString::fromLatin1(MailEncoding::base64Encode(MailEncoding::toWire(Username))),
@@ -593,10 +598,8 @@ void TCustomSmtpClient::AuthNextLogin() {
 }
 
 void TCustomSmtpClient::AuthNextLoginNext() {
-    if (m_requestResult != 0) {
-        EndStep(quint16(m_requestResult));
+    if (EndedByFailure())
         return;
-    }
     SetState(smtpInternalReady);
     ExecAsync(smtpReqAuth,
               QString::fromLatin1(MailEncoding::base64Encode(MailEncoding::toWire(Password))),
@@ -604,10 +607,8 @@ void TCustomSmtpClient::AuthNextLoginNext() {
 }
 
 void TCustomSmtpClient::AuthNextCramMD5() {
-    if (m_requestResult != 0) {
-        EndStep(quint16(m_requestResult));
+    if (EndedByFailure())
         return;
-    }
     if (m_lastResponse.size() <= 4) {
         FailStep(500, QStringLiteral("500 Malformed MD5 Challege: ") + m_lastResponse);
         return;
@@ -695,10 +696,8 @@ void TCustomSmtpClient::Data() {
 }
 
 void TCustomSmtpClient::DataNext() {
-    if (m_requestResult != 0) {
-        EndStep(quint16(m_requestResult));
+    if (EndedByFailure())
         return;
-    }
     m_inData = true;
     m_sendingMessage = true;
     SetState(smtpInternalReady);

@@ -209,6 +209,9 @@ private:
                    ReplyHandler next);
     void StepStarts(TSmtpRequest rqType);
     void EndStep(quint16 error);
+    // The follow-up of a step that failed ends the request with that failure; true
+    // when it did.
+    bool EndedByFailure();
     void EndRequest(TSmtpRequest rqType, quint16 error);
     void NextStep();
     void StartFct(TSmtpFct fct);

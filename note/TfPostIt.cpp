@@ -648,7 +648,7 @@ QString TfPostIt::selectedText() const {
 }
 
 void TfPostIt::popPrincipalPopup() {
-    mnuResponder->setVisible(footerVisible());
+    // The reply item follows the footer already (setRodape).
     mnuEnviar->setEnabled(m_host && m_host->networkEnabled());
     const bool offerUrl =
         memPostit->textCursor().hasSelection() && UrlSelection::looksLikeUrl(selectedText());
