@@ -1,26 +1,16 @@
 #include "mail/MailEncoding.h"
 
+#include "store/Windows1252.h"
+
 #include <QCryptographicHash>
 #include <QMessageAuthenticationCode>
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-namespace {
-constexpr const char* WireCodec = "windows-1252";
-}
 
 QByteArray MailEncoding::toWire(const QString& text) {
-    QStringEncoder encoder(WireCodec);
-    if (!encoder.isValid())
-        return text.toLatin1();
-    return encoder.encode(text);
+    return Windows1252::encode(text);
 }
 
 QString MailEncoding::fromWire(const QByteArray& bytes) {
-    QStringDecoder decoder(WireCodec);
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    return Windows1252::decode(bytes);
 }
 
 QByteArray MailEncoding::base64Encode(const QByteArray& data) {

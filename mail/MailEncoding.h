@@ -7,7 +7,7 @@
 // CRAM-MD5 digest.
 class MailEncoding {
 public:
-    // Text as Windows-1252 bytes; characters outside it become one substitute byte each.
+    // Text as Windows-1252 bytes; characters outside it become "?".
     static QByteArray toWire(const QString& text);
     static QString fromWire(const QByteArray& bytes);
 

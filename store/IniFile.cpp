@@ -2,12 +2,11 @@
 
 #include "platform/LocaleInfo.h"
 #include "store/TacknoteError.h"
+#include "store/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
 
@@ -318,8 +317,7 @@ void IniFile::load() {
     QFile file(m_path);
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
-    QStringDecoder decoder("windows-1252");
-    parse(decoder.decode(bytes));
+    parse(Windows1252::decode(bytes));
 }
 
 void IniFile::parse(const QString& text) {
@@ -406,12 +404,7 @@ QByteArray IniFile::serialize() const {
             text += lineEnd;
         }
     }
-    QStringEncoder encoder("windows-1252");
-    QByteArray bytes = encoder.encode(text);
-    // The encoder marks characters Windows-1252 cannot hold with 0x1A, which readers take
-    // for a blank; such characters are stored as "?" instead.
-    bytes.replace('\x1a', '?');
-    return bytes;
+    return Windows1252::encode(text);
 }
 
 void IniFile::save() {

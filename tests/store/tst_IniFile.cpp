@@ -32,6 +32,7 @@ private Q_SLOTS:
     void unchangedWriteLeavesFileUntouched();
     void eraseAndDelete();
     void windows1252RoundTrip();
+    void untouchedBytesSurviveAWrite();
     void unencodableCharactersBecomeQuestionMarks();
     void lineBreaksInValuesCannotStartLines();
     void batchedWritesReachDiskOnlyOnFlush();
@@ -260,11 +261,14 @@ void tst_IniFile::eraseAndDelete() {
 }
 
 void tst_IniFile::windows1252RoundTrip() {
-    QByteArray all;
-    for (int i = 0x21; i < 256; ++i) {
-        if (i != '=' && i != '[' && i != ';')
+    // Every byte but the line breaks, including the five the code page leaves undefined
+    // and 0x1A, comes back as it was.
+    QByteArray all("x");
+    for (int i = 1; i < 256; ++i) {
+        if (i != '\r' && i != '\n')
             all.append(char(i));
     }
+    all.append('x');
     writeBytes(m_path, QByteArray("[A]\r\nv=") + all + "\r\n");
     IniFile file(m_path, IniFile::Mode::WriteThrough);
     const QString value = file.readString(QStringLiteral("A"), QStringLiteral("v"), QString());
@@ -274,12 +278,21 @@ void tst_IniFile::windows1252RoundTrip() {
     QCOMPARE(readBytes(m_path), QByteArray("[A]\r\nv=") + all + "\r\nw=" + all + "\r\n");
 }
 
+void tst_IniFile::untouchedBytesSurviveAWrite() {
+    const QByteArray untouched("[Contatos]\r\nNome1=a\x1a\x81"
+                               "b\r\n[Other]\r\nx\x1a\x9d"
+                               "y\r\n");
+    writeBytes(m_path, untouched);
+    IniFile file(m_path, IniFile::Mode::WriteThrough);
+    file.writeInteger(QStringLiteral("General"), QStringLiteral("NumStickies"), 0);
+    QCOMPARE(readBytes(m_path), untouched + "[General]\r\nNumStickies=0\r\n");
+}
+
 void tst_IniFile::unencodableCharactersBecomeQuestionMarks() {
     IniFile file(m_path, IniFile::Mode::WriteThrough);
     file.writeString(QStringLiteral("A"), QStringLiteral("v"),
-                     QString::fromUtf8("a\u4e2db\U0001F600c\x1a"
-                                       "d"));
-    QCOMPARE(readBytes(m_path), QByteArray("[A]\r\nv=a?b?c?d\r\n"));
+                     QString::fromUtf8("a\u4e2db\U0001F600c\u2028d\u00e9"));
+    QCOMPARE(readBytes(m_path), QByteArray("[A]\r\nv=a?b?c?d\xe9\r\n"));
 }
 
 void tst_IniFile::lineBreaksInValuesCannotStartLines() {
