@@ -1,12 +1,15 @@
 #include "store/IniFile.h"
 
+#include "platform/DurableFile.h"
 #include "platform/LocaleInfo.h"
 #include "store/TacknoteError.h"
 #include "store/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -313,10 +316,20 @@ void IniFile::load() {
     m_stamp = stampOnDisk();
     m_generation = writeGenerations().value(m_path);
     m_dirty = false;
+    m_readError.clear();
     QByteArray bytes;
-    QFile file(m_path);
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
+    const QFileInfo info(m_path);
+    if (info.isDir()) {
+        m_readError = QString::fromLocal8Bit(std::strerror(EISDIR));
+    } else if (info.exists()) {
+        QFile file(m_path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            m_readError = file.errorString();
+            bytes.clear();
+        }
+    }
     parse(Windows1252::decode(bytes));
 }
 
@@ -408,21 +421,12 @@ QByteArray IniFile::serialize() const {
 }
 
 void IniFile::save() {
-    const QByteArray bytes = serialize();
-    const bool existed = QFileInfo::exists(m_path);
-    QSaveFile file(m_path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && !existed)
-        ok = file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    // QSaveFile buffers writes and renames even when flushing the buffer fails on
-    // commit (a full disk), so the data is flushed and checked before committing.
-    ok = ok && file.write(bytes) == bytes.size() && file.flush() &&
-         file.error() == QFileDevice::NoError;
-    ok = ok && file.commit();
-    if (!ok) {
-        file.cancelWriting();
+    // A file that exists but could not be read is never written over: its content is
+    // unknown here, and a write would replace it with what little this object holds.
+    if (!m_readError.isEmpty())
         throw TacknoteError::unableToWrite(m_path);
-    }
+    if (!DurableFile::write(m_path, serialize()))
+        throw TacknoteError::unableToWrite(m_path);
     m_generation = ++writeGenerations()[m_path];
     m_stamp = stampOnDisk();
     m_dirty = false;

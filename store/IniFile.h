@@ -26,9 +26,9 @@ class LocaleInfo;
 // change reaches the disk at once. Both modes notice when the file was rewritten since
 // they read it (by another IniFile of this process or by anyone else) and apply their
 // own pending changes on top of the new content, so no writer loses another's keys.
-// Writes are crash-safe: the new content goes to a temporary file in the same folder,
-// is flushed to disk and renamed over the old file. A failed write throws TacknoteError
-// "Unable to write to <path>" and leaves the old file intact.
+// Writes are crash-safe (DurableFile): the new content goes to a temporary file in the
+// same folder, is synced to disk and renamed over the old file. A failed write throws
+// TacknoteError "Unable to write to <path>" and leaves the old file intact.
 class IniFile {
 public:
     enum class Mode { Batched, WriteThrough };
@@ -37,6 +37,10 @@ public:
     IniFile(const QString& path, Mode mode);
 
     QString fileName() const { return m_path; }
+    // Why the file, which exists, could not be read (no permission, an I/O error, a
+    // folder in its place); empty when it was read or does not exist. Such a file reads
+    // as empty and every write to it fails, so it is never replaced.
+    QString readError() const { return m_readError; }
 
     QString readString(const QString& section, const QString& key, const QString& def);
     int readInteger(const QString& section, const QString& key, int def);
@@ -110,6 +114,7 @@ private:
 
     QString m_path;
     Mode m_mode;
+    QString m_readError;
     QList<Section> m_sections;
     QHash<QString, qsizetype> m_sectionIndex; // folded name -> first section of that name
     QList<Change> m_pending;                  // changes not yet on disk

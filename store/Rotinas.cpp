@@ -1,9 +1,10 @@
 #include "store/Rotinas.h"
 
+#include "platform/DurableFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Rotinas {
 
@@ -21,25 +22,10 @@ bool CopyFileSafely(const QString& from, const QString& to) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         return false;
-    const bool existed = QFileInfo::exists(to);
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
         return false;
-    if (!existed && !target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return false;
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 got = source.read(buffer, sizeof buffer);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        if (target.write(buffer, got) != got)
-            return false;
-    }
-    // Flushed and checked first: QSaveFile would rename a copy whose last buffer
-    // could not be written.
-    return target.flush() && target.error() == QFileDevice::NoError && target.commit();
+    return DurableFile::write(to, bytes);
 }
 
 bool CreatePrivateDir(const QString& path) {

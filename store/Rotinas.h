@@ -12,10 +12,9 @@ QChar pathSeparator();
 // empty path becomes the separator alone.
 QString AddBackslash(const QString& path);
 
-// Copies a file crash-safely: the copy is written to a temporary file beside the
-// target, flushed to disk and renamed over it, so the target is never half written.
-// A new target gets read and write permission for its owner only. False on failure,
-// with any old target left as it was.
+// Copies a file crash-safely (DurableFile), so the target is never half written. A new
+// target gets read and write permission for its owner only. False on failure, with any
+// old target left as it was.
 bool CopyFileSafely(const QString& from, const QString& to);
 
 // Creates a folder readable only by its owner; an existing folder is left as it is.

@@ -4,6 +4,7 @@
 
 #include "../support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void twoWritersKeepEachOthersKeys();
     void externalRewriteIsNoticed();
     void failedWriteKeepsOldFile();
+    void unreadableFileIsNeverReplaced_data();
+    void unreadableFileIsNeverReplaced();
     void failedWriteInReadOnlyFolder();
     void newFileIsPrivate();
     void dateTimes();
@@ -340,6 +343,41 @@ void tst_IniFile::externalRewriteIsNoticed() {
     writeBytes(m_path, "[A]\r\nx=changed\r\n[Other]\r\nz=3\r\n");
     file.flush();
     QCOMPARE(readBytes(m_path), QByteArray("[A]\r\nx=changed\r\ny=2\r\n[Other]\r\nz=3\r\n"));
+}
+
+void tst_IniFile::unreadableFileIsNeverReplaced_data() {
+    QTest::addColumn<bool>("folderInPlace");
+    QTest::newRow("no read permission") << false;
+    QTest::newRow("folder in place") << true;
+}
+
+void tst_IniFile::unreadableFileIsNeverReplaced() {
+    QFETCH(bool, folderInPlace);
+    const QByteArray old("[General]\r\nNumStickies=3\r\n");
+    if (folderInPlace) {
+        QVERIFY(QDir().mkpath(m_path));
+    } else {
+        if (geteuid() == 0)
+            QSKIP("root reads files without read permission");
+        writeBytes(m_path, old);
+        QVERIFY(QFile::setPermissions(m_path, QFileDevice::WriteOwner));
+    }
+    IniFile file(m_path, IniFile::Mode::Batched);
+    QVERIFY(!file.readError().isEmpty());
+    QCOMPARE(file.readInteger(QStringLiteral("General"), QStringLiteral("NumStickies"), -1), -1);
+    file.writeInteger(QStringLiteral("General"), QStringLiteral("NumStickies"), 0);
+    QVERIFY_THROWS_EXCEPTION(TacknoteError, file.flush());
+    IniFile writeThrough(m_path, IniFile::Mode::WriteThrough);
+    QVERIFY_THROWS_EXCEPTION(TacknoteError, writeThrough.writeString(QStringLiteral("Contatos"),
+                                                                     QStringLiteral("Count"),
+                                                                     QStringLiteral("0")));
+    if (folderInPlace) {
+        QVERIFY(QFileInfo(m_path).isDir());
+        QVERIFY(QDir(m_path).removeRecursively());
+    } else {
+        QVERIFY(QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(readBytes(m_path), old);
+    }
 }
 
 void tst_IniFile::failedWriteKeepsOldFile() {
