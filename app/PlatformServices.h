@@ -1,6 +1,7 @@
 #pragma once
 
 class Clock;
+class CommonDialogs;
 class LocaleInfo;
 class MessageBoxes;
 class ShellOpener;
@@ -18,4 +19,5 @@ struct PlatformServices {
     SoundPlayer& sound;
     TrayIcon& tray;
     ShellOpener& shell;
+    CommonDialogs& dialogs;
 };

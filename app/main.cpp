@@ -1,27 +1,58 @@
+#include "app/DataLocation.h"
 #include "app/TacknoteApplication.h"
 #include "app/TfStickyNote.h"
 #include "platform/DesktopSystemPaths.h"
+#include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtShellOpener.h"
 #include "platform/QtSoundPlayer.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
 #include "platform/TerminationSignals.h"
+
+#include <cstdio>
+
+namespace {
+// The message a later start sends to the running copy.
+const QByteArray ActivateMessage("activate");
+} // namespace
 
 int main(int argc, char** argv) {
     TacknoteApplication app(argc, argv);
 
+    DesktopSystemPaths paths;
+    // One copy per user and data folder: a later start hands over to the running one and
+    // ends without touching the notes file.
+    const DataLocation location = DataLocation::prepare(paths);
+    SingleInstance instance(location.DataDir, location.LogonUser);
+    if (!instance.claim()) {
+        const QString server = SingleInstance::serverName(location.DataDir, location.LogonUser);
+        if (SingleInstance::send(server, ActivateMessage, 5000))
+            return 0;
+        std::fprintf(stderr,
+                     "Tacknote is already running for %s but does not answer; not starting a "
+                     "second copy.\n",
+                     qPrintable(location.DataDir));
+        return 1;
+    }
+
     SystemClock clock;
     QtLocaleInfo locale;
-    DesktopSystemPaths paths;
     QtMessageBoxes messages;
     QtSoundPlayer sound;
     QtTrayIcon tray;
     QtShellOpener shell;
+    QtCommonDialogs dialogs;
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell});
+    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs});
+    QObject::connect(&instance, &SingleInstance::messageReceived, &main,
+                     [&main](const QByteArray& message) {
+                         if (message == ActivateMessage)
+                             main.otherStart();
+                     });
 
     // Asked to stop by a signal or by the end of the desktop session: save and end.
     TerminationSignals signals;

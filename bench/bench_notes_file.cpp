@@ -6,6 +6,7 @@
 #include "platform/QtLocaleInfo.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
+#include "store/NotesFile.h"
 #include "store/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
     const TRecGeral geral = SettingsStore::defaultGeral(context);
     const TRecRede rede = SettingsStore::defaultRede();
 
-    std::vector<NoteRecord> notes(NoteStore::MaxNotes);
+    QList<NoteRecord> notes(NoteStore::MaxNotes);
     for (int i = 0; i < NoteStore::MaxNotes; ++i) {
         notes[i].caption = QStringLiteral("Nota %1").arg(i);
         notes[i].note = noteText(i);
@@ -69,27 +70,11 @@ int main(int argc, char** argv) {
         notes[0].posx = run;
         QElapsedTimer timer;
         timer.start();
-        {
-            IniFile file(path, IniFile::Mode::Batched);
-            SettingsStore::write(file, geral, rede, true);
-            NoteStore::eraseAll(file);
-            for (int i = 0; i < NoteStore::MaxNotes; ++i)
-                NoteStore::write(file, i, notes[i], locale);
-            SettingsStore::writeNumStickies(file, NoteStore::MaxNotes);
-            file.flush();
-        }
+        NotesFile(path, locale, context).save(geral, rede, true, notes);
         saves.push_back(timer.nsecsElapsed() / 1e6);
 
         timer.restart();
-        {
-            IniFile file(path, IniFile::Mode::Batched);
-            TRecGeral g;
-            TRecRede r;
-            const int count = SettingsStore::readNumStickies(file);
-            SettingsStore::read(file, context, g, r);
-            for (int i = 0; i < count; ++i)
-                NoteStore::read(file, i, locale, QDateTime::currentDateTime());
-        }
+        NotesFile(path, locale, context).load(QDateTime::currentDateTime());
         loads.push_back(timer.nsecsElapsed() / 1e6);
     }
 

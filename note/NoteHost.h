@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUrl>
 
+class QFont;
 class TfPostIt;
 
 // What a note window asks of the program around it: the settings its menu depends on
@@ -25,4 +26,6 @@ public:
     virtual void mailNote(const QString& subject, const QString& text) = 0;
     // Opens a web or mail address in the desktop's program for it.
     virtual void openUrl(const QUrl& url) = 0;
+    // The print dialog, then the note printed on the chosen printer.
+    virtual void printNote(const QString& caption, const QString& text, const QFont& font) = 0;
 };

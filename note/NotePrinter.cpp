@@ -3,7 +3,6 @@
 #include "note/PrintLayout.h"
 
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include <algorithm>
@@ -74,17 +73,4 @@ bool NotePrinter::print(QPrinter& printer, const QString& caption, const QString
     if (!painter.end())
         ok = false;
     return ok && printer.printerState() != QPrinter::Error;
-}
-
-void NotePrinter::printWithDialog(QWidget* parent, const QString& caption, const QString& noteText,
-                                  const QFont& noteFont) {
-    QPrinter printer;
-    // No parent: the note may be deleted while the dialog runs (the program closing),
-    // and a parent would then delete this dialog under its own event loop.
-    Q_UNUSED(parent);
-    QPrintDialog dlgPrint(&printer);
-    dlgPrint.setObjectName(QStringLiteral("dlgPrint"));
-    if (dlgPrint.exec() != QDialog::Accepted)
-        return;
-    print(printer, caption, noteText, noteFont);
 }

@@ -44,9 +44,4 @@ public:
     // not be started or a page could not be added; nothing is ever reported to the user.
     static bool print(QPrinter& printer, const QString& caption, const QString& noteText,
                       const QFont& noteFont);
-
-    // Shows the print dialog and prints the note on the chosen printer; does nothing when
-    // the dialog is cancelled.
-    static void printWithDialog(QWidget* parent, const QString& caption, const QString& noteText,
-                                const QFont& noteFont);
 };

@@ -1,26 +1,28 @@
 #pragma once
 
-#include "note/NoteHitTest.h"
+#include "note/NoteMover.h"
 #include "store/NoteRecord.h"
 #include "store/TNoteFont.h"
 
 #include <QDateTime>
-#include <QPoint>
 #include <QRect>
 #include <QWidget>
 #include <array>
-#include <optional>
 
+class NoteCaptionBar;
+class NoteEdit;
 class NoteHost;
-class QAction;
+class NotePopupMenu;
 class QLabel;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
 
 // One note on the desktop: a frameless, coloured top-level tool window with a caption
-// bar, a text area and, for received notes, a footer. Its data fields are named after
-// the keys of the notes file; colours are Windows colour values 0x00BBGGRR.
+// bar, a text area and, for received notes, a footer. Colours are Windows colour values
+// 0x00BBGGRR.
+//
+// What the notes file keeps of a note lives in one place: the caption, the text, the
+// footer, the geometry and the visibility in the window and its components, every other
+// value in one record; toRecord() and applyRecord() move a note as a whole. Every change
+// of any of them, by the user or by the program, is announced by changed().
 class TfPostIt : public QWidget {
     Q_OBJECT
 public:
@@ -34,26 +36,22 @@ public:
     int Tag = -1;
     QObject* messageTarget = nullptr;
 
-    // Plain fields: zero in a new window.
-    bool alarm = false;
-    bool UseSound = false;
-    QString SoundFile;
-    std::array<bool, 7> Dia{}; // Dia1 (Sunday) ... Dia7 (Saturday)
-    bool Remember = false;
-    int RememberNo = 0;
-    int RememberUnit = 0;
-    bool DarkCaption = false;
-    int TrackPosition = 0;
-    // Address of the computer a received note came from; never stored in the file.
-    QString replyAddress;
+    // The note as the notes file stores it.
+    NoteRecord toRecord() const;
+    // Sets every value of the record: the alarm, the scroll bar, the caption bar's shade,
+    // the footer, the geometry, the colour (the caption bar takes the colour, or its
+    // darker shade), the font (the caption's text colour follows it), the caption, the
+    // text, the topmost band and, last, the visibility.
+    void applyRecord(const NoteRecord& record);
 
-    // Values held by the window's components.
     QString caption() const;
     void setCaption(const QString& caption);
     QString note() const; // lines separated by CR LF
+    // Takes every kind of line break as a line break; text beyond what the notes file
+    // can hold is left out.
     void setNote(const QString& text);
-    int Color() const; // the note's colour field
-    // Sets the note's colour field, the window's and the text area's colour.
+    int Color() const;
+    // Sets the note's colour, the window's and the text area's colour.
     void setColor(int color);
     int captionColor() const;
     void setCaptionColor(int color);
@@ -67,29 +65,51 @@ public:
     bool footerVisible() const;
     TNoteFont memoFont() const;
     void setMemoFont(const TNoteFont& font);
-    QDateTime AlarmDateTime() const;
-    void setAlarmDateTime(const QDateTime& when);
     bool topmost() const;
     // Moves the window into or out of the topmost band, keeping position and size.
     void setTopmost(bool on);
+    // Outer position and size in screen pixels.
+    void setBounds(int posx, int posy, int width, int height);
+    QRect bounds() const;
+
+    // The alarm.
+    bool alarm() const { return m_data.alarm; }
+    void setAlarm(bool on);
+    QDateTime AlarmDateTime() const { return m_data.AlarmDateTime; }
+    void setAlarmDateTime(const QDateTime& when);
+    bool UseSound() const { return m_data.UseSound; }
+    QString SoundFile() const { return m_data.SoundFile; }
+    std::array<bool, 7> Dia() const { return m_data.Dia; } // Dia1 (Sunday) first
+    bool Remember() const { return m_data.Remember; }
+    int RememberNo() const { return m_data.RememberNo; }
+    int RememberUnit() const { return m_data.RememberUnit; }
+    bool DarkCaption() const { return m_data.DarkCaption; }
+    int TrackPosition() const { return m_data.TrackPosition; }
+
     // The alarm-set icon imgAlarme.
     void setAlarmIconVisible(bool on);
     bool alarmIconVisible() const;
     // The alarm-ringing icon imgAlarmeOn.
     void setRingingIconVisible(bool on);
     bool ringingIconVisible() const;
-    // Outer position and size in screen pixels.
-    void setBounds(int posx, int posy, int width, int height);
-    QRect bounds() const;
 
-    // The note as the notes file stores it.
-    NoteRecord toRecord() const;
+    // Address of the computer a received note came from; never stored in the file.
+    QString replyAddress() const { return m_replyAddress; }
+    void setReplyAddress(const QString& address) { m_replyAddress = address; }
+
+    // The text as the text area shows it: one line per displayed line, so a paragraph
+    // the text area wraps gives several lines. No line for an empty text.
+    QStringList displayedLines() const;
+    // Moves the text area's caret to the start and shows the text from there.
+    void scrollToStart();
 
     // FormResize: lays out the text area and the footer for the current size.
     void FormResize();
     // The mouse entered the caption label: shows the full caption as the window's
     // tooltip when the label is wider than the window minus 40 pixels, else none.
     void lblCaptionMouseEnter();
+    // Sets every text of the window in the interface language.
+    void retranslate();
 
     // The note's commands: its popup menu, its buttons and its alarm icons.
     // Prepares the popup menu each time it opens.
@@ -115,25 +135,18 @@ public:
     void memPostitClick();
     void lblCaptionClick();
 
-    QMenu* popPrincipal = nullptr;
-    QAction* mnuURL = nullptr;
-    QAction* sepURL = nullptr;
-    QAction* mnuConfigurar = nullptr;
-    QAction* mnuMudaCaption = nullptr;
-    QAction* mnuAlarme = nullptr;
-    QAction* mnuOnTop = nullptr;
-    QAction* mnuCopiar = nullptr;
-    QAction* mnuColar = nullptr;
-    QMenu* mnuEnviar = nullptr;
-    QAction* EnviarpelaRede1 = nullptr;
-    QAction* mnuResponder = nullptr;
-    QAction* EMail1 = nullptr;
-    QAction* mnuImprimir = nullptr;
-    QAction* Sair1 = nullptr;
+    NotePopupMenu* popPrincipal = nullptr;
+
+Q_SIGNALS:
+    // Something the notes file keeps of this note changed.
+    void changed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -143,42 +156,23 @@ protected:
 private:
     // Press on the caption bar, the caption label or the footer: a left press moves.
     bool pnlCaptionMouseDown(QMouseEvent* event);
-    // Starts the window system's move (Caption) or resize loop, or drags by hand where
-    // the window system offers none.
-    void beginMoveOrResize(NoteHitTest::Zone zone, const QPoint& globalPos);
-    void dragTo(const QPoint& globalPos);
-    void placeCaptionParts();
     void applyMemoFont();
     void createMenu();
     // The selected text of the text area, its line breaks as CR LF.
     QString selectedText() const;
     void postToMain(int type, int noteNumber);
-    bool isMenuShortcut(QKeyEvent* event) const;
+    void notifyChanged();
 
     NoteHost* m_host = nullptr;
-    // Where the program placed the window, until the user moves it.
-    std::optional<QPoint> m_placedAt;
-    int m_placeCorrections = 0;
+    NoteMover m_mover;
+    // The values the window's components do not hold (caption, text, footer, geometry
+    // and visibility are theirs).
+    NoteRecord m_data;
+    QString m_replyAddress;
+    bool m_constructed = false;
 
-    QWidget* pnlCaption = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* imgAlarme = nullptr;
-    QLabel* imgAlarmeOn = nullptr;
-    QLabel* lblCaption = nullptr;
-    QPushButton* cmdEsconder = nullptr;
-    QPushButton* cmdApagarPostit = nullptr;
-    QPlainTextEdit* memPostit = nullptr;
+    NoteCaptionBar* pnlCaption = nullptr;
+    NoteEdit* memPostit = nullptr;
     QWidget* pnlRodape = nullptr;
     QLabel* lblRodape = nullptr;
-
-    int m_color = 0;
-    TNoteFont m_font;
-    QDateTime m_alarmDateTime; // the hidden date-time control of the alarm
-    bool m_topmost = false;
-    bool m_scrollbar = false;
-
-    // Dragging by hand when the window system cannot move or resize the window itself.
-    NoteHitTest::Zone m_dragZone = NoteHitTest::Client;
-    QPoint m_dragStart;
-    QRect m_dragStartGeometry;
 };

@@ -90,11 +90,6 @@ void NoteStore::write(IniFile& file, int index, const NoteRecord& note, const Lo
         file.writeString(s, QStringLiteral("Rodape"), note.Rodape);
 }
 
-void NoteStore::eraseAll(IniFile& file) {
-    for (int i = 0; i < MaxNotes; ++i)
-        file.eraseSection(sectionName(i));
-}
-
 QString NoteStore::encodeText(const QString& text) {
     if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
         return text;

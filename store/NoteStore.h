@@ -19,8 +19,6 @@ public:
     static NoteRecord read(IniFile& file, int index, const LocaleInfo& locale,
                            const QDateTime& now);
     static void write(IniFile& file, int index, const NoteRecord& note, const LocaleInfo& locale);
-    // Erases Stick0 ... Stick100, present or not.
-    static void eraseAll(IniFile& file);
 
     // The stored form of a note text: every line break (CR LF, and a lone CR or LF
     // alike) becomes the two characters "\n"; nothing else is escaped.

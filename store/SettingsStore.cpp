@@ -96,14 +96,23 @@ void SettingsStore::read(IniFile& file, const Context& context, TRecGeral& geral
     rede.Authtype = file.readInteger(NetworkLower, QStringLiteral("Authtype"), dr.Authtype);
 
     rede.BlockList.clear();
+    // Entries 0 ... Listcount - 1, a missing one empty; but the list ends with the last
+    // entry the file really holds, so a damaged count conjures up no empty entries that
+    // every save would write back.
     const int count = file.readInteger(NetworkLower, QStringLiteral("Listcount"), 0);
-    for (int i = 0; i < count; ++i) {
-        // Entries are looked up one by one; a huge count from a damaged file stops at
-        // the first run of missing entries longer than any real list could leave.
-        if (i >= 10000 && !file.valueExists(NetworkLower, listKey(i)))
-            break;
-        rede.BlockList.append(file.readString(NetworkLower, listKey(i), QString()));
+    int last = -1;
+    const QStringList keys = file.readSection(NetworkLower);
+    for (const QString& key : keys) {
+        if (!key.startsWith(QStringLiteral("List"), Qt::CaseInsensitive))
+            continue;
+        bool isNumber = false;
+        const int index = key.mid(4).toInt(&isNumber);
+        if (isNumber && index < count && index > last &&
+            listKey(index).compare(key, Qt::CaseInsensitive) == 0)
+            last = index;
     }
+    for (int i = 0; i <= last; ++i)
+        rede.BlockList.append(file.readString(NetworkLower, listKey(i), QString()));
 
     geral.DefaultFont.Bold = file.readInteger(General, QStringLiteral("DefaultFontBold"), 0) == 1;
     geral.DefaultFont.Italic =

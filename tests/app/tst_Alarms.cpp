@@ -1,25 +1,10 @@
 #include "alarm/TfrmMostraAlarmes.h"
-#include "app/TfStickyNote.h"
-#include "note/NoteMessage.h"
-#include "note/TfPostIt.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
 
-#include "../support/FakeClock.h"
-#include "../support/FakeSystemPaths.h"
-#include "../support/FakeTrayIcon.h"
-#include "../support/RecordingShellOpener.h"
-#include "../support/RecordingSoundPlayer.h"
-#include "../support/ScriptedMessageBoxes.h"
+#include "../support/ProgramHarness.h"
 
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 namespace {
 
@@ -33,12 +18,12 @@ struct AlarmNote {
 };
 
 // A main window on test doubles that loads the given notes and settings.
-struct Program {
+struct Program : ProgramHarness {
     Program(const QList<AlarmNote>& notes,
             const QByteArray& general = "AutoSave=1\r\nTimeAutoSave=10\r\n")
-        : paths(dir.path(), dir.path() + "/program", QStringLiteral("ana")) {
+        : ProgramHarness(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"),
+                         QStringLiteral("ana")) {
         clock.set(Start);
-        QDir().mkpath(dir.path() + "/Tacknote/ana/data");
         QByteArray text = "[General]\r\nNumStickies=" + QByteArray::number(notes.size()) +
                           "\r\nAskDelete=0\r\n" + general;
         for (int i = 0; i < notes.size(); ++i) {
@@ -49,37 +34,10 @@ struct Program {
                 text += "alarm=1\r\nAlarmDateTime=" + notes[i].when + "\r\n";
             text += notes[i].extra;
         }
-        QFile file(notesFile());
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text);
-        file.close();
-        main = std::make_unique<TfStickyNote>(
-            PlatformServices{clock, locale, paths, boxes, sound, tray, shell});
-        main->LoadNotes();
-    }
-    QString notesFile() const { return dir.path() + "/Tacknote/ana/data/stickies.tkn"; }
-    TfPostIt* note(int slot) const { return main->NoteTable[slot]; }
-    void tick(int count = 1) {
-        for (int i = 0; i < count; ++i) {
-            clock.advanceSeconds(1);
-            main->tmrAlarmeTimer();
-        }
-    }
-    QString stored(int index, const QString& key) {
-        IniFile file(notesFile(), IniFile::Mode::Batched);
-        return file.readString(QStringLiteral("Stick%1").arg(index), key, QString());
+        writeNotesFile(text);
+        start();
     }
     void deliverPosted() { QCoreApplication::sendPostedEvents(main.get()); }
-
-    QTemporaryDir dir;
-    FakeClock clock;
-    QtLocaleInfo locale{QLocale(QStringLiteral("pt_BR"))};
-    FakeSystemPaths paths;
-    ScriptedMessageBoxes boxes;
-    RecordingSoundPlayer sound;
-    FakeTrayIcon tray;
-    RecordingShellOpener shell;
-    std::unique_ptr<TfStickyNote> main;
 };
 
 } // namespace
@@ -111,17 +69,17 @@ private Q_SLOTS:
 void tst_Alarms::pastAlarmFiresOnFirstTick() {
     Program p({{"Dentista", "25/12/2002 09:00:00", "visible=0\r\n"}, {"Sem alarme", "", ""}});
     TfPostIt* note = p.note(0);
-    QVERIFY(note->alarm);
+    QVERIFY(note->alarm());
     QVERIFY(note->alarmIconVisible());
     QVERIFY(note->isHidden());
 
     p.tick();
-    QVERIFY(!note->alarm);
+    QVERIFY(!note->alarm());
     QVERIFY(!note->alarmIconVisible());
     QVERIFY(note->ringingIconVisible());
     QVERIFY(note->isVisible()); // shown although it was hidden
-    QCOMPARE(p.main->LastAlarmNote, 0);
-    QVERIFY(p.main->trayAnimating());
+    QCOMPARE(p.main->registry().LastAlarmNote(), 0);
+    QVERIFY(p.main->trayMenu().animating());
     QCOMPARE(p.sound.beeps, 1);
     QVERIFY(!p.note(1)->ringingIconVisible());
 
@@ -133,10 +91,10 @@ void tst_Alarms::pastAlarmFiresOnFirstTick() {
 void tst_Alarms::alarmFiresOnTheSecond() {
     Program p({{"Chá", "25/12/2002 14:30:03", "UseSound=1\r\nSoundFile=/sons/cha.wav\r\n"}});
     p.tick(2); // 14:30:02
-    QVERIFY(p.note(0)->alarm);
-    QVERIFY(!p.main->trayAnimating());
+    QVERIFY(p.note(0)->alarm());
+    QVERIFY(!p.main->trayMenu().animating());
     p.tick(); // 14:30:03
-    QVERIFY(!p.note(0)->alarm);
+    QVERIFY(!p.note(0)->alarm());
     QCOMPARE(p.sound.played, QStringList{"/sons/cha.wav"});
     QCOMPARE(p.sound.beeps, 0);
 }
@@ -147,12 +105,12 @@ void tst_Alarms::reminderIsRearmedAndSaved() {
         {{"Regar", "25/12/2002 14:30:00", "Remember=1\r\nRememberNo=2\r\nRememberUnit=2\r\n"}});
     p.tick();
     TfPostIt* note = p.note(0);
-    QVERIFY(note->alarm);
+    QVERIFY(note->alarm());
     QVERIFY(note->ringingIconVisible());
     QVERIFY(!note->alarmIconVisible());
     QCOMPARE(note->AlarmDateTime(), QDateTime(QDate(2002, 12, 27), QTime(14, 30)));
-    QCOMPARE(note->RememberNo, 2);
-    QCOMPARE(note->RememberUnit, 2);
+    QCOMPARE(note->RememberNo(), 2);
+    QCOMPARE(note->RememberUnit(), 2);
     // Saved at once.
     QCOMPARE(p.stored(0, "AlarmDateTime"), QStringLiteral("27/12/2002 14:30:00"));
 
@@ -169,12 +127,12 @@ void tst_Alarms::reminderSkipsDisallowedWeekday() {
     Program p({{"Aula", "25/12/2002 10:00:00",
                 "Remember=1\r\nRememberNo=1\r\nRememberUnit=2\r\nDia4=0\r\n"}});
     p.tick(10);
-    QVERIFY(!p.main->trayAnimating());
-    QVERIFY(p.note(0)->alarm);
+    QVERIFY(!p.main->trayMenu().animating());
+    QVERIFY(p.note(0)->alarm());
     // On Thursday's first tick it rings, and moves on to Thursday 10:00.
     p.clock.set(QDateTime(QDate(2002, 12, 26), QTime(0, 0)));
     p.tick();
-    QVERIFY(p.main->trayAnimating());
+    QVERIFY(p.main->trayMenu().animating());
     QCOMPARE(p.note(0)->AlarmDateTime(), QDateTime(QDate(2002, 12, 26), QTime(10, 0)));
 }
 
@@ -187,7 +145,7 @@ void tst_Alarms::reminderWithOnlyTodayMovesAWeek() {
     Program p({{"Semanal", "25/12/2002 14:00:00", flags}});
     p.tick();
     QVERIFY(p.note(0)->ringingIconVisible());
-    QVERIFY(p.note(0)->alarm);
+    QVERIFY(p.note(0)->alarm());
     QCOMPARE(p.note(0)->AlarmDateTime(), QDateTime(QDate(2003, 1, 1), QTime(14, 10)));
     p.tick(3);
     QCOMPARE(p.sound.beeps, 1);
@@ -218,7 +176,7 @@ void tst_Alarms::acknowledgementsThroughTheStates() {
     TfPostIt* note = p.note(0);
     p.tick();
     QVERIFY(note->ringingIconVisible());
-    QVERIFY(p.main->trayAnimating());
+    QVERIFY(p.main->trayMenu().animating());
 
     if (how == QLatin1String("icon"))
         note->imgAlarmeOnClick();
@@ -230,12 +188,12 @@ void tst_Alarms::acknowledgementsThroughTheStates() {
         p.tray.click();
     p.deliverPosted();
 
-    QVERIFY(!p.main->trayAnimating());
-    QCOMPARE(note->alarm, alarmAfter);
+    QVERIFY(!p.main->trayMenu().animating());
+    QCOMPARE(note->alarm(), alarmAfter);
     QCOMPARE(note->alarmIconVisible(), alarmIconAfter);
     if (how != QLatin1String("tray"))
         QVERIFY(!note->ringingIconVisible());
-    QCOMPARE(p.main->LastAlarmNote, how == QLatin1String("tray") ? -1 : 0);
+    QCOMPARE(p.main->registry().LastAlarmNote(), how == QLatin1String("tray") ? -1 : 0);
 }
 
 void tst_Alarms::twoNotesInOneTickAndTheTrayClick() {
@@ -246,13 +204,13 @@ void tst_Alarms::twoNotesInOneTickAndTheTrayClick() {
     QVERIFY(p.note(0)->ringingIconVisible());
     QVERIFY(p.note(2)->ringingIconVisible());
     QCOMPARE(p.sound.beeps, 2);
-    QCOMPARE(p.main->LastAlarmNote, 2);
+    QCOMPARE(p.main->registry().LastAlarmNote(), 2);
 
     p.note(2)->hide();
     p.tray.click();
     QVERIFY(p.note(2)->isVisible());
-    QCOMPARE(p.main->LastAlarmNote, -1);
-    QVERIFY(!p.main->trayAnimating());
+    QCOMPARE(p.main->registry().LastAlarmNote(), -1);
+    QVERIFY(!p.main->trayMenu().animating());
     // Nothing left to bring up.
     p.note(2)->hide();
     p.tray.click();
@@ -262,13 +220,13 @@ void tst_Alarms::twoNotesInOneTickAndTheTrayClick() {
 void tst_Alarms::deletingTheRingingNoteStopsTheAnimation() {
     Program p({{"Apagar", "25/12/2002 14:00:00", ""}});
     p.tick();
-    QVERIFY(p.main->trayAnimating());
+    QVERIFY(p.main->trayMenu().animating());
     p.note(0)->ApagarSticky();
     p.deliverPosted(); // the delete
     p.deliverPosted(); // the stop it posted
-    QVERIFY(!p.main->NoteTable[0]);
-    QCOMPARE(p.main->LastAlarmNote, -1);
-    QVERIFY(!p.main->trayAnimating());
+    QVERIFY(!p.note(0));
+    QCOMPARE(p.main->registry().LastAlarmNote(), -1);
+    QVERIFY(!p.main->trayMenu().animating());
     p.tray.click(); // does nothing
 }
 
@@ -279,9 +237,9 @@ void tst_Alarms::clockJumpFiresEachDueAlarmOnce() {
                {"C", "25/12/2002 19:00:00", ""}});
     p.clock.set(QDateTime(QDate(2002, 12, 25), QTime(18, 0)));
     p.tick();
-    QVERIFY(!p.note(0)->alarm);
-    QVERIFY(p.note(1)->alarm);
-    QVERIFY(p.note(2)->alarm);
+    QVERIFY(!p.note(0)->alarm());
+    QVERIFY(p.note(1)->alarm());
+    QVERIFY(p.note(2)->alarm());
     QCOMPARE(p.sound.beeps, 2);
     // The reminder's next date is in the future, so the next ticks stay quiet.
     QCOMPARE(p.note(1)->AlarmDateTime(), QDateTime(QDate(2002, 12, 25), QTime(18, 9)));
@@ -343,16 +301,14 @@ void tst_Alarms::failingAutosaveReportsOnceAndGoesOn() {
 void tst_Alarms::menuBackup() {
     Program p({{"Guardar", "", ""}});
     QTemporaryDir target;
-    QString suggested;
-    p.main->savBackup = [&](const QString& path) {
-        suggested = path;
-        // Whatever name the user types, the backup is named after the minute.
-        return target.path() + "/qualquer nome.txt";
-    };
+    // Whatever name the user types, the backup is named after the minute.
+    p.dialogs.answerPath(target.path() + "/qualquer nome.txt");
     // Unsaved edits are not in a menu backup.
     p.note(0)->setCaption(QStringLiteral("Ainda não salvo"));
-    p.main->mnuBackup->trigger();
-    QVERIFY(suggested.endsWith(QStringLiteral("/sticky-20021225_1430.tkn")));
+    p.main->trayMenu().mnuBackup->trigger();
+    QCOMPARE(p.dialogs.opened.size(), 1);
+    QCOMPARE(p.dialogs.opened[0].title, QStringLiteral("Selecione o Local para Backup"));
+    QVERIFY(p.dialogs.opened[0].start.endsWith(QStringLiteral("/sticky-20021225_1430.tkn")));
 
     const QString backup = target.path() + "/sticky-20021225_1430.tkn";
     QCOMPARE(p.boxes.shown.size(), 1);
@@ -365,32 +321,33 @@ void tst_Alarms::menuBackup() {
     copy.close();
 
     // A second backup in the same minute replaces the first with the later state.
-    p.main->mnuSalvarNotas->trigger();
+    p.main->trayMenu().mnuSalvarNotas->trigger();
     p.clock.advanceSeconds(20);
-    p.main->mnuBackup->trigger();
+    p.dialogs.answerPath(target.path() + "/qualquer nome.txt");
+    p.main->trayMenu().mnuBackup->trigger();
     QCOMPARE(QDir(target.path()).entryList(QDir::Files), QStringList{"sticky-20021225_1430.tkn"});
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QVERIFY(copy.readAll().contains("caption=Ainda n\xe3"
                                     "o salvo"));
 
     // Cancelling the dialog does nothing.
-    p.main->savBackup = [](const QString&) { return QString(); };
-    p.main->mnuBackup->trigger();
+    p.dialogs.answerPath(QString());
+    p.main->trayMenu().mnuBackup->trigger();
     QCOMPARE(p.boxes.shown.size(), 2);
 }
 
 void tst_Alarms::menuBackupFailureIsReported() {
     Program p({{"Guardar", "", ""}});
     // A file where the folder should be: the copy cannot be made.
-    QFile blocker(p.dir.path() + "/ocupado");
+    QFile blocker(p.documents.path() + "/ocupado");
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    p.main->savBackup = [&](const QString&) { return p.dir.path() + "/ocupado/x.tkn"; };
-    p.main->mnuBackup->trigger();
+    p.dialogs.answerPath(p.documents.path() + "/ocupado/x.tkn");
+    p.main->trayMenu().mnuBackup->trigger();
     QCOMPARE(p.boxes.shown.size(), 1);
     QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Erro"));
     QVERIFY(p.boxes.shown[0].text.startsWith(
-        QStringLiteral("Não foi possível fazer a cópia de segurança em ") + p.dir.path() +
+        QStringLiteral("Não foi possível fazer a cópia de segurança em ") + p.documents.path() +
         "/ocupado/sticky-20021225_1430.tkn"));
 }
 
@@ -410,7 +367,7 @@ void tst_Alarms::backupOnExitHoldsTheClosingState() {
 void tst_Alarms::todaysTasks() {
     {
         Program none({});
-        none.main->mnuMostrarTarefasparaHoje1->trigger();
+        none.main->trayMenu().mnuMostrarTarefasparaHoje1->trigger();
         QCOMPARE(none.boxes.shown.size(), 1);
         QCOMPARE(none.boxes.shown[0].text,
                  QStringLiteral("Você não tem tarefas agendadas para hoje!"));
@@ -423,36 +380,34 @@ void tst_Alarms::todaysTasks() {
                {"Cedo", "25/12/2002 07:00:00", "Remember=1\r\nDia4=0\r\n"}});
     p.main->ShowTodaysTasks();
     QVERIFY(p.boxes.shown.isEmpty());
-    QVERIFY(p.main->frmMostraAlarmes->isVisible());
-    QCOMPARE(p.main->frmMostraAlarmes->lines(),
+    QVERIFY(p.main->frmMostraAlarmes().isVisible());
+    QCOMPARE(p.main->frmMostraAlarmes().lines(),
              (QStringList{"001 - 23:59:30 - Dentista", "003 - 07:00:00 - Cedo"}));
 
     // Once the one-time alarm has fired it is no longer listed.
     p.clock.set(QDateTime(QDate(2002, 12, 25), QTime(23, 59, 29)));
     p.tick();
-    p.main->frmMostraAlarmes->hide();
+    p.main->frmMostraAlarmes().hide();
     p.main->ShowTodaysTasks();
-    QCOMPARE(p.main->frmMostraAlarmes->lines(), QStringList{"003 - 07:00:00 - Cedo"});
+    QCOMPARE(p.main->frmMostraAlarmes().lines(), QStringList{"003 - 07:00:00 - Cedo"});
 
     // Bringing up a note from the list.
     p.note(3)->hide();
-    auto* list = p.main->frmMostraAlarmes->findChild<QListWidget*>();
+    auto* list = p.main->frmMostraAlarmes().findChild<QListWidget*>();
     QVERIFY(list);
     list->setCurrentRow(0);
-    p.main->frmMostraAlarmes->cmdVisualizarClick();
+    p.main->frmMostraAlarmes().cmdVisualizarClick();
     QVERIFY(p.note(3)->isVisible());
 }
 
 void tst_Alarms::todaysTasksAtStart() {
     Program p({{"Nada hoje", "", ""}}, "NoteDaily=1\r\n");
-    p.main.reset();
-    p.main = std::make_unique<TfStickyNote>(
-        PlatformServices{p.clock, p.locale, p.paths, p.boxes, p.sound, p.tray, p.shell});
-    p.main->tmrInicio->setInterval(0);
+    p.create();
+    p.main->timerInicio()->setInterval(0);
     p.main->start();
     QTRY_COMPARE(p.boxes.shown.size(), 1);
     QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Você não tem tarefas agendadas para hoje!"));
-    QCOMPARE(p.main->NoteCount, 1);
+    QCOMPARE(p.noteCount(), 1);
 }
 
 QTEST_MAIN(tst_Alarms)

@@ -1,57 +1,15 @@
-#include "app/TfStickyNote.h"
-#include "note/TfPostIt.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
 #include "store/TacknoteError.h"
 
-#include "../support/FakeClock.h"
-#include "../support/FakeSystemPaths.h"
-#include "../support/FakeTrayIcon.h"
-#include "../support/RecordingShellOpener.h"
-#include "../support/RecordingSoundPlayer.h"
-#include "../support/ScriptedMessageBoxes.h"
-
-#include "../support/TestFiles.h"
+#include "../support/ProgramHarness.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
-
 namespace {
 
-const QString SeedDir = QStringLiteral(TACKNOTE_SOURCE_DIR "/data");
-
-// A main window on test doubles, with its documents folder in a temporary folder.
-struct Harness {
-    explicit Harness(const QString& localeName = QStringLiteral("pt_BR"),
-                     const QString& programDir = SeedDir, const QString& user = "maria")
-        : locale(QLocale(localeName)), paths(documents.path(), programDir, user) {}
-
-    QString notesFile() const {
-        return documents.filePath(QStringLiteral("Tacknote/maria/data/stickies.tkn"));
-    }
-    TfStickyNote& create() {
-        main = std::make_unique<TfStickyNote>(
-            PlatformServices{clock, locale, paths, boxes, sound, tray, shell});
-        return *main;
-    }
-
-    QTemporaryDir documents;
-    FakeClock clock;
-    QtLocaleInfo locale;
-    FakeSystemPaths paths;
-    ScriptedMessageBoxes boxes;
-    RecordingSoundPlayer sound;
-    FakeTrayIcon tray;
-    RecordingShellOpener shell;
-    std::unique_ptr<TfStickyNote> main;
-};
+const QString SeedDir = ProgramHarness::seedDir();
+using Harness = ProgramHarness;
 
 QByteArray noteSection(int index, const QByteArray& caption) {
     return "[Stick" + QByteArray::number(index) + "]\r\ncaption=" + caption + "\r\nnote=text " +
@@ -87,14 +45,16 @@ private Q_SLOTS:
 void tst_StickyNote::paths() {
     Harness h(QStringLiteral("pt_BR"), SeedDir, QString(300, QLatin1Char('u')));
     TfStickyNote& main = h.create();
-    QCOMPARE(main.ProgramDir, SeedDir + "/");
-    QCOMPARE(main.DocumentsDir, h.documents.path() + "/");
-    QCOMPARE(main.LogonUser, QStringLiteral("Default")); // longer than the 255 buffer
-    QCOMPARE(main.DataDir, h.documents.path() + "/Tacknote/Default/data/");
-    QCOMPARE(main.NotesFile, main.DataDir + "stickies.tkn");
-    const QFileDevice::Permissions dirPermissions = QFileInfo(main.DataDir).permissions();
+    QCOMPARE(main.location().ProgramDir, SeedDir + "/");
+    QCOMPARE(main.location().DocumentsDir, h.documents.path() + "/");
+    QCOMPARE(main.location().LogonUser, QStringLiteral("Default")); // longer than the 255 buffer
+    QCOMPARE(main.location().DataDir, h.documents.path() + "/Tacknote/Default/data/");
+    QCOMPARE(main.location().NotesFile, main.location().DataDir + "stickies.tkn");
+    const QFileDevice::Permissions dirPermissions =
+        QFileInfo(main.location().DataDir).permissions();
     QVERIFY(!(dirPermissions & (QFileDevice::ReadOther | QFileDevice::ReadGroup)));
-    const QFileDevice::Permissions filePermissions = QFileInfo(main.NotesFile).permissions();
+    const QFileDevice::Permissions filePermissions =
+        QFileInfo(main.location().NotesFile).permissions();
     QVERIFY(!(filePermissions & (QFileDevice::ReadOther | QFileDevice::ReadGroup)));
 }
 
@@ -118,21 +78,21 @@ void tst_StickyNote::seedingByLocale() {
     QFETCH(int, language);
     Harness h(locale);
     TfStickyNote& main = h.create();
-    QCOMPARE(readBytes(main.NotesFile), readBytes(SeedDir + "/" + seed));
-    QCOMPARE(int(main.markedLanguage), language);
-    QCOMPARE(int(main.startLanguage.browserEntry), language);
-    QCOMPARE(main.helpFile, main.ProgramDir + (language == int(StartLanguage::Language::Portuguese)
-                                                   ? "tacknote.hlp"
-                                                   : "tacknote_enu.hlp"));
+    QCOMPARE(readBytes(main.location().NotesFile), readBytes(SeedDir + "/" + seed));
+    QCOMPARE(int(main.markedLanguage()), language);
+    QCOMPARE(int(main.startLanguage().browserEntry), language);
+    QCOMPARE(main.helpFile(),
+             main.location().ProgramDir + (language == int(StartLanguage::Language::Portuguese)
+                                               ? "tacknote.hlp"
+                                               : "tacknote_enu.hlp"));
     main.LoadNotes();
-    QCOMPARE(main.NoteCount, 1); // the welcome note
-    QVERIFY(!main.NoteTable[0]->caption().isEmpty());
+    QCOMPARE(main.registry().NoteCount(), 1); // the welcome note
+    QVERIFY(!main.registry().note(0)->caption().isEmpty());
 }
 
 void tst_StickyNote::existingNotesFileIsNeverOverwritten() {
     Harness h;
-    QDir().mkpath(QFileInfo(h.notesFile()).path());
-    writeBytes(h.notesFile(), "[General]\r\nNumStickies=0\r\n");
+    h.writeNotesFile("[General]\r\nNumStickies=0\r\n");
     h.create();
     QCOMPARE(readBytes(h.notesFile()), QByteArray("[General]\r\nNumStickies=0\r\n"));
 }
@@ -177,20 +137,17 @@ void tst_StickyNote::startLanguage() {
 
 void tst_StickyNote::loadCreatesWindows() {
     Harness h;
-    QDir().mkpath(QFileInfo(h.notesFile()).path());
-    writeBytes(h.notesFile(),
-               "[General]\r\nNumStickies=2\r\nTimeAutoSave=7\r\n"
-               "[Stick0]\r\ncaption=Um\r\nvisible=0\r\nnote=a\\nb\r\nposx=15\r\nposy=25\r\n"
-               "width=210\r\nheight=110\r\nColor=255\r\nDarkCaption=1\r\nTrackPosition=12\r\n"
-               "FontName=Courier New\r\nFontSize=8\r\nFontColor=16777215\r\nFontBold=1\r\n"
-               "alarm=1\r\nAlarmDateTime=26/12/2002 09:00:00\r\nRemember=1\r\nDia1=0\r\n"
-               "Rodape=De Ana (10.0.0.1)\r\n"
-               "[Stick1]\r\ncaption=Dois\r\ntopmost=1\r\n");
+    h.writeNotesFile("[General]\r\nNumStickies=2\r\nTimeAutoSave=7\r\n"
+                     "[Stick0]\r\ncaption=Um\r\nvisible=0\r\nnote=a\\nb\r\nposx=15\r\nposy=25\r\n"
+                     "width=210\r\nheight=110\r\nColor=255\r\nDarkCaption=1\r\nTrackPosition=12\r\n"
+                     "FontName=Courier New\r\nFontSize=8\r\nFontColor=16777215\r\nFontBold=1\r\n"
+                     "alarm=1\r\nAlarmDateTime=26/12/2002 09:00:00\r\nRemember=1\r\nDia1=0\r\n"
+                     "Rodape=De Ana (10.0.0.1)\r\n"
+                     "[Stick1]\r\ncaption=Dois\r\ntopmost=1\r\n");
     TfStickyNote& main = h.create();
     main.LoadNotes();
-    QCOMPARE(main.NoteCount, 2);
-    QCOMPARE(main.AutoSaveCountdown, 7 * 60);
-    TfPostIt* first = main.NoteTable[0];
+    QCOMPARE(main.registry().NoteCount(), 2);
+    TfPostIt* first = main.registry().note(0);
     QCOMPARE(first->Tag, 0);
     QCOMPARE(first->caption(), QStringLiteral("Um"));
     QCOMPARE(first->note(), QStringLiteral("a\r\nb"));
@@ -200,13 +157,13 @@ void tst_StickyNote::loadCreatesWindows() {
     QCOMPARE(first->captionColor(), 0xDB);
     QCOMPARE(first->memoFont(), (TNoteFont{"Courier New", 8, 0xFFFFFF, true, false}));
     QCOMPARE(first->Rodape(), QStringLiteral("De Ana (10.0.0.1)"));
-    QVERIFY(first->alarm);
+    QVERIFY(first->alarm());
     QVERIFY(first->alarmIconVisible());
     QCOMPARE(first->AlarmDateTime(), QDateTime(QDate(2002, 12, 26), QTime(9, 0)));
-    QVERIFY(first->Remember);
-    QVERIFY(!first->Dia[0]);
-    QVERIFY(first->Dia[1]);
-    TfPostIt* second = main.NoteTable[1];
+    QVERIFY(first->Remember());
+    QVERIFY(!first->Dia()[0]);
+    QVERIFY(first->Dia()[1]);
+    TfPostIt* second = main.registry().note(1);
     QVERIFY(!second->isHidden());
     QVERIFY(second->topmost());
     QVERIFY(!second->alarmIconVisible());
@@ -215,17 +172,15 @@ void tst_StickyNote::loadCreatesWindows() {
 
 void tst_StickyNote::saveRenumbersAfterDeletes() {
     Harness h;
-    QDir().mkpath(QFileInfo(h.notesFile()).path());
     QByteArray file = "[General]\r\nNumStickies=5\r\n";
     for (int i = 0; i < 5; ++i)
         file += noteSection(i, "n" + QByteArray::number(i));
-    writeBytes(h.notesFile(), file);
+    h.writeNotesFile(file);
     TfStickyNote& main = h.create();
     main.LoadNotes();
-    delete main.NoteTable[1];
-    main.NoteTable[1] = nullptr;
-    delete main.NoteTable[3];
-    main.NoteTable[3] = nullptr;
+    main.recGeral().AskDelete = false;
+    main.deleteNote(1);
+    main.deleteNote(3);
     main.SaveNotes();
 
     IniFile saved(h.notesFile(), IniFile::Mode::Batched);
@@ -240,19 +195,17 @@ void tst_StickyNote::saveRenumbersAfterDeletes() {
     again.paths = FakeSystemPaths(h.documents.path(), SeedDir, "maria");
     TfStickyNote& reloaded = again.create();
     reloaded.LoadNotes();
-    QCOMPARE(reloaded.NoteCount, 3);
-    QCOMPARE(reloaded.NoteTable[1]->caption(), QStringLiteral("n2"));
-    QCOMPARE(reloaded.NoteTable[1]->Tag, 1);
+    QCOMPARE(reloaded.registry().NoteCount(), 3);
+    QCOMPARE(reloaded.registry().note(1)->caption(), QStringLiteral("n2"));
+    QCOMPARE(reloaded.registry().note(1)->Tag, 1);
 }
 
 void tst_StickyNote::saveKeepsWhatItDoesNotWrite() {
     Harness h;
-    QDir().mkpath(QFileInfo(h.notesFile()).path());
-    writeBytes(h.notesFile(), "[General]\r\nNumStickies=1\r\nFuture=kept\r\n" +
-                                  noteSection(0, "a") +
-                                  "[network]\r\nListcount=1\r\nList0=x\r\nList1=old\r\n"
-                                  "[Stick101]\r\ncaption=beyond\r\n"
-                                  "[Contatos]\r\nAna=10.0.0.1\r\n[Mine]\r\nk=v\r\n");
+    h.writeNotesFile("[General]\r\nNumStickies=1\r\nFuture=kept\r\n" + noteSection(0, "a") +
+                     "[network]\r\nListcount=1\r\nList0=x\r\nList1=old\r\n"
+                     "[Stick101]\r\ncaption=beyond\r\n"
+                     "[Contatos]\r\nAna=10.0.0.1\r\n[Mine]\r\nk=v\r\n");
     TfStickyNote& main = h.create();
     main.LoadNotes();
     main.SaveNotes();
@@ -265,30 +218,45 @@ void tst_StickyNote::saveKeepsWhatItDoesNotWrite() {
 
 void tst_StickyNote::strangeNoteCounts_data() {
     QTest::addColumn<QByteArray>("count");
+    QTest::addColumn<int>("sections");
     QTest::addColumn<int>("loaded");
-    QTest::newRow("negative") << QByteArray("-5") << 0;
-    QTest::newRow("huge") << QByteArray("100000") << 101;
-    QTest::newRow("not a number") << QByteArray("many") << 0;
-    QTest::newRow("exactly 101") << QByteArray("101") << 101;
+    // A count lower than the note sections present loses none of them.
+    QTest::newRow("negative") << QByteArray("NumStickies=-5\r\n") << 3 << 3;
+    QTest::newRow("zero") << QByteArray("NumStickies=0\r\n") << 3 << 3;
+    QTest::newRow("not a number") << QByteArray("NumStickies=abc\r\n") << 3 << 3;
+    QTest::newRow("missing") << QByteArray() << 3 << 3;
+    QTest::newRow("too low") << QByteArray("NumStickies=1\r\n") << 3 << 3;
+    // A higher count gives notes with every default, as always.
+    QTest::newRow("higher than the sections") << QByteArray("NumStickies=5\r\n") << 3 << 5;
+    // The registry holds 101; sections beyond stay in the file.
+    QTest::newRow("huge") << QByteArray("NumStickies=100000\r\n") << 103 << 101;
+    QTest::newRow("exactly 101") << QByteArray("NumStickies=101\r\n") << 103 << 101;
+    QTest::newRow("negative over many") << QByteArray("NumStickies=-1\r\n") << 103 << 101;
 }
 
 void tst_StickyNote::strangeNoteCounts() {
     QFETCH(QByteArray, count);
+    QFETCH(int, sections);
     QFETCH(int, loaded);
     Harness h;
-    QDir().mkpath(QFileInfo(h.notesFile()).path());
-    QByteArray file = "[General]\r\nNumStickies=" + count + "\r\n";
-    for (int i = 0; i < 103; ++i)
+    QByteArray file = "[General]\r\n" + count;
+    for (int i = 0; i < sections; ++i)
         file += noteSection(i, "n" + QByteArray::number(i));
-    writeBytes(h.notesFile(), file);
+    h.writeNotesFile(file);
     TfStickyNote& main = h.create();
     main.LoadNotes();
-    QCOMPARE(main.NoteCount, loaded);
+    QCOMPARE(main.registry().NoteCount(), loaded);
+    for (int i = 0; i < std::min(sections, loaded); ++i)
+        QCOMPARE(main.registry().note(i)->caption(), QStringLiteral("n%1").arg(i));
     main.SaveNotes();
     IniFile saved(h.notesFile(), IniFile::Mode::Batched);
     QCOMPARE(saved.readInteger("General", "NumStickies", -1), loaded);
+    for (int i = 0; i < std::min(sections, loaded); ++i)
+        QCOMPARE(saved.readString(NoteStore::sectionName(i), "caption", {}),
+                 QStringLiteral("n%1").arg(i));
     // Notes the registry cannot hold stay in the file.
-    QCOMPARE(saved.readString("Stick102", "caption", {}), QStringLiteral("n102"));
+    if (sections > NoteStore::MaxNotes)
+        QCOMPARE(saved.readString("Stick102", "caption", {}), QStringLiteral("n102"));
 }
 
 void tst_StickyNote::garbageFilesLoad_data() {
@@ -309,28 +277,26 @@ void tst_StickyNote::garbageFilesLoad_data() {
 void tst_StickyNote::garbageFilesLoad() {
     QFETCH(QByteArray, content);
     Harness h;
-    QDir().mkpath(QFileInfo(h.notesFile()).path());
-    writeBytes(h.notesFile(), content);
+    h.writeNotesFile(content);
     TfStickyNote& main = h.create();
     main.LoadNotes();
-    QVERIFY(main.NoteCount >= 0 && main.NoteCount <= 101);
-    for (int i = 0; i < main.NoteCount; ++i)
-        QVERIFY(main.NoteTable[i]->note().size() <= 2047 * 2);
+    QVERIFY(main.registry().NoteCount() >= 0 && main.registry().NoteCount() <= 101);
+    for (int i = 0; i < main.registry().NoteCount(); ++i)
+        QVERIFY(main.registry().note(i)->note().size() <= 2047 * 2);
     main.SaveNotes();
 }
 
 void tst_StickyNote::saveIsHeldOffDuringLoad() {
     Harness h;
-    QDir().mkpath(QFileInfo(h.notesFile()).path());
     QByteArray file = "[General]\r\nNumStickies=3\r\n";
     for (int i = 0; i < 3; ++i)
         file += noteSection(i, "n" + QByteArray::number(i));
-    writeBytes(h.notesFile(), file);
+    h.writeNotesFile(file);
     TfStickyNote& main = h.create();
     // Events that run while the load lets pending events through try to save and close.
     bool sawLoading = false;
     QTimer::singleShot(0, &main, [&] {
-        sawLoading = main.isLoading();
+        sawLoading = main.keeper().isLoading();
         main.SaveNotes();
         main.FormCloseQuery();
     });
@@ -348,8 +314,8 @@ void tst_StickyNote::failedSaveKeepsFileAndReports() {
     Harness h;
     TfStickyNote& main = h.create();
     main.LoadNotes();
-    main.NoteTable[0]->setNote(QString(100000, QLatin1Char('y')));
-    const QByteArray before = readBytes(main.NotesFile);
+    main.registry().note(0)->setNote(QString(100000, QLatin1Char('y')));
+    const QByteArray before = readBytes(main.location().NotesFile);
     QString message;
     {
         FileSizeLimit limit(1024);
@@ -359,20 +325,20 @@ void tst_StickyNote::failedSaveKeepsFileAndReports() {
             message = error.message();
         }
     }
-    QCOMPARE(message, QStringLiteral("Unable to write to ") + main.NotesFile);
-    QCOMPARE(readBytes(main.NotesFile), before);
+    QCOMPARE(message, QStringLiteral("Unable to write to ") + main.location().NotesFile);
+    QCOMPARE(readBytes(main.location().NotesFile), before);
     main.SaveNotes(); // the guard was released
-    QVERIFY(readBytes(main.NotesFile).contains("yyyy"));
+    QVERIFY(readBytes(main.location().NotesFile).contains("yyyy"));
 }
 
 void tst_StickyNote::closeSavesEveryNote() {
     Harness h;
     TfStickyNote& main = h.create();
     main.LoadNotes();
-    main.NoteTable[0]->setCaption(QStringLiteral("changed before closing"));
+    main.registry().note(0)->setCaption(QStringLiteral("changed before closing"));
     main.FormCloseQuery();
     QVERIFY(main.isClosed());
-    QCOMPARE(main.NoteCount, 0);
+    QCOMPARE(main.registry().NoteCount(), 0);
     QVERIFY(readBytes(h.notesFile()).contains("caption=changed before closing\r\n"));
 }
 

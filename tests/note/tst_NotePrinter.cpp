@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFontInfo>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -69,7 +68,6 @@ private Q_SLOTS:
     void jobTitleIsInThePdf();
     void noteTextUsesTheNoteFont();
     void failureIsOnlyReturned();
-    void printDialogCanBeCancelled();
 };
 
 void tst_NotePrinter::printsTheNote_data() {
@@ -189,19 +187,6 @@ void tst_NotePrinter::failureIsOnlyReturned() {
     printer.setOutputFileName(dir.filePath(QStringLiteral("missing/folder/note.pdf")));
     QVERIFY(!NotePrinter::print(printer, QStringLiteral("Nota"), QStringLiteral("x"), noteFont()));
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-void tst_NotePrinter::printDialogCanBeCancelled() {
-    QString shown;
-    QTimer::singleShot(0, this, [&shown] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        shown = dialog->objectName();
-        dialog->reject();
-    });
-    NotePrinter::printWithDialog(nullptr, QStringLiteral("Nota"), QStringLiteral("x"), noteFont());
-    QCOMPARE(shown, QStringLiteral("dlgPrint"));
 }
 
 QTEST_MAIN(tst_NotePrinter)

@@ -2,6 +2,7 @@
 #include "note/NoteHitTest.h"
 #include "note/NoteHost.h"
 #include "note/NoteMessage.h"
+#include "note/NotePopupMenu.h"
 #include "note/TfPostIt.h"
 #include "note/UrlSelection.h"
 #include "note/WinColor.h"
@@ -41,6 +42,9 @@ public:
         calls << QStringLiteral("mail [%1] [%2]").arg(subject, text);
     }
     void openUrl(const QUrl& url) override { opened << url; }
+    void printNote(const QString& caption, const QString&, const QFont&) override {
+        calls << QStringLiteral("print [%1]").arg(caption);
+    }
 
     bool network = true;
     bool confirmTitle = false;
@@ -309,15 +313,15 @@ void tst_NoteWindow::topmostKeepsGeometry() {
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
     const QRect before = note.window->bounds();
 
-    note.window->mnuOnTop->trigger();
+    note.window->popPrincipal->mnuOnTop->trigger();
     QVERIFY(note.window->topmost());
-    QVERIFY(note.window->mnuOnTop->isChecked());
+    QVERIFY(note.window->popPrincipal->mnuOnTop->isChecked());
     QVERIFY(note.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(note.window->windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(note.window->isVisible());
     QCOMPARE(note.window->bounds(), before);
 
-    note.window->mnuOnTop->trigger();
+    note.window->popPrincipal->mnuOnTop->trigger();
     QVERIFY(!note.window->topmost());
     QVERIFY(!note.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(note.window->bounds(), before);
@@ -421,12 +425,12 @@ void tst_NoteWindow::networkOffBlocksSendingAndMail() {
     QTest::keyClick(note.memPostit(), Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(note.memPostit(), Qt::Key_R, Qt::ControlModifier);
     QTest::keyClick(note.memPostit(), Qt::Key_E, Qt::ControlModifier);
-    note.window->EnviarpelaRede1->trigger();
+    note.window->popPrincipal->EnviarpelaRede1->trigger();
     QCOMPARE(note.host.calls, QStringList{});
 
     // With the network on, the reply shortcut works on a received note at once.
     note.host.network = true;
-    note.window->replyAddress = QStringLiteral("10.0.0.7");
+    note.window->setReplyAddress(QStringLiteral("10.0.0.7"));
     QTest::keyClick(note.memPostit(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(note.host.calls, QStringList{"send 4 [10.0.0.7]"});
 }
@@ -491,11 +495,11 @@ void tst_NoteWindow::popupRules() {
     note.memPostit()->setTextCursor(cursor);
 
     note.window->popPrincipalPopup();
-    QCOMPARE(note.window->mnuURL->isVisible(), urlItem);
-    QCOMPARE(note.window->sepURL->isVisible(), urlItem);
-    QCOMPARE(note.window->mnuResponder->isVisible(), footer);
-    QCOMPARE(note.window->mnuEnviar->menuAction()->isEnabled(), network);
-    QVERIFY(note.window->mnuEnviar->menuAction()->isVisible());
+    QCOMPARE(note.window->popPrincipal->mnuURL->isVisible(), urlItem);
+    QCOMPARE(note.window->popPrincipal->sepURL->isVisible(), urlItem);
+    QCOMPARE(note.window->popPrincipal->mnuResponder->isVisible(), footer);
+    QCOMPARE(note.window->popPrincipal->mnuEnviar->menuAction()->isEnabled(), network);
+    QVERIFY(note.window->popPrincipal->mnuEnviar->menuAction()->isVisible());
 }
 
 void tst_NoteWindow::openUrl_data() {
@@ -568,8 +572,10 @@ void tst_NoteWindow::acknowledgements() {
     note.window->setBounds(300, 300, 170, 120);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
-    note.window->Remember = remember;
-    note.window->alarm = remember;
+    NoteRecord record = note.window->toRecord();
+    record.Remember = remember;
+    record.alarm = remember;
+    note.window->applyRecord(record);
     note.window->setAlarmIconVisible(false);
     note.window->setRingingIconVisible(ringing);
 
@@ -588,7 +594,7 @@ void tst_NoteWindow::acknowledgements() {
     QCOMPARE(note.window->alarmIconVisible(), alarmIconAfter);
     QCOMPARE(note.sink.take(), stopPosted ? QStringList{"stop"} : QStringList{});
     QCOMPARE(note.window->isHidden(), action == QLatin1String("hide"));
-    QCOMPARE(note.window->alarm, remember);
+    QCOMPARE(note.window->alarm(), remember);
 }
 
 void tst_NoteWindow::deleteAndHide() {
@@ -596,7 +602,7 @@ void tst_NoteWindow::deleteAndHide() {
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
     QTest::mouseClick(note.part<QPushButton>("cmdApagarPostit"), Qt::LeftButton);
-    note.window->Sair1->trigger();
+    note.window->popPrincipal->Sair1->trigger();
     // Posted, never acted on inside the click.
     QCOMPARE(note.sink.received, QStringList{});
     QCOMPARE(note.sink.take(), (QStringList{"delete 4", "delete 4"}));
@@ -631,7 +637,7 @@ void tst_NoteWindow::commandsReachTheirDialogs() {
     Note note;
     note.window->setCaption(QStringLiteral("Compras"));
     note.window->setNote(QStringLiteral("leite\r\npão"));
-    note.window->replyAddress = QStringLiteral("10.0.0.7");
+    note.window->setReplyAddress(QStringLiteral("10.0.0.7"));
     note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
     auto* action = note.window->findChild<QAction*>(item);
     QVERIFY(action);
@@ -652,13 +658,13 @@ void tst_NoteWindow::commandsReachTheirDialogs() {
 void tst_NoteWindow::titleDialogResult() {
     Note note;
     note.window->setCaption(QStringLiteral("Antigo"));
-    note.window->mnuMudaCaption->trigger();
+    note.window->popPrincipal->mnuMudaCaption->trigger();
     QCOMPARE(note.host.editedCaption, QStringLiteral("Antigo"));
     QCOMPARE(note.window->caption(), QStringLiteral("Antigo"));
 
     note.host.confirmTitle = true;
     note.host.newTitle = QStringLiteral("Novo título");
-    note.window->mnuMudaCaption->trigger();
+    note.window->popPrincipal->mnuMudaCaption->trigger();
     QCOMPARE(note.window->caption(), QStringLiteral("Novo título"));
 }
 
@@ -706,10 +712,12 @@ void tst_NoteWindow::recordHoldsWhatTheWindowShows() {
     note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
     note.window->setMemoFont(TNoteFont{QStringLiteral("Arial"), 12, 0x000000FF, true, false});
     note.window->setBounds(11, 22, 333, 244);
-    note.window->Dia = {true, false, true, false, true, false, true};
-    note.window->Remember = true;
-    note.window->RememberNo = 3;
-    note.window->RememberUnit = 2;
+    NoteRecord alarmFields = note.window->toRecord();
+    alarmFields.Dia = {true, false, true, false, true, false, true};
+    alarmFields.Remember = true;
+    alarmFields.RememberNo = 3;
+    alarmFields.RememberUnit = 2;
+    note.window->applyRecord(alarmFields);
     note.window->setTopmost(true);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));

@@ -33,7 +33,8 @@ private Q_SLOTS:
     void settingsRoundTrip();
     void settingsLayout();
     void blockListShrinks();
-    void huge_Listcount();
+    void blockListCount_data();
+    void blockListCount();
 
 private:
     QTemporaryDir m_dir;
@@ -103,7 +104,8 @@ void tst_NotesFile::alarmAndFooterKeys() {
     // Switching the alarm off and saving afresh leaves no alarm key behind.
     note.alarm = false;
     note.Rodape.clear();
-    NoteStore::eraseAll(file);
+    for (int i = 0; i < 5; ++i)
+        file.eraseSection(NoteStore::sectionName(i));
     NoteStore::write(file, 0, note, m_brazil);
     const QStringList keys = file.readSection(QStringLiteral("Stick0"));
     QVERIFY(!keys.contains(QStringLiteral("alarm")));
@@ -323,14 +325,28 @@ void tst_NotesFile::blockListShrinks() {
     QCOMPARE(back.BlockList, QStringList{"z"});
 }
 
-void tst_NotesFile::huge_Listcount() {
-    writeBytes(m_path, "[network]\r\nListcount=2147483647\r\nList0=x\r\n");
+void tst_NotesFile::blockListCount_data() {
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("missing entry in the middle")
+        << QByteArray("Listcount=3\r\nList0=a\r\nList2=c\r\n") << QStringList{"a", "", "c"};
+    QTest::newRow("entries beyond the count")
+        << QByteArray("Listcount=1\r\nList0=a\r\nList1=b\r\n") << QStringList{"a"};
+    QTest::newRow("damaged count")
+        << QByteArray("Listcount=2000000000\r\nList0=x\r\n") << QStringList{"x"};
+    QTest::newRow("count without entries") << QByteArray("Listcount=50\r\n") << QStringList{};
+    QTest::newRow("negative count") << QByteArray("Listcount=-1\r\nList0=x\r\n") << QStringList{};
+}
+
+void tst_NotesFile::blockListCount() {
+    QFETCH(QByteArray, section);
+    QFETCH(QStringList, expected);
+    writeBytes(m_path, "[network]\r\n" + section);
     IniFile file(m_path, IniFile::Mode::Batched);
     TRecGeral geral;
     TRecRede rede;
     SettingsStore::read(file, Context, geral, rede);
-    QCOMPARE(rede.BlockList.first(), QStringLiteral("x"));
-    QVERIFY(rede.BlockList.size() <= 10000);
+    QCOMPARE(rede.BlockList, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_NotesFile)

@@ -1,0 +1,48 @@
+#include "alarm/AlarmTimer.h"
+
+#include "alarm/NextReminderDate.h"
+#include "app/NoteRegistry.h"
+#include "note/TfPostIt.h"
+#include "platform/SoundPlayer.h"
+
+AlarmTimer::AlarmTimer(NoteRegistry& registry, SoundPlayer& sound, QObject* parent)
+    : QObject(parent), m_registry(registry), m_sound(sound) {}
+
+bool AlarmTimer::fireDueAlarms(const QDateTime& now) {
+    // Dia[0] is Sunday; Qt counts Monday as 1 and Sunday as 7.
+    const int today = now.date().dayOfWeek() % 7;
+    bool rearmed = false;
+    for (int slot = 0; slot < m_registry.NoteCount(); ++slot) {
+        TfPostIt* window = m_registry.note(slot);
+        if (!window || !window->alarm())
+            continue;
+        if (window->Remember() && !window->Dia()[today])
+            continue;
+        if (now >= window->AlarmDateTime())
+            rearmed = fireAlarm(slot, window, now) || rearmed;
+    }
+    return rearmed;
+}
+
+bool AlarmTimer::fireAlarm(int slot, TfPostIt* window, const QDateTime& now) {
+    m_registry.setLastAlarmNote(slot);
+    Q_EMIT alarmFired(slot);
+    window->setAlarm(false);
+    if (window->UseSound())
+        m_sound.play(window->SoundFile());
+    else
+        m_sound.beep();
+    NoteRegistry::showNote(window);
+    window->setAlarmIconVisible(false);
+    window->setRingingIconVisible(true);
+    if (!window->Remember())
+        return false;
+    const std::optional<QDateTime> next = NextReminderDate(
+        window->AlarmDateTime(), window->RememberNo(), window->RememberUnit(), window->Dia(), now);
+    // A reminder with no next date (no weekday allowed) stays disarmed.
+    if (next) {
+        window->setAlarmDateTime(*next);
+        window->setAlarm(true);
+    }
+    return true;
+}

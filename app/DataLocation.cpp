@@ -1,0 +1,35 @@
+#include "app/DataLocation.h"
+
+#include "platform/LocaleInfo.h"
+#include "platform/SystemPaths.h"
+#include "store/Rotinas.h"
+
+#include <QFileInfo>
+
+DataLocation DataLocation::prepare(const SystemPaths& paths) {
+    using Rotinas::AddBackslash;
+    const QString sep = Rotinas::pathSeparator();
+    DataLocation location;
+    location.ProgramDir = AddBackslash(paths.programDir());
+    const QString documents = paths.documentsDir();
+    location.DocumentsDir = documents.isEmpty() ? location.ProgramDir : AddBackslash(documents);
+    location.LogonUser = paths.logonUser();
+
+    const QString base = location.DocumentsDir + QStringLiteral("Tacknote") + sep;
+    location.DataDir = base + location.LogonUser + sep + QStringLiteral("data") + sep;
+    Rotinas::CreatePrivateDir(base);
+    Rotinas::CreatePrivateDir(base + location.LogonUser);
+    Rotinas::CreatePrivateDir(location.DataDir);
+    location.NotesFile = location.DataDir + QStringLiteral("stickies.tkn");
+    return location;
+}
+
+void DataLocation::seedNotesFile(int lcid) const {
+    const QFileInfo notes(NotesFile);
+    if (notes.exists() || notes.isSymLink())
+        return;
+    const QString seed = lcid == LocaleInfo::LcidPortugueseBrazil
+                             ? QStringLiteral("default_ptb.tkn")
+                             : QStringLiteral("default_enu.tkn");
+    Rotinas::CopyFileSafely(ProgramDir + seed, NotesFile);
+}

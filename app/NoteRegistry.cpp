@@ -1,0 +1,233 @@
+#include "app/NoteRegistry.h"
+
+#include "note/DarkenedCaptionColor.h"
+#include "note/NoteDefaults.h"
+#include "note/TfPostIt.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/SoundPlayer.h"
+#include "store/TRecGeral.h"
+
+#include <QApplication>
+#include <QScreen>
+
+NoteRegistry::NoteRegistry(NoteHost& host, QObject& messageTarget, const Services& services,
+                           QObject* parent)
+    : QObject(parent), m_host(host), m_messageTarget(messageTarget), m_services(services) {}
+
+NoteRegistry::~NoteRegistry() {
+    for (QPointer<TfPostIt>& window : m_table)
+        delete window.data();
+    for (QPointer<TfPostIt>& window : m_disposed)
+        delete window.data();
+}
+
+void NoteRegistry::dispose(TfPostIt* window) {
+    window->disconnect(this);
+    window->hide();
+    window->deleteLater();
+    m_disposed.removeAll(nullptr);
+    m_disposed.append(window);
+}
+
+TfPostIt* NoteRegistry::note(int number) const {
+    return number >= 0 && number < m_noteCount ? m_table[number].data() : nullptr;
+}
+
+int NoteRegistry::slotOf(const QObject* window) const {
+    if (!window)
+        return -1;
+    for (int slot = 0; slot < m_noteCount; ++slot) {
+        if (m_table[slot] == window)
+            return slot;
+    }
+    return -1;
+}
+
+QList<TfPostIt*> NoteRegistry::notes() const {
+    QList<TfPostIt*> live;
+    for (int slot = 0; slot < m_noteCount; ++slot) {
+        if (m_table[slot])
+            live.append(m_table[slot]);
+    }
+    return live;
+}
+
+TfPostIt* NoteRegistry::create() {
+    auto* window = new TfPostIt(&m_host);
+    const int slot = m_noteCount;
+    window->Tag = slot;
+    window->messageTarget = &m_messageTarget;
+    m_table[slot] = window;
+    connect(window, &TfPostIt::changed, this, &NoteRegistry::notesChanged);
+    return window;
+}
+
+TfPostIt* NoteRegistry::addLoaded(const NoteRecord& record) {
+    if (m_noteCount >= Capacity)
+        return nullptr;
+    TfPostIt* window = create();
+    window->applyRecord(record);
+    ++m_noteCount;
+    return window;
+}
+
+bool NoteRegistry::roomForOneMore() {
+    // A note asked for while the notes load would take a slot the load is filling.
+    if (m_loading)
+        return false;
+    return m_noteCount < Capacity || compact();
+}
+
+TfPostIt* NoteRegistry::newUserNote() {
+    if (!roomForOneMore()) {
+        if (!m_loading)
+            m_services.messages.show(
+                MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
+                tr("Não é possível criar mais notas: o limite de %1 notas foi atingido. Apague "
+                   "algumas notas e tente novamente.")
+                    .arg(Capacity));
+        return nullptr;
+    }
+    const TRecGeral& settings = m_services.settings;
+    if (settings.UseSounds)
+        m_services.sound.play(settings.SoundNewSticky);
+
+    NoteRecord record;
+    record.posy = nextRandom(NoteDefaults::PlacementRange);
+    record.posx = nextRandom(NoteDefaults::PlacementRange);
+    record.Width = NoteDefaults::DesignWidth;
+    record.Height = NoteDefaults::DesignHeight;
+    record.Color = settings.DefaultColor;
+    record.caption =
+        NoteDefaults::defaultTitle(settings, m_services.clock.now(), m_services.locale);
+    const TNoteFont& font = settings.DefaultFont;
+    record.FontName = font.Name;
+    record.FontSize = font.Size;
+    record.FontColor = font.Color;
+    record.FontBold = font.Bold;
+    record.FontItalic = font.Italic;
+    // A new note takes the caption shade only while the setting asks for it.
+    record.DarkCaption = settings.DarkCaption;
+    record.TrackPosition = settings.DarkCaption ? settings.TrackPosition : 0;
+    record.scrollbar = settings.ScrollBar;
+    record.Dia.fill(false);
+    record.RememberNo = 0;
+    record.visible = false;
+
+    TfPostIt* window = create();
+    window->applyRecord(record);
+    window->setCaptionTextColor(font.Color);
+    showNote(window);
+    ++m_noteCount;
+    Q_EMIT notesChanged();
+    return window;
+}
+
+TfPostIt* NoteRegistry::newReceivedNote() {
+    if (!roomForOneMore())
+        return nullptr;
+    const TRecGeral& settings = m_services.settings;
+    if (settings.UseSounds)
+        m_services.sound.play(settings.SoundRecSticky);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    NoteRecord record;
+    record.Width = NoteDefaults::ReceivedWidth;
+    record.Height = NoteDefaults::ReceivedHeight;
+    record.posx = desktop.width() / 2 - record.Width / 2;
+    record.posy = desktop.height() / 2 - record.Height / 2;
+    record.Color = NoteDefaults::ReceivedColor;
+    record.caption =
+        NoteDefaults::defaultTitle(settings, m_services.clock.now(), m_services.locale);
+    const TNoteFont font = NoteDefaults::receivedFont();
+    record.FontName = font.Name;
+    record.FontSize = font.Size;
+    record.FontColor = font.Color;
+    record.FontBold = font.Bold;
+    record.FontItalic = font.Italic;
+    record.DarkCaption = settings.DarkCaption;
+    record.TrackPosition = settings.DarkCaption ? settings.TrackPosition : 0;
+    record.scrollbar = settings.ScrollBar;
+    record.Dia.fill(false);
+    record.RememberNo = 0;
+    record.visible = false;
+
+    TfPostIt* window = create();
+    window->applyRecord(record);
+    // The caption's text takes the default font's colour in both kinds of note.
+    window->setCaptionTextColor(settings.DefaultFont.Color);
+    showNote(window);
+    ++m_noteCount;
+    Q_EMIT notesChanged();
+    return window;
+}
+
+bool NoteRegistry::compact() {
+    // A dialog may hold a note number; renumbering under it would mix notes up.
+    if (QApplication::activeModalWidget() || m_loading)
+        return false;
+    int next = 0;
+    int lastAlarm = -1;
+    for (int slot = 0; slot < m_noteCount; ++slot) {
+        TfPostIt* window = m_table[slot];
+        if (!window)
+            continue;
+        if (slot == m_lastAlarmNote)
+            lastAlarm = next;
+        m_table[slot] = nullptr;
+        m_table[next] = window;
+        window->Tag = next;
+        ++next;
+    }
+    m_noteCount = next;
+    m_lastAlarmNote = lastAlarm;
+    return next < Capacity;
+}
+
+void NoteRegistry::deleteNote(int number) {
+    if (!note(number))
+        return;
+    if (m_services.settings.AskDelete &&
+        !m_services.messages.confirm(tr("Deseja realmente eliminar esta nota?")))
+        return;
+    // The question let other events run; the note may be gone already.
+    TfPostIt* window = note(number);
+    if (!window)
+        return;
+    if (m_services.settings.UseSounds)
+        m_services.sound.play(m_services.settings.SoundDelSticky);
+    if (number == m_lastAlarmNote)
+        m_lastAlarmNote = -1;
+    if (window->ringingIconVisible())
+        Q_EMIT ringingNoteDeleted();
+    m_table[number] = nullptr;
+    dispose(window);
+    Q_EMIT notesChanged();
+}
+
+void NoteRegistry::destroyAll() {
+    for (QPointer<TfPostIt>& window : m_table) {
+        if (window)
+            dispose(window);
+        window = nullptr;
+    }
+    m_noteCount = 0;
+}
+
+void NoteRegistry::showNote(TfPostIt* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void NoteRegistry::showAll() {
+    for (TfPostIt* window : notes())
+        showNote(window);
+}
+
+int NoteRegistry::nextRandom(int range) {
+    m_randSeed = m_randSeed * 134775813u + 1u;
+    return static_cast<int>((quint64(m_randSeed) * quint64(range)) >> 32);
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "store/NoteRecord.h"
+#include "store/NoteStore.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <array>
+
+class Clock;
+class LocaleInfo;
+class MessageBoxes;
+class NoteHost;
+class SoundPlayer;
+class TfPostIt;
+struct TRecGeral;
+
+// The note registry `NoteTable`: the only place where note windows are created and
+// destroyed. A note's number is its slot (0 ... 100), which the window carries as its
+// tag. `NoteCount` is the high-water mark of used slots: a new note always takes slot
+// `NoteCount`, and an emptied slot is not used again before the next load, unless every
+// slot has been handed out; then the live notes are renumbered without gaps.
+//
+// Windows are deleted with deleteLater(): a note whose own handler is still running
+// (inside a dialog it opened, say) is taken out of the registry at once but outlives
+// that handler, which therefore never touches freed memory.
+class NoteRegistry : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int Capacity = NoteStore::MaxNotes;
+
+    struct Services {
+        const TRecGeral& settings;
+        const Clock& clock;
+        const LocaleInfo& locale;
+        SoundPlayer& sound;
+        MessageBoxes& messages;
+    };
+
+    // Notes ask host for their dialogs and post their messages to messageTarget.
+    NoteRegistry(NoteHost& host, QObject& messageTarget, const Services& services,
+                 QObject* parent = nullptr);
+    ~NoteRegistry() override;
+
+    int NoteCount() const { return m_noteCount; }
+    // The note whose alarm fired last and that the user has not looked at; -1 for none.
+    int LastAlarmNote() const { return m_lastAlarmNote; }
+    void setLastAlarmNote(int number) { m_lastAlarmNote = number; }
+
+    // The note in slot number; null for an empty slot or a number out of range.
+    TfPostIt* note(int number) const;
+    // The slot of a note window; -1 when it is not (or no longer) registered.
+    int slotOf(const QObject* window) const;
+    // The live notes in slot order.
+    QList<TfPostIt*> notes() const;
+    bool isEmpty() const { return notes().isEmpty(); }
+
+    // A note loaded from the file, in slot NoteCount.
+    TfPostIt* addLoaded(const NoteRecord& record);
+    // A user's new note (tryPrincipalDblClick with a sender): placed by the series, in
+    // the default colour and font, shown and activated. Null when no slot is left (the
+    // user is told).
+    TfPostIt* newUserNote();
+    // A received note (tryPrincipalDblClick without a sender): red, twice as wide,
+    // centred, in white bold Courier New 8, shown. Null when no slot is left.
+    TfPostIt* newReceivedNote();
+
+    // WM_DELETENOTE: asks when the settings say so, plays the delete sound, forgets the
+    // ringing note and destroys the window. Nothing for an empty slot.
+    void deleteNote(int number);
+    // Destroys every note and empties the registry.
+    void destroyAll();
+    // Shows a note and brings it to the front.
+    static void showNote(TfPostIt* window);
+    // Shows every note and brings it to the front.
+    void showAll();
+
+    // While the notes file loads, no other note may take a slot.
+    void setLoading(bool loading) { m_loading = loading; }
+
+    // The pseudo-random numbers 0 ... range - 1 that place new notes; the same series in
+    // every run.
+    int nextRandom(int range);
+
+Q_SIGNALS:
+    // A note was added, deleted, or changed something the notes file keeps.
+    void notesChanged();
+    // The ringing note was deleted: the tray icon's animation must stop.
+    void ringingNoteDeleted();
+
+private:
+    TfPostIt* create();
+    // Takes a window out of the registry and deletes it once its events are over.
+    void dispose(TfPostIt* window);
+    bool roomForOneMore();
+    bool compact();
+
+    NoteHost& m_host;
+    QObject& m_messageTarget;
+    Services m_services;
+    std::array<QPointer<TfPostIt>, Capacity> m_table{};
+    // Windows taken out and waiting for their deletion; deleted with the registry at the
+    // latest.
+    QList<QPointer<TfPostIt>> m_disposed;
+    int m_noteCount = 0;
+    int m_lastAlarmNote = -1;
+    quint32 m_randSeed = 0;
+    bool m_loading = false;
+};

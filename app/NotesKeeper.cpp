@@ -1,0 +1,153 @@
+#include "app/NotesKeeper.h"
+
+#include "app/NoteRegistry.h"
+#include "note/TfPostIt.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "store/TRecGeral.h"
+#include "store/TRecRede.h"
+#include "store/TacknoteError.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Sets a flag for a scope, also when an error leaves it.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+NotesKeeper::NotesKeeper(const QString& notesFile, const SettingsStore::Context& context,
+                         NoteRegistry& registry, TRecGeral& recGeral, TRecRede& recRede,
+                         const Services& services, QObject* parent)
+    : QObject(parent), m_file(notesFile, services.locale, context), m_registry(registry),
+      m_recGeral(recGeral), m_recRede(recRede), m_services(services) {
+    m_changeSave = new QTimer(this);
+    m_changeSave->setSingleShot(true);
+    m_changeSave->setInterval(ChangeSaveDelayMs);
+    connect(m_changeSave, &QTimer::timeout, this, &NotesKeeper::changeSaveTimeout);
+    connect(&m_registry, &NoteRegistry::notesChanged, this, &NotesKeeper::noteChanged);
+}
+
+void NotesKeeper::LoadNotes() {
+    if (m_loading || m_stopped || !m_registry.notes().isEmpty())
+        return;
+    {
+        FlagScope loading(m_loading);
+        m_registry.setLoading(true);
+        const NotesFile::Contents contents = m_file.load(m_services.clock.now());
+        m_recGeral = contents.geral;
+        m_recRede = contents.rede;
+        m_autoSaveCountdown = autoSaveTicks();
+        for (const NoteRecord& record : contents.notes) {
+            m_registry.addLoaded(record);
+            QCoreApplication::processEvents();
+        }
+        m_registry.setLoading(false);
+        m_notesLoaded = true;
+    }
+    m_onDisk = snapshot();
+    if (!m_file.readError().isEmpty()) {
+        m_services.messages.error(
+            tr("O arquivo de notas %1 não pôde ser lido: %2\n\nEle não será alterado enquanto o "
+               "Tacknote estiver aberto. As notas criadas agora serão guardadas em %3.")
+                .arg(m_file.path(), m_file.readError(), m_file.recoveryPath()));
+    }
+    Q_EMIT loadFinished();
+}
+
+NotesKeeper::Snapshot NotesKeeper::snapshot() const {
+    return Snapshot{m_recGeral, m_recRede, records()};
+}
+
+QList<NoteRecord> NotesKeeper::records() const {
+    QList<NoteRecord> records;
+    for (const TfPostIt* window : m_registry.notes())
+        records.append(window->toRecord());
+    return records;
+}
+
+void NotesKeeper::SaveNotes() {
+    if (SaveGuard || m_loading || !m_notesLoaded || m_stopped)
+        return;
+    FlagScope guard(SaveGuard);
+    // Whatever reason asked for this save, the changes so far go with it.
+    m_changeSave->stop();
+    Snapshot now = snapshot();
+    try {
+        m_file.save(now.geral, now.rede, m_portugueseMarked, now.notes);
+    } catch (const TacknoteError&) {
+        m_failing = true;
+        throw;
+    }
+    m_failing = false;
+    m_onDisk = std::move(now);
+}
+
+void NotesKeeper::saveReportingErrors() {
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        m_services.messages.error(error.message());
+    }
+}
+
+void NotesKeeper::stop() {
+    m_stopped = true;
+    m_changeSave->stop();
+}
+
+int NotesKeeper::autoSaveTicks() const {
+    // Widened and clamped: a hand-edited interval must not overflow.
+    return static_cast<int>(std::clamp<qint64>(qint64(m_recGeral.TimeAutoSave) * 60,
+                                               std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
+void NotesKeeper::autoSaveTick() {
+    // Automatic saving switched off in the preferences means no automatic saves.
+    if (!m_recGeral.AutoSave || m_loading)
+        return;
+    if (m_autoSaveCountdown > std::numeric_limits<int>::min())
+        --m_autoSaveCountdown;
+    if (m_autoSaveCountdown != 0)
+        return;
+    m_autoSaveCountdown = autoSaveTicks();
+    // A failure is reported once; the next attempt comes one full interval later.
+    saveReportingErrors();
+}
+
+void NotesKeeper::noteChanged() {
+    // One save for a whole burst of changes: the first change starts the clock.
+    if (m_loading || !m_notesLoaded || m_stopped || m_changeSave->isActive())
+        return;
+    m_changeSave->start();
+}
+
+void NotesKeeper::changeSaveTimeout() {
+    if (SaveGuard || m_loading) {
+        m_changeSave->start();
+        return;
+    }
+    if (!m_failing && snapshot() == m_onDisk)
+        return;
+    const bool reportFailure = !m_failing;
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        if (reportFailure)
+            m_services.messages.error(error.message());
+    }
+}

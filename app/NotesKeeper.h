@@ -1,0 +1,99 @@
+#pragma once
+
+#include "store/NotesFile.h"
+#include "store/TRecGeral.h"
+#include "store/TRecRede.h"
+
+#include <QObject>
+
+class Clock;
+class LocaleInfo;
+class MessageBoxes;
+class NoteRegistry;
+class QTimer;
+
+// Keeps the notes and the settings on disk: `LoadNotes` and `SaveNotes`, the automatic
+// save every `TimeAutoSave` minutes, and a save about two seconds after the last change
+// to any note, so that a session that ends without warning (the display gone, the
+// power cut) loses hardly anything the user typed.
+//
+// Saves never run inside a save (`SaveGuard`), during a load, or before the notes were
+// loaded at all: any of them would erase notes not yet in memory.
+class NotesKeeper : public QObject {
+    Q_OBJECT
+public:
+    // Saves follow this long after the first change not yet on disk.
+    static constexpr int ChangeSaveDelayMs = 2000;
+
+    struct Services {
+        const Clock& clock;
+        const LocaleInfo& locale;
+        MessageBoxes& messages;
+    };
+
+    NotesKeeper(const QString& notesFile, const SettingsStore::Context& context,
+                NoteRegistry& registry, TRecGeral& recGeral, TRecRede& recRede,
+                const Services& services, QObject* parent = nullptr);
+
+    // Reads the settings and creates one note window per stored note. Runs only with an
+    // empty registry (at start, and after every note was destroyed); letting pending
+    // events run after each note. A file that exists but cannot be read is reported;
+    // it is then never written over in this run, and notes go to a recovery file.
+    void LoadNotes();
+    // Writes the settings and every note; throws TacknoteError when the file cannot be
+    // written (the old file then stays as it was).
+    void SaveNotes();
+    // SaveNotes, showing a failure to the user instead of passing it on.
+    void saveReportingErrors();
+
+    // One second of the automatic save's countdown; saves when it runs out.
+    void autoSaveTick();
+
+    // The interface language the file records (the Portuguese item's check mark).
+    void setPortugueseMarked(bool marked) { m_portugueseMarked = marked; }
+
+    bool isLoading() const { return m_loading; }
+    bool notesLoaded() const { return m_notesLoaded; }
+    // After the notes were destroyed, the next LoadNotes may run.
+    void forgetNotes() { m_notesLoaded = false; }
+    // No more saves (the program is closing, after its last save).
+    void stop();
+
+    const NotesFile& file() const { return m_file; }
+
+Q_SIGNALS:
+    void loadFinished();
+
+private:
+    int autoSaveTicks() const;
+    void noteChanged();
+    void changeSaveTimeout();
+    QList<NoteRecord> records() const;
+
+    // What the last load or save put on disk, so a change that is none (a window put back
+    // where it was) writes nothing.
+    struct Snapshot {
+        TRecGeral geral;
+        TRecRede rede;
+        QList<NoteRecord> notes;
+        bool operator==(const Snapshot&) const = default;
+    };
+    Snapshot snapshot() const;
+
+    NotesFile m_file;
+    NoteRegistry& m_registry;
+    TRecGeral& m_recGeral;
+    TRecRede& m_recRede;
+    Services m_services;
+    QTimer* m_changeSave = nullptr;
+    Snapshot m_onDisk;
+    int m_autoSaveCountdown = 0;
+    bool m_portugueseMarked = false;
+    bool SaveGuard = false;
+    bool m_loading = false;
+    bool m_notesLoaded = false;
+    bool m_stopped = false;
+    // The last save failed: the next failure of a save nobody asked for is not shown
+    // again, so a full disk does not bring up a message every two seconds.
+    bool m_failing = false;
+};

@@ -1,0 +1,158 @@
+#include "app/TrayMenu.h"
+
+#include "app/NoteRegistry.h"
+#include "note/NoteIcons.h"
+#include "note/TfPostIt.h"
+#include "platform/TrayIcon.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// A note title as a menu item shows it: "&" stays an ampersand instead of marking a
+// shortcut, and control characters (a tab would start a shortcut text) become blanks.
+QString menuCaption(QString caption) {
+    for (QChar& c : caption) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QAction* namedItem(QMenu* menu, const char* name) {
+    QAction* action = menu->addAction(QString());
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QMenu* namedMenu(QMenu* menu, const char* name) {
+    QMenu* sub = menu->addMenu(QString());
+    sub->setObjectName(QLatin1String(name));
+    return sub;
+}
+
+} // namespace
+
+TrayMenu::TrayMenu(NoteRegistry& registry, TrayIcon& tray, QWidget* menuParent)
+    : QObject(menuParent), m_registry(registry), m_tray(tray) {
+    popPrincipal = new QMenu(menuParent);
+    popPrincipal->setObjectName(QStringLiteral("popPrincipal"));
+    cmdNovaNota = namedItem(popPrincipal, "cmdNovaNota");
+    connect(cmdNovaNota, &QAction::triggered, this, &TrayMenu::newNoteChosen);
+    popPrincipal->addSeparator();
+    mnuMostrar = namedMenu(popPrincipal, "mnuMostrar");
+    mnuEscondidos = namedMenu(popPrincipal, "mnuEscondidos");
+    mnuMostrarTarefasparaHoje1 = namedItem(popPrincipal, "mnuMostrarTarefasparaHoje1");
+    connect(mnuMostrarTarefasparaHoje1, &QAction::triggered, this, &TrayMenu::todaysTasksChosen);
+    popPrincipal->addSeparator();
+    mnuSalvarNotas = namedItem(popPrincipal, "mnuSalvarNotas");
+    connect(mnuSalvarNotas, &QAction::triggered, this, &TrayMenu::saveChosen);
+    mnuCopiaSeg = namedMenu(popPrincipal, "mnuCopiaSeg");
+    mnuBackup = namedItem(mnuCopiaSeg, "mnuBackup");
+    connect(mnuBackup, &QAction::triggered, this, &TrayMenu::backupChosen);
+    popPrincipal->addSeparator();
+    Sair1 = namedItem(popPrincipal, "Sair1");
+    connect(Sair1, &QAction::triggered, this, &TrayMenu::quitChosen);
+    connect(popPrincipal, &QMenu::aboutToShow, this, &TrayMenu::popPrincipalPopup);
+
+    m_animation = new QTimer(this);
+    m_animation->setInterval(900);
+    connect(m_animation, &QTimer::timeout, this, &TrayMenu::tmrAnimacaoTimer);
+
+    connect(&m_tray, &TrayIcon::activated, this, [this](TrayIcon::Activation activation) {
+        if (activation == TrayIcon::Activation::Click)
+            Q_EMIT clicked();
+        else
+            Q_EMIT doubleClicked();
+    });
+    retranslate();
+    popPrincipalPopup();
+}
+
+void TrayMenu::retranslate() {
+    cmdNovaNota->setText(tr("&Nova Nota"));
+    mnuMostrar->setTitle(tr("Mo&strar"));
+    mnuEscondidos->setTitle(tr("M&ostrar Escondidas"));
+    mnuMostrarTarefasparaHoje1->setText(tr("Mostrar Tarefas para &Hoje"));
+    mnuSalvarNotas->setText(tr("Salvar A&gora"));
+    mnuCopiaSeg->setTitle(tr("Cópia de &Segurança"));
+    mnuBackup->setText(tr("&Salvar"));
+    Sair1->setText(tr("&Sair"));
+    if (m_all)
+        m_all->setText(tr("<Todos>"));
+    m_tray.setToolTip(tr("Duplo-clique para criar nota"));
+}
+
+void TrayMenu::show() {
+    m_tray.setIcon(NoteIcons::programIcon());
+    m_tray.setMenu(popPrincipal);
+    m_tray.show();
+}
+
+void TrayMenu::hide() {
+    m_animation->stop();
+    m_tray.hide();
+}
+
+void TrayMenu::addNoteItem(QMenu* menu, int slot) {
+    TfPostIt* window = m_registry.note(slot);
+    QAction* item = menu->addAction(menuCaption(window->caption()));
+    item->setData(slot);
+    const QPointer<TfPostIt> target(window);
+    connect(item, &QAction::triggered, this, [this, target] {
+        if (target && m_registry.slotOf(target) >= 0)
+            NoteRegistry::showNote(target);
+    });
+}
+
+void TrayMenu::popPrincipalPopup() {
+    mnuEscondidos->clear();
+    bool anyHidden = false;
+    for (int slot = 0; slot < m_registry.NoteCount(); ++slot) {
+        if (TfPostIt* window = m_registry.note(slot); window && window->isHidden()) {
+            addNoteItem(mnuEscondidos, slot);
+            anyHidden = true;
+        }
+    }
+    mnuEscondidos->menuAction()->setEnabled(anyHidden);
+
+    mnuMostrar->clear();
+    m_all = mnuMostrar->addAction(tr("<Todos>"));
+    connect(m_all, &QAction::triggered, &m_registry, &NoteRegistry::showAll);
+    mnuMostrar->addSeparator();
+    bool anyNote = false;
+    for (int slot = 0; slot < m_registry.NoteCount(); ++slot) {
+        if (m_registry.note(slot)) {
+            addNoteItem(mnuMostrar, slot);
+            anyNote = true;
+        }
+    }
+    mnuMostrar->menuAction()->setEnabled(anyNote);
+}
+
+void TrayMenu::startAnimation() {
+    if (m_animation->isActive())
+        return;
+    m_frame = 0;
+    tmrAnimacaoTimer();
+    m_animation->start();
+}
+
+void TrayMenu::stopAnimation() {
+    m_animation->stop();
+    m_tray.setIcon(NoteIcons::programIcon());
+}
+
+bool TrayMenu::animating() const {
+    return m_animation->isActive();
+}
+
+void TrayMenu::tmrAnimacaoTimer() {
+    const QList<QIcon> frames = NoteIcons::trayAlarmFrames();
+    if (frames.isEmpty())
+        return;
+    m_tray.setIcon(frames.at(m_frame % frames.size()));
+    ++m_frame;
+}

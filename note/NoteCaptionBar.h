@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// A note's caption bar `pnlCaption`: the icon panel `Panel1` with the alarm-set and
+// alarm-ringing icons at the left, the caption label, and the hide and delete buttons at
+// the right. The note window handles the presses; the bar lays its parts out.
+class NoteCaptionBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int BarHeight = 13;
+
+    explicit NoteCaptionBar(QWidget* parent);
+
+    QString caption() const;
+    void setCaption(const QString& caption);
+    int barColor() const;
+    void setBarColor(int color);
+    int textColor() const;
+    void setTextColor(int color);
+
+    void setAlarmIconVisible(bool on);
+    bool alarmIconVisible() const;
+    void setRingingIconVisible(bool on);
+    bool ringingIconVisible() const;
+    // The caption label is wider than width.
+    bool captionWiderThan(int width) const;
+
+    // Places the parts for the bar's width: icons left, caption after the icon panel,
+    // buttons right and above the caption.
+    void placeParts(int width);
+    void retranslate();
+
+    QLabel* captionLabel() const { return lblCaption; }
+    QLabel* alarmIcon() const { return imgAlarme; }
+    QLabel* ringingIcon() const { return imgAlarmeOn; }
+
+Q_SIGNALS:
+    void hideClicked();
+    void deleteClicked();
+
+private:
+    QWidget* Panel1 = nullptr;
+    QLabel* imgAlarme = nullptr;
+    QLabel* imgAlarmeOn = nullptr;
+    QLabel* lblCaption = nullptr;
+    QPushButton* cmdEsconder = nullptr;
+    QPushButton* cmdApagarPostit = nullptr;
+};

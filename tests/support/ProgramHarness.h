@@ -1,0 +1,114 @@
+#pragma once
+
+// The main window on test doubles, with its documents folder in a temporary folder of
+// its own. Shared by the tests of the main window and the parts it holds together.
+
+#include "app/NoteRegistry.h"
+#include "app/NotesKeeper.h"
+#include "app/TfStickyNote.h"
+#include "app/TrayMenu.h"
+#include "note/NoteMessage.h"
+#include "note/TfPostIt.h"
+#include "platform/QtLocaleInfo.h"
+#include "store/IniFile.h"
+
+#include "FakeClock.h"
+#include "FakeSystemPaths.h"
+#include "FakeTrayIcon.h"
+#include "RecordingShellOpener.h"
+#include "RecordingSoundPlayer.h"
+#include "ScriptedCommonDialogs.h"
+#include "ScriptedMessageBoxes.h"
+#include "TestFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include <memory>
+
+struct ProgramHarness {
+    // The seed files shipped with the program.
+    static QString seedDir() { return QStringLiteral(TACKNOTE_SOURCE_DIR "/data"); }
+
+    explicit ProgramHarness(const QString& localeName = QStringLiteral("pt_BR"),
+                            const QString& programDir = seedDir(),
+                            const QString& user = QStringLiteral("maria"))
+        : locale(QLocale(localeName)), paths(documents.path(), programDir, user), m_user(user) {}
+
+    QString dataDir() const {
+        return documents.filePath(QStringLiteral("Tacknote/%1/data").arg(m_user));
+    }
+    QString notesFile() const { return dataDir() + QStringLiteral("/stickies.tkn"); }
+    // Puts a notes file in place before the program starts.
+    void writeNotesFile(const QByteArray& content) const {
+        QDir().mkpath(dataDir());
+        writeBytes(notesFile(), content);
+    }
+
+    // Creates the main window (FormCreate); a window created before is destroyed first.
+    TfStickyNote& create() {
+        main.reset();
+        main = std::make_unique<TfStickyNote>(
+            PlatformServices{clock, locale, paths, boxes, sound, tray, shell, dialogs});
+        return *main;
+    }
+    // Creates the main window and loads the notes, as the start step does.
+    TfStickyNote& start() {
+        create();
+        main->LoadNotes();
+        return *main;
+    }
+
+    NoteRegistry& registry() const { return main->registry(); }
+    TfPostIt* note(int slot) const { return main->registry().note(slot); }
+    int noteCount() const { return main->registry().NoteCount(); }
+    TfPostIt* newNote() { return main->tryPrincipalDblClick(main->trayMenu().cmdNovaNota); }
+    TfPostIt* receivedNote() { return main->tryPrincipalDblClick(nullptr); }
+    // Posts a message to the main window as a note does and lets it arrive.
+    void post(QEvent::Type type, int number) {
+        QCoreApplication::postEvent(main.get(), new NoteMessage(type, number));
+        QCoreApplication::sendPostedEvents(main.get());
+    }
+    // Runs the deletions and other posted events.
+    static void settle() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    // One second of the main window's timer.
+    void tick(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            clock.advanceSeconds(1);
+            main->tmrAlarmeTimer();
+        }
+    }
+    QString stored(int index, const QString& key) const {
+        IniFile file(notesFile(), IniFile::Mode::Batched);
+        return file.readString(QStringLiteral("Stick%1").arg(index), key, QString());
+    }
+    // The note numbers a tray list shows.
+    static QList<int> listed(QMenu* menu) {
+        QList<int> numbers;
+        for (QAction* item : menu->actions()) {
+            if (item->data().isValid())
+                numbers.append(item->data().toInt());
+        }
+        return numbers;
+    }
+
+    QTemporaryDir documents;
+    FakeClock clock;
+    QtLocaleInfo locale;
+    FakeSystemPaths paths;
+    ScriptedMessageBoxes boxes;
+    RecordingSoundPlayer sound;
+    FakeTrayIcon tray;
+    RecordingShellOpener shell;
+    ScriptedCommonDialogs dialogs;
+    std::unique_ptr<TfStickyNote> main;
+
+private:
+    QString m_user;
+};
