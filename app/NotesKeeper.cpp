@@ -94,6 +94,7 @@ void NotesKeeper::SaveNotes() {
     }
     m_failing = false;
     m_onDisk = std::move(now);
+    Q_EMIT saved();
 }
 
 void NotesKeeper::saveReportingErrors() {

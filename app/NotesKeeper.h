@@ -60,9 +60,13 @@ public:
     void stop();
 
     const NotesFile& file() const { return m_file; }
+    // The timer of the save that follows changes.
+    QTimer* changeSaveTimer() const { return m_changeSave; }
 
 Q_SIGNALS:
     void loadFinished();
+    // The notes and settings were written.
+    void saved();
 
 private:
     int autoSaveTicks() const;

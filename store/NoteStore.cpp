@@ -2,6 +2,8 @@
 
 #include "store/IniFile.h"
 
+#include <algorithm>
+
 namespace {
 
 QString dayKey(int day) {
@@ -91,7 +93,11 @@ void NoteStore::write(IniFile& file, int index, const NoteRecord& note, const Lo
 }
 
 QString NoteStore::encodeText(const QString& text) {
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+    const auto isBreak = [](QChar c) {
+        return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
+               c == QChar::ParagraphSeparator;
+    };
+    if (std::none_of(text.begin(), text.end(), isBreak))
         return text;
     QString stored(text.size() * 2, Qt::Uninitialized);
     QChar* out = stored.data();
@@ -99,7 +105,7 @@ QString NoteStore::encodeText(const QString& text) {
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = in[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+        if (isBreak(c)) {
             *out++ = QLatin1Char('\\');
             *out++ = QLatin1Char('n');
             if (c == QLatin1Char('\r') && i + 1 < size && in[i + 1] == QLatin1Char('\n'))

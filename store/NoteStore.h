@@ -20,8 +20,9 @@ public:
                            const QDateTime& now);
     static void write(IniFile& file, int index, const NoteRecord& note, const LocaleInfo& locale);
 
-    // The stored form of a note text: every line break (CR LF, and a lone CR or LF
-    // alike) becomes the two characters "\n"; nothing else is escaped.
+    // The stored form of a note text: every line break (CR LF, a lone CR or LF, and the
+    // line and paragraph separators U+2028 and U+2029 alike) becomes the two characters
+    // "\n"; nothing else is escaped.
     static QString encodeText(const QString& text);
     // Every "\n" becomes CR LF.
     static QString decodeText(const QString& stored);

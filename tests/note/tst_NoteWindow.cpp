@@ -6,6 +6,8 @@
 #include "note/TfPostIt.h"
 #include "note/UrlSelection.h"
 #include "note/WinColor.h"
+#include "store/IniFile.h"
+#include "store/NoteStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,6 +110,11 @@ private Q_SLOTS:
     void captionTooltip();
     void peerTextShowsAsPlainText();
     void noteTextLineBreaks();
+    void typedLineBreaks_data();
+    void typedLineBreaks();
+    void textStaysWithinTheFileLimit_data();
+    void textStaysWithinTheFileLimit();
+    void displayedLinesFollowTheWrapping();
     void topmostKeepsGeometry();
     void captionPressMoves_data();
     void captionPressMoves();
@@ -304,6 +311,84 @@ void tst_NoteWindow::noteTextLineBreaks() {
     QCOMPARE(note.window->note(), QStringLiteral("um\r\ndois\r\ntrês\r\nquatro\r\n\r\n"));
     note.window->setNote(QStringLiteral("a\u00A0b"));
     QCOMPARE(note.window->note(), QStringLiteral("a\u00A0b"));
+}
+
+void tst_NoteWindow::typedLineBreaks_data() {
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Enter") << int(Qt::NoModifier);
+    QTest::newRow("Shift+Enter") << int(Qt::ShiftModifier);
+}
+
+void tst_NoteWindow::typedLineBreaks() {
+    QFETCH(int, modifiers);
+    Note note;
+    note.window->show();
+    QTest::keyClicks(note.memPostit(), QStringLiteral("um"));
+    QTest::keyClick(note.memPostit(), Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
+    QTest::keyClicks(note.memPostit(), QStringLiteral("dois"));
+    QCOMPARE(note.window->note(), QStringLiteral("um\r\ndois"));
+    // Separators that other programs put into pasted text are line breaks as well.
+    QApplication::clipboard()->setText(QString::fromUtf8("\u2028tr\u00eas\u2029quatro"));
+    note.memPostit()->paste();
+    QCOMPARE(note.window->note(), QStringLiteral("um\r\ndois\r\ntrês\r\nquatro"));
+    QCOMPARE(note.window->displayedLines().size(), 4);
+}
+
+void tst_NoteWindow::textStaysWithinTheFileLimit_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("incoming");
+    QTest::addColumn<int>("storedAfter");
+    const QString nearlyFull(2040, QLatin1Char('a'));
+    QTest::newRow("typing") << nearlyFull << "type" << QString(20, QLatin1Char('b')) << 2047;
+    QTest::newRow("pasting") << QString() << "paste" << QString(5000, QLatin1Char('c')) << 2047;
+    // A line break takes two characters in the file and is not split.
+    QTest::newRow("pasted lines") << QString() << "paste" << QString("ab\n").repeated(700) << 2046;
+    QTest::newRow("Enter at the limit")
+        << QString(2046, QLatin1Char('a')) << "enter" << QString() << 2046;
+    QTest::newRow("replacing a selection")
+        << QString(2047, QLatin1Char('a')) << "select all and paste" << QStringLiteral("xyz") << 3;
+}
+
+void tst_NoteWindow::textStaysWithinTheFileLimit() {
+    QFETCH(QString, before);
+    QFETCH(QString, how);
+    QFETCH(QString, incoming);
+    QFETCH(int, storedAfter);
+    Note note;
+    note.window->show();
+    note.window->setNote(before);
+    note.memPostit()->moveCursor(QTextCursor::End);
+    if (how == QLatin1String("type")) {
+        QTest::keyClicks(note.memPostit(), incoming);
+    } else if (how == QLatin1String("enter")) {
+        QTest::keyClick(note.memPostit(), Qt::Key_Return);
+    } else {
+        if (how.startsWith(QLatin1String("select")))
+            note.memPostit()->selectAll();
+        QApplication::clipboard()->setText(incoming);
+        note.memPostit()->paste();
+    }
+    const QString stored = NoteStore::encodeText(note.window->note());
+    QCOMPARE(stored.size(), storedAfter);
+    // What the file keeps is exactly what the note shows.
+    QCOMPARE(NoteStore::decodeText(IniFile::cleanValue(stored)),
+             note.window->note().trimmed().isEmpty() ? note.window->note()
+                                                     : NoteStore::decodeText(stored));
+}
+
+void tst_NoteWindow::displayedLinesFollowTheWrapping() {
+    Note note;
+    note.window->setBounds(10, 10, 170, 120);
+    note.window->show();
+    note.window->setNote(QStringLiteral("curta\r\n") + QString(200, QLatin1Char('x')) +
+                         QStringLiteral("\r\n"));
+    const QStringList lines = note.window->displayedLines();
+    QVERIFY(lines.size() > 2); // the long paragraph wraps
+    QCOMPARE(lines.first(), QStringLiteral("curta"));
+    QCOMPARE(lines.mid(1).join(QString()), QString(200, QLatin1Char('x')));
+    note.window->setNote(QString());
+    QVERIFY(note.window->displayedLines().isEmpty());
 }
 
 void tst_NoteWindow::topmostKeepsGeometry() {

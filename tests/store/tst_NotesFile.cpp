@@ -171,6 +171,9 @@ void tst_NotesFile::textEncoding_data() {
     QTest::newRow("CR at the end") << "a\r"
                                    << "a\\n"
                                    << "a\r\n";
+    QTest::newRow("line and paragraph separators")
+        << QString::fromUtf8("a\u2028b\u2029c") << "a\\nb\\nc"
+        << "a\r\nb\r\nc";
     QTest::newRow("other backslashes untouched") << "a\\tb\\"
                                                  << "a\\tb\\"
                                                  << "a\\tb\\";

@@ -1,0 +1,145 @@
+// The main window never loses a note: a notes file it cannot read stays untouched and
+// the run's notes go to a recovery file; what an interrupted save left behind is
+// cleaned up; changes reach the disk a moment after they are made, once per burst.
+
+#include "../support/ProgramHarness.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <unistd.h>
+
+class tst_DataSafety : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unreadableFileIsKeptAndNotesRecovered_data();
+    void unreadableFileIsKeptAndNotesRecovered();
+    void unreadableFileWithoutNewNotesLeavesNoRecoveryFile();
+    void interruptedSaveLeftoverIsRemovedAtStart();
+    void changesAreSavedOncePerBurst();
+    void noChangeSaveDuringLoad();
+    void failingChangeSavesReportOnce();
+};
+
+void tst_DataSafety::unreadableFileIsKeptAndNotesRecovered_data() {
+    QTest::addColumn<bool>("folderInPlace");
+    QTest::newRow("no read permission") << false;
+    QTest::newRow("folder in place") << true;
+}
+
+void tst_DataSafety::unreadableFileIsKeptAndNotesRecovered() {
+    QFETCH(bool, folderInPlace);
+    ProgramHarness h;
+    const QByteArray original("[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=Minha nota\r\n");
+    if (folderInPlace) {
+        QVERIFY(QDir().mkpath(h.notesFile()));
+    } else {
+        if (geteuid() == 0)
+            QSKIP("root reads files without read permission");
+        h.writeNotesFile(original);
+        QVERIFY(QFile::setPermissions(h.notesFile(), QFileDevice::WriteOwner));
+    }
+    TfStickyNote& main = h.start();
+    QCOMPARE(h.boxes.shown.size(), 1);
+    QCOMPARE(h.boxes.shown[0].title, QStringLiteral("Erro"));
+    const QString recovery = main.keeper().file().recoveryPath();
+    QCOMPARE(recovery, h.notesFile() + QStringLiteral(".recuperado-20021225_1430"));
+    QVERIFY(h.boxes.shown[0].text.contains(h.notesFile()));
+    QVERIFY(h.boxes.shown[0].text.contains(main.keeper().file().readError()));
+    QVERIFY(h.boxes.shown[0].text.contains(recovery));
+
+    h.newNote()->setNote(QStringLiteral("escrita agora"));
+    main.SaveNotes();
+    main.FormCloseQuery();
+
+    if (folderInPlace) {
+        QVERIFY(QFileInfo(h.notesFile()).isDir());
+    } else {
+        QVERIFY(
+            QFile::setPermissions(h.notesFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(readBytes(h.notesFile()), original);
+    }
+    QVERIFY(readBytes(recovery).contains("note=escrita agora\r\n"));
+    QCOMPARE(QFileInfo(recovery).permissions() & QFileDevice::Permissions(0x7077),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void tst_DataSafety::unreadableFileWithoutNewNotesLeavesNoRecoveryFile() {
+    ProgramHarness h;
+    QVERIFY(QDir().mkpath(h.notesFile()));
+    TfStickyNote& main = h.start();
+    main.FormCloseQuery();
+    QCOMPARE(QDir(h.dataDir()).entryList(QDir::Files), QStringList());
+}
+
+void tst_DataSafety::interruptedSaveLeftoverIsRemovedAtStart() {
+    ProgramHarness h;
+    h.writeNotesFile("[General]\r\nNumStickies=0\r\n");
+    writeBytes(h.dataDir() + "/stickies.tkn.tmp-Ab12Cd", "[General]\r\nNumStickies=0\r\n");
+    writeBytes(h.dataDir() + "/stickies.tkn.antigo", "kept");
+    h.create();
+    QStringList left = QDir(h.dataDir()).entryList(QDir::Files);
+    left.removeAll(QStringLiteral("stickies.tkn.lock"));
+    left.sort();
+    QCOMPARE(left, QStringList({"stickies.tkn", "stickies.tkn.antigo"}));
+}
+
+void tst_DataSafety::changesAreSavedOncePerBurst() {
+    ProgramHarness h;
+    TfStickyNote& main = h.start();
+    QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
+    TfPostIt* note = h.newNote();
+    QVERIFY(main.keeper().changeSaveTimer()->isActive());
+    QCOMPARE(main.keeper().changeSaveTimer()->interval(), 2000);
+    main.keeper().changeSaveTimer()->setInterval(10);
+    for (int i = 0; i < 50; ++i)
+        note->setNote(QStringLiteral("versão %1").arg(i));
+    note->setCaption(QStringLiteral("Título"));
+    QTRY_COMPARE(saves.size(), 1);
+    QVERIFY(readBytes(h.notesFile()).contains("note=vers\xe3o 49\r\n"));
+    QTest::qWait(50);
+    QCOMPARE(saves.size(), 1);
+
+    // Moving a note back where it was is no change worth a write.
+    note->setBounds(note->bounds().x() + 5, note->bounds().y(), 170, 120);
+    note->setBounds(note->bounds().x() - 5, note->bounds().y(), 170, 120);
+    QTest::qWait(50);
+    QCOMPARE(saves.size(), 1);
+}
+
+void tst_DataSafety::noChangeSaveDuringLoad() {
+    ProgramHarness h;
+    h.writeNotesFile("[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=a\r\n"
+                     "[Stick1]\r\ncaption=b\r\nvisible=0\r\n");
+    TfStickyNote& main = h.create();
+    QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
+    main.keeper().changeSaveTimer()->setInterval(0);
+    main.LoadNotes();
+    QTest::qWait(50);
+    QCOMPARE(saves.size(), 0);
+    QCOMPARE(h.noteCount(), 2);
+}
+
+void tst_DataSafety::failingChangeSavesReportOnce() {
+    ProgramHarness h;
+    TfStickyNote& main = h.start();
+    main.keeper().changeSaveTimer()->setInterval(0);
+    TfPostIt* note = h.newNote();
+    {
+        FileSizeLimit limit(16);
+        note->setNote(QStringLiteral("um"));
+        QTRY_COMPARE(h.boxes.shown.size(), 1);
+        note->setNote(QStringLiteral("dois"));
+        QTest::qWait(50);
+        QCOMPARE(h.boxes.shown.size(), 1);
+    }
+    QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
+    note->setNote(QStringLiteral("três"));
+    QTRY_COMPARE(saves.size(), 1);
+    QCOMPARE(h.boxes.shown.size(), 1);
+}
+
+QTEST_MAIN(tst_DataSafety)
+#include "tst_DataSafety.moc"
