@@ -58,7 +58,9 @@ TfrmConfNota::TfrmConfNota(const ConfNotaServices& services, TRecGeral& recGeral
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pagGeral);
     layout->addLayout(buttons);
-    setMinimumSize(374, 301);
+    // A dialog border: the size of the contents, at least the client area it was drawn
+    // with, and not resizable.
+    setFixedSize(sizeHint().expandedTo(QSize(374, 301)));
 
     connect(pagGeral, &QTabWidget::currentChanged, this,
             [this](int page) { pagGeralChange(page); });

@@ -22,6 +22,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QTime wholeSeconds(const QTime& time) {
@@ -41,11 +43,13 @@ TtabAlarme::TtabAlarme(MessageBoxes& messages, CommonDialogs& dialogs, SoundPlay
     dtmDataAlarme = new QDateEdit(this);
     dtmDataAlarme->setObjectName(QStringLiteral("dtmDataAlarme"));
     dtmDataAlarme->setCalendarPopup(true);
+    dtmDataAlarme->setLocale(m_locale.locale());
     dtmDataAlarme->setDisplayFormat(m_locale.locale().dateFormat(QLocale::LongFormat));
     Label2->setBuddy(dtmDataAlarme);
     Label4 = new QLabel(this);
     dtmHoraAlarme = new QTimeEdit(this);
     dtmHoraAlarme->setObjectName(QStringLiteral("dtmHoraAlarme"));
+    dtmHoraAlarme->setLocale(m_locale.locale());
     dtmHoraAlarme->setDisplayFormat(m_locale.longTimeFormat());
     Label4->setBuddy(dtmHoraAlarme);
 
@@ -66,8 +70,8 @@ TtabAlarme::TtabAlarme(MessageBoxes& messages, CommonDialogs& dialogs, SoundPlay
     chkDiasDaSemana->setFlow(QListView::TopToBottom);
     chkDiasDaSemana->setWrapping(true);
     chkDiasDaSemana->setResizeMode(QListView::Adjust);
-    chkDiasDaSemana->setUniformItemSizes(true);
-    chkDiasDaSemana->setFixedHeight(82);
+    chkDiasDaSemana->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    chkDiasDaSemana->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     fillWeekdays();
 
     Bevel1 = new QFrame(this);
@@ -90,6 +94,7 @@ TtabAlarme::TtabAlarme(MessageBoxes& messages, CommonDialogs& dialogs, SoundPlay
     when->addWidget(dtmDataAlarme, 0, 1);
     when->addWidget(Label4, 1, 0);
     when->addWidget(dtmHoraAlarme, 1, 1);
+    when->setColumnStretch(2, 1);
     auto* repeat = new QHBoxLayout;
     repeat->addWidget(chkRemarca);
     repeat->addWidget(txtCada);
@@ -133,8 +138,15 @@ void TtabAlarme::retranslate() {
                         tr("Quinta"),  tr("Sexta"),   tr("Sábado")};
     if (!m_sundayFirst)
         days.append(days.takeFirst());
-    for (int i = 0; i < chkDiasDaSemana->count() && i < days.size(); ++i)
+    int widest = 0;
+    for (int i = 0; i < chkDiasDaSemana->count() && i < days.size(); ++i) {
         chkDiasDaSemana->item(i)->setText(days[i]);
+        widest = std::max(widest, chkDiasDaSemana->fontMetrics().horizontalAdvance(days[i]));
+    }
+    // Two columns wide enough for every day's name beside its check box.
+    const QSize cell(widest + 40, chkDiasDaSemana->fontMetrics().height() + 4);
+    chkDiasDaSemana->setGridSize(cell);
+    chkDiasDaSemana->setFixedHeight(4 * cell.height() + 2 * chkDiasDaSemana->frameWidth() + 2);
     chkTocaSom->setText(tr("Toca &Som"));
     cmdTestar->setText(tr("&Testar"));
 }

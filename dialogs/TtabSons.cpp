@@ -15,6 +15,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TtabSons::TtabSons(MessageBoxes& messages, CommonDialogs& dialogs, SoundPlayer& sound,
                    QWidget* parent)
     : QWidget(parent), m_messages(messages), m_dialogs(dialogs), m_sound(sound) {
@@ -67,6 +69,11 @@ void TtabSons::retranslate() {
     lstSom->setHeaderLabels({tr("Evento"), tr("Caminho Completo")});
     for (int row = 0; row < lstSom->topLevelItemCount() && row < RowCount; ++row)
         lstSom->topLevelItem(row)->setText(0, rowCaption(row));
+    // At least the designed width, and wide enough for every event's name.
+    int widest = 0;
+    for (int row = 0; row < RowCount; ++row)
+        widest = std::max(widest, lstSom->fontMetrics().horizontalAdvance(rowCaption(row)));
+    lstSom->setColumnWidth(0, std::max(110, widest + 16));
     cmdPlay->setText(tr("&Testar"));
 }
 
