@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class CommonDialogs;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class UpDown;
+struct TRecGeral;
+
+// Page "Geral" of the preferences: the user's name, the data folder, the delete
+// question, automatic saving, today's tasks at start and the backup on closing.
+class TtabGeral : public QWidget {
+    Q_OBJECT
+public:
+    // The automatic save interval the check on OK accepts, in minutes.
+    static constexpr int MinAutoSave = 5;
+    static constexpr int MaxAutoSave = 60;
+
+    TtabGeral(CommonDialogs& dialogs, QWidget* parent = nullptr);
+
+    // The priming before showing: the user's name and automatic saving.
+    void primePersonal(const TRecGeral& recGeral);
+    // The priming when shown: the data folder and the general options.
+    void primeGeneral(const TRecGeral& recGeral, const QString& dataDir);
+
+    // The whole number in txtAutoSave, whatever its size.
+    std::optional<int> autoSaveMinutes() const;
+    // The check on OK: a whole number, within 5..60 while automatic saving is on.
+    bool autoSaveAccepted() const;
+
+    // User, AutoSave and TimeAutoSave (after a successful check).
+    void applyPersonal(TRecGeral& recGeral) const;
+    // AskDelete, NoteDaily, BackupOnExit and BackupPath.
+    void applyGeneral(TRecGeral& recGeral) const;
+
+    // Control rules.
+    void chkLocalBackupClick();
+    // The folder dialog; the chosen folder ends with the path separator.
+    void cmdLocalBackupClick();
+
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtIDUsuario = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lblDirDados = nullptr;
+    QCheckBox* chkPerguntaExclui = nullptr;
+    QCheckBox* chkAutoSave = nullptr;
+    QLineEdit* txtAutoSave = nullptr;
+    UpDown* updTempo = nullptr;
+    QLabel* Label10 = nullptr;
+    QCheckBox* chkCriaNotaAlarme = nullptr;
+    QCheckBox* chkLocalBackup = nullptr;
+    QLineEdit* txtLocalBackup = nullptr;
+    QPushButton* cmdLocalBackup = nullptr;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void retranslate();
+
+    CommonDialogs& m_dialogs;
+};

@@ -1,0 +1,710 @@
+#include "dialogs/TfrmConfSom.h"
+#include "dialogs/TfrmInsereBloq.h"
+#include "dialogs/TtabAlarme.h"
+#include "dialogs/TtabFonteCor.h"
+#include "dialogs/TtabGeral.h"
+#include "dialogs/TtabSons.h"
+#include "dialogs/TtbsRede.h"
+
+#include "ConfNotaHarness.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTreeWidget>
+
+namespace {
+
+QStringList itemTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+// Double-clicks a row of the sounds list and runs action on the sound dialog it opens.
+void doubleClickRow(TtabSons* page, int row, const std::function<void(TfrmConfSom*)>& action) {
+    TfrmConfSom* sound = page->frmConfSom();
+    ConfNotaHarness::whenModal(
+        [&] { Q_EMIT page->lstSom->itemDoubleClicked(page->lstSom->topLevelItem(row), 0); },
+        [=] {
+            QVERIFY(sound->isVisible());
+            action(sound);
+            if (sound->isVisible())
+                sound->cmdCancelar->click();
+        });
+}
+
+} // namespace
+
+class tst_Preferences : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void priming();
+    void untouchedOkKeepsTheSettings_data();
+    void untouchedOkKeepsTheSettings();
+    void okTakesEveryPage();
+    void autoSave_data();
+    void autoSave();
+    void authentication_data();
+    void authentication();
+    void networkSwitch();
+    void blockModes_data();
+    void blockModes();
+    void deleteEntry_data();
+    void deleteEntry();
+    void insertDialog();
+    void listener_data();
+    void listener();
+    void soundRows_data();
+    void soundRows();
+    void soundDialog_data();
+    void soundDialog();
+    void testButton();
+    void backupFolder_data();
+    void backupFolder();
+};
+
+// Every page shows, primed from the settings.
+void tst_Preferences::priming() {
+    ConfNotaHarness h;
+    h.recGeral.UseSounds = false;
+    h.recRede.Authtype = 1;
+    h.recRede.Username = QStringLiteral("maria");
+    h.recRede.Password = QStringLiteral("segredo");
+    TfrmConfNota& dialog = h.openPreferences();
+    QCOMPARE(dialog.ConfiguredNote, -1);
+    for (int page = 0; page < TfrmConfNota::PageCount; ++page)
+        QVERIFY(dialog.pagGeral->isTabVisible(page));
+    for (int page = 0; page < TfrmConfNota::PageCount; ++page) {
+        dialog.pagGeral->setCurrentIndex(page);
+        QCOMPARE(dialog.helpContext(), page + 2);
+    }
+
+    TtabFonteCor* look = dialog.tabFonteCor;
+    QCOMPARE(look->previewColor(), 0x80FFFF);
+    QCOMPARE(look->captionColor(), 0x80FFFF);
+    QCOMPARE(look->captionText(), QStringLiteral("25/12/2002 14:30:05"));
+    QVERIFY(look->chkDataCaption->isEnabled());
+    QVERIFY(!look->TrackBar1->isEnabled());
+    QCOMPARE(look->TrackBar1->value(), 12);
+
+    TtabAlarme* alarm = dialog.tabAlarme;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             alarm->chkHabAlarme, alarm->dtmDataAlarme, alarm->dtmHoraAlarme, alarm->chkTocaSom,
+             alarm->fleSom, alarm->chkRemarca, alarm->txtCada, alarm->cboUnidade,
+             alarm->chkDiasDaSemana})
+        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+    QVERIFY(alarm->cmdProcurar->isEnabled());
+    QVERIFY(alarm->cmdTestar->isEnabled());
+    QCOMPARE(itemTexts(alarm->chkDiasDaSemana),
+             (QStringList{"Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado", "Domingo"}));
+
+    TtabSons* sounds = dialog.tabSons;
+    QVERIFY(sounds->radNaoUsaSom->isChecked());
+    QVERIFY(!sounds->lstSom->isEnabled());
+    QVERIFY(!sounds->cmdPlay->isEnabled());
+    QCOMPARE(sounds->lstSom->headerItem()->text(0), QStringLiteral("Evento"));
+    QCOMPARE(sounds->lstSom->headerItem()->text(1), QStringLiteral("Caminho Completo"));
+    QCOMPARE(sounds->lstSom->topLevelItem(2)->text(0), QStringLiteral("Recebimento de Nota"));
+    QCOMPARE(sounds->path(TtabSons::RowReceivedNote), h.recGeral.SoundRecSticky);
+
+    TtabGeral* general = dialog.tabGeral;
+    QCOMPARE(general->lblDirDados->text(), ConfNotaHarness::DataDir);
+    QCOMPARE(general->txtIDUsuario->text(), QStringLiteral("maria"));
+    QCOMPARE(general->txtAutoSave->text(), QStringLiteral("10"));
+    QVERIFY(!general->txtLocalBackup->isEnabled());
+
+    TtbsRede* network = dialog.tbsRede;
+    QVERIFY(!network->grpSMTP->isEnabled());
+    QCOMPARE(network->AuthComboBox->currentText(), QStringLiteral("Texto Plano"));
+    QCOMPARE(network->PasswordEdit->text(), QStringLiteral("segredo"));
+    QCOMPARE(network->PasswordEdit->displayText(), QStringLiteral("*******"));
+    QCOMPARE(network->txtPortaTCP->text(), QStringLiteral("7801"));
+}
+
+void tst_Preferences::untouchedOkKeepsTheSettings_data() {
+    QTest::addColumn<TRecGeral>("general");
+    QTest::addColumn<TRecRede>("network");
+
+    ConfNotaHarness fresh;
+    QTest::newRow("a fresh notes file") << fresh.recGeral << fresh.recRede;
+
+    TRecGeral general = fresh.recGeral;
+    general.UseSounds = true;
+    general.DefaultColor = 0x00C08040;
+    general.DefaultFont = TNoteFont{QStringLiteral("Courier New"), 14, 0x00FF00, true, true};
+    general.ScrollBar = true;
+    general.DarkCaption = true;
+    general.TrackPosition = 20;
+    general.ShowDate = false;
+    general.AutoSave = false;
+    general.TimeAutoSave = 3;
+    general.NoteDaily = true;
+    general.BackupOnExit = true;
+    general.BackupPath = QStringLiteral("/srv/copias/");
+    general.SoundDelSticky.clear();
+    TRecRede network = fresh.recRede;
+    network.Enabled = true;
+    network.SMTPServer = QStringLiteral("smtp.exemplo.com.br");
+    network.SMTPPort = QStringLiteral("587");
+    network.Authtype = 3;
+    network.Email = QStringLiteral("maria@exemplo.com.br");
+    network.Username = QStringLiteral("maria");
+    network.Password = QStringLiteral("s3gr3do");
+    network.Blocktype = 2;
+    network.BlockList = {QStringLiteral("192.168.0.7"), QString(), QStringLiteral("10.0.0.1")};
+    network.PortTCP = QStringLiteral("7900");
+    QTest::newRow("every setting away from its default") << general << network;
+
+    network.Blocktype = 1;
+    QTest::newRow("blocking everybody keeps the list") << general << network;
+}
+
+// OK without a change leaves every setting as it was, whatever they hold.
+void tst_Preferences::untouchedOkKeepsTheSettings() {
+    QFETCH(TRecGeral, general);
+    QFETCH(TRecRede, network);
+    ConfNotaHarness h;
+    h.recGeral = general;
+    h.recRede = network;
+    h.openPreferences();
+    QVERIFY(h.pressOk());
+    QCOMPARE(h.recGeral, general);
+    QCOMPARE(h.recRede, network);
+    QCOMPARE(h.applied, 1);
+    QVERIFY(!h.configured);
+    QVERIFY(h.messages.shown.isEmpty());
+}
+
+void tst_Preferences::okTakesEveryPage() {
+    ConfNotaHarness h;
+    TfrmConfNota& dialog = h.openPreferences();
+    h.dialogs.answerColor(0x00FFC0C0);
+    dialog.tabFonteCor->cmdCordeFundo->click();
+    h.dialogs.answerFont(TNoteFont{QStringLiteral("Verdana"), 9, 0x000080, false, true});
+    dialog.tabFonteCor->cmdFonte->click();
+    dialog.tabFonteCor->chkScroll->click();
+    dialog.tabFonteCor->chkCorCaption->click();
+    dialog.tabFonteCor->TrackBar1->setValue(18);
+    dialog.tabFonteCor->chkHoraCaption->click();
+    dialog.tabSons->radUsaSom->click();
+    dialog.tabGeral->txtIDUsuario->setText(QStringLiteral("Maria da Silva"));
+    dialog.tabGeral->txtAutoSave->setText(QStringLiteral("15"));
+    dialog.tabGeral->chkPerguntaExclui->click();
+    dialog.tabGeral->chkCriaNotaAlarme->click();
+    dialog.tabGeral->chkLocalBackup->click();
+    dialog.tabGeral->txtLocalBackup->setText(QStringLiteral("/srv/copias/"));
+    TtbsRede* network = dialog.tbsRede;
+    network->chkHabilitaRede->click();
+    network->txtSMTPServer->setText(QStringLiteral("smtp.exemplo.com.br"));
+    network->txtPortaSMTP->setText(QStringLiteral("465"));
+    network->txtSeuEmail->setText(QStringLiteral("maria@exemplo.com.br"));
+    network->AuthComboBox->setCurrentIndex(2);
+    network->UsernameEdit->setText(QStringLiteral("maria"));
+    network->PasswordEdit->setText(QStringLiteral("segredo"));
+    network->txtPortaTCP->setText(QStringLiteral("7802"));
+
+    TRecGeral general = h.recGeral;
+    general.UseSounds = true;
+    general.DefaultColor = 0x00FFC0C0;
+    general.DefaultFont = TNoteFont{QStringLiteral("Verdana"), 9, 0x000080, false, true};
+    general.ScrollBar = true;
+    general.DarkCaption = true;
+    general.TrackPosition = 18;
+    general.ShowTime = false;
+    general.User = QStringLiteral("Maria da Silva");
+    general.TimeAutoSave = 15;
+    general.AskDelete = false;
+    general.NoteDaily = true;
+    general.BackupOnExit = true;
+    general.BackupPath = QStringLiteral("/srv/copias/");
+    TRecRede rede = h.recRede;
+    rede.Enabled = true;
+    rede.SMTPServer = QStringLiteral("smtp.exemplo.com.br");
+    rede.SMTPPort = QStringLiteral("465");
+    rede.Email = QStringLiteral("maria@exemplo.com.br");
+    rede.Authtype = 2;
+    rede.Username = QStringLiteral("maria");
+    rede.Password = QStringLiteral("segredo");
+    rede.PortTCP = QStringLiteral("7802");
+
+    QVERIFY(h.pressOk());
+    QCOMPARE(h.recGeral, general);
+    QCOMPARE(h.recRede, rede);
+}
+
+void tst_Preferences::autoSave_data() {
+    QTest::addColumn<bool>("autoSave");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("stored"); // -1: refused
+
+    QTest::newRow("4") << true << "4" << -1;
+    QTest::newRow("5") << true << "5" << 5;
+    QTest::newRow("60") << true << "60" << 60;
+    QTest::newRow("61") << true << "61" << -1;
+    QTest::newRow("not a number") << true << "dez" << -1;
+    QTest::newRow("empty") << true << "" << -1;
+    QTest::newRow("4 without autosave") << false << "4" << 4;
+    QTest::newRow("61 without autosave") << false << "61" << 61;
+    QTest::newRow("not a number without autosave") << false << "1O" << -1;
+}
+
+void tst_Preferences::autoSave() {
+    QFETCH(bool, autoSave);
+    QFETCH(QString, text);
+    QFETCH(int, stored);
+    ConfNotaHarness h;
+    const TRecGeral before = h.recGeral;
+    const TRecRede network = h.recRede;
+    TfrmConfNota& dialog = h.openPreferences();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    TtabGeral* page = dialog.tabGeral;
+    page->chkAutoSave->setChecked(autoSave);
+    page->txtAutoSave->setText(text);
+    dialog.tabGeral->txtIDUsuario->setText(QStringLiteral("outra"));
+
+    QCOMPARE(h.pressOk(), stored >= 0);
+    if (stored >= 0) {
+        QCOMPARE(h.recGeral.TimeAutoSave, stored);
+        QCOMPARE(h.recGeral.AutoSave, autoSave);
+        return;
+    }
+    QCOMPARE(h.messages.shown.size(), 1);
+    QCOMPARE(h.messages.shown[0].icon, MessageBoxes::Icon::Error);
+    QCOMPARE(h.messages.shown[0].text,
+             QStringLiteral("O tempo de salvamento automático deve estar entre 5 e 60 minutos!"));
+    QCOMPARE(dialog.pagGeral->currentIndex(), int(TfrmConfNota::PageGeral));
+    QCOMPARE(QApplication::focusWidget(), page->txtAutoSave);
+    QCOMPARE(h.recGeral, before);
+    QCOMPARE(h.recRede, network);
+    QCOMPARE(h.server.starts + h.server.stops, 0);
+    QCOMPARE(h.applied, 0);
+}
+
+void tst_Preferences::authentication_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<QString>("user");
+
+    QTest::newRow("Nenhuma empties the account") << 2 << 0 << "";
+    QTest::newRow("back to a method before OK") << 0 << 1 << "maria";
+    QTest::newRow("MD5 kept") << 3 << 3 << "maria";
+}
+
+// "Nenhuma" disables user name and password but keeps their text until OK empties them.
+void tst_Preferences::authentication() {
+    QFETCH(int, stored);
+    QFETCH(int, chosen);
+    QFETCH(QString, user);
+    ConfNotaHarness h;
+    h.recRede.Enabled = true;
+    h.recRede.Authtype = stored;
+    h.recRede.Username = QStringLiteral("maria");
+    h.recRede.Password = QStringLiteral("segredo");
+    TfrmConfNota& dialog = h.openPreferences();
+    TtbsRede* page = dialog.tbsRede;
+    // Stored without a method, the account is shown neither filled nor usable.
+    QCOMPARE(page->UsernameEdit->text(), stored ? QStringLiteral("maria") : QString());
+    QCOMPARE(page->UsernameEdit->isEnabled(), stored != 0);
+
+    page->AuthComboBox->setCurrentIndex(0);
+    QVERIFY(!page->UsernameEdit->isEnabled());
+    QVERIFY(!page->PasswordEdit->isEnabled());
+    if (stored) {
+        QCOMPARE(page->UsernameEdit->text(), QStringLiteral("maria"));
+        QCOMPARE(page->PasswordEdit->text(), QStringLiteral("segredo"));
+    }
+    page->AuthComboBox->setCurrentIndex(chosen);
+    if (!stored) {
+        page->UsernameEdit->setText(QStringLiteral("maria"));
+        page->PasswordEdit->setText(QStringLiteral("segredo"));
+    }
+    QCOMPARE(page->UsernameEdit->isEnabled(), chosen != 0);
+
+    QVERIFY(h.pressOk());
+    QCOMPARE(h.recRede.Authtype, chosen);
+    QCOMPARE(h.recRede.Username, user);
+    QCOMPARE(h.recRede.Password, user.isEmpty() ? QString() : QStringLiteral("segredo"));
+}
+
+// The network switch enables and disables the page together; the account fields and
+// the list keep following their own choices.
+void tst_Preferences::networkSwitch() {
+    ConfNotaHarness h;
+    TfrmConfNota& dialog = h.openPreferences();
+    TtbsRede* page = dialog.tbsRede;
+    const QList<QWidget*> controls = {
+        page->grpSMTP,         page->grpRedeLocal,        page->txtSMTPServer,
+        page->txtPortaSMTP,    page->AuthComboBox,        page->radNaoBloqueia,
+        page->radBloqueiaTudo, page->radBloqueiaSel,      page->txtSeuEmail,
+        page->txtPortaTCP,     page->cmdAdicionaBloqueio, page->cmdApagaBloqueio};
+    for (QWidget* control : controls)
+        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+
+    page->chkHabilitaRede->click();
+    for (QWidget* control : controls)
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    QVERIFY(!page->UsernameEdit->isEnabled());
+    QVERIFY(!page->lstBloqueio->isEnabled());
+    page->radBloqueiaSel->click();
+    QVERIFY(page->lstBloqueio->isEnabled());
+
+    page->chkHabilitaRede->click();
+    for (QWidget* control : controls + QList<QWidget*>{page->lstBloqueio})
+        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+}
+
+void tst_Preferences::blockModes_data() {
+    QTest::addColumn<int>("storedType");
+    QTest::addColumn<QStringList>("storedList");
+    QTest::addColumn<QString>("mode"); // radio button clicked, or empty
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<int>("deleted"); // entries deleted from the top
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<bool>("notice");
+
+    const QStringList stored = {"192.168.0.7", "10.0.0.1"};
+    QTest::newRow("nobody blocked, list kept")
+        << 0 << stored << "" << QStringList() << 0 << 0 << stored << false;
+    QTest::newRow("selective with one entry replaces the list")
+        << 0 << stored << "radBloqueiaSel" << QStringList{" 192.168.0.9 "} << 0 << 2
+        << QStringList{" 192.168.0.9 "} << false;
+    QTest::newRow("selective, entries as shown")
+        << 2 << stored << "" << QStringList{"", "10.0.0.1"} << 1 << 2
+        << QStringList{"10.0.0.1", "", "10.0.0.1"} << false;
+    QTest::newRow("selective emptied")
+        << 2 << stored << "" << QStringList() << 2 << 2 << QStringList() << true;
+    QTest::newRow("selective without entries") << 0 << QStringList() << "radBloqueiaSel"
+                                               << QStringList() << 0 << 2 << QStringList() << true;
+    QTest::newRow("blocking everybody keeps the stored list")
+        << 2 << stored << "radBloqueiaTudo" << QStringList{"x"} << 0 << 1 << stored << false;
+    QTest::newRow("back to nobody")
+        << 1 << stored << "radNaoBloqueia" << QStringList() << 0 << 0 << stored << false;
+}
+
+void tst_Preferences::blockModes() {
+    QFETCH(int, storedType);
+    QFETCH(QStringList, storedList);
+    QFETCH(QString, mode);
+    QFETCH(QStringList, added);
+    QFETCH(int, deleted);
+    QFETCH(int, type);
+    QFETCH(QStringList, list);
+    QFETCH(bool, notice);
+    ConfNotaHarness h;
+    h.recRede.Enabled = true;
+    h.recRede.Blocktype = storedType;
+    h.recRede.BlockList = storedList;
+    TfrmConfNota& dialog = h.openPreferences();
+    TtbsRede* page = dialog.tbsRede;
+    // Only the selective mode shows the stored list.
+    QCOMPARE(itemTexts(page->lstBloqueio), storedType == 2 ? storedList : QStringList());
+    QCOMPARE(page->lstBloqueio->isEnabled(), storedType == 2);
+
+    if (!mode.isEmpty())
+        page->findChild<QRadioButton*>(mode)->click();
+    QCOMPARE(page->lstBloqueio->isEnabled(), page->radBloqueiaSel->isChecked());
+    for (int i = 0; i < deleted; ++i) {
+        page->lstBloqueio->setCurrentRow(0);
+        h.messages.answerNext(true);
+        page->cmdApagaBloqueio->click();
+    }
+    for (const QString& entry : added) {
+        ConfNotaHarness::whenModal([&] { page->cmdAdicionaBloqueio->click(); },
+                                   [&] {
+                                       QTest::keyClicks(page->frmInsereBloq()->txtBloq, entry);
+                                       page->frmInsereBloq()->cmdOK->click();
+                                   });
+    }
+
+    QVERIFY(h.pressOk());
+    QCOMPARE(h.recRede.Blocktype, type);
+    QCOMPARE(h.recRede.BlockList, list);
+    QCOMPARE(h.messages.shown.size(), notice ? 1 : 0);
+    if (notice) {
+        QCOMPARE(h.messages.shown[0].icon, MessageBoxes::Icon::Information);
+        QCOMPARE(h.messages.shown[0].title, QStringLiteral("Aviso"));
+        QCOMPARE(h.messages.shown[0].text,
+                 QStringLiteral("Você não inseriu nenhum elemento na lista de bloqueio. O "
+                                "sistema aceitará todas as mensagens."));
+    }
+}
+
+void tst_Preferences::deleteEntry_data() {
+    QTest::addColumn<int>("selected"); // -1: none
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QStringList>("left");
+
+    QTest::newRow("no selection") << -1 << false << QStringList{"a", "b", "c"};
+    QTest::newRow("answered No") << 1 << false << QStringList{"a", "b", "c"};
+    QTest::newRow("answered Yes") << 1 << true << QStringList{"a", "c"};
+}
+
+void tst_Preferences::deleteEntry() {
+    QFETCH(int, selected);
+    QFETCH(bool, yes);
+    QFETCH(QStringList, left);
+    ConfNotaHarness h;
+    h.recRede.Enabled = true;
+    h.recRede.Blocktype = 2;
+    h.recRede.BlockList = {"a", "b", "c"};
+    TfrmConfNota& dialog = h.openPreferences();
+    TtbsRede* page = dialog.tbsRede;
+    if (selected >= 0) {
+        page->lstBloqueio->setCurrentRow(selected);
+        h.messages.answerNext(yes);
+    }
+    page->cmdApagaBloqueio->click();
+    QCOMPARE(itemTexts(page->lstBloqueio), left);
+    if (selected < 0) {
+        QCOMPARE(h.messages.shown.size(), 1);
+        QCOMPARE(h.messages.shown[0].icon, MessageBoxes::Icon::Error);
+        QCOMPARE(h.messages.shown[0].text, QStringLiteral("Selecione um ítem para exclusão!"));
+        QVERIFY(h.messages.asked.isEmpty());
+    } else {
+        QCOMPARE(h.messages.asked.size(), 1);
+        QCOMPARE(h.messages.asked[0].title, QStringLiteral("Atenção"));
+        QCOMPARE(h.messages.asked[0].text, QStringLiteral("Confirma Exclusão deste ítem?"));
+    }
+}
+
+// The insert dialog starts empty at each showing and offers the text as typed.
+void tst_Preferences::insertDialog() {
+    TfrmInsereBloq dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Inserir Remetente Bloqueado"));
+    std::optional<QString> entry;
+    ConfNotaHarness::whenModal([&] { entry = dialog.ask(); },
+                               [&] {
+                                   QTest::keyClicks(dialog.txtBloq, "  pc-da-ana ");
+                                   dialog.cmdOK->click();
+                               });
+    QCOMPARE(entry, std::optional<QString>(QStringLiteral("  pc-da-ana ")));
+    ConfNotaHarness::whenModal([&] { entry = dialog.ask(); },
+                               [&] {
+                                   QCOMPARE(dialog.txtBloq->text(), QString());
+                                   QTest::keyClicks(dialog.txtBloq, "x");
+                                   dialog.cmdCancelar->click();
+                               });
+    QCOMPARE(entry, std::nullopt);
+}
+
+void tst_Preferences::listener_data() {
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("starts");
+    QTest::addColumn<int>("stops");
+
+    QTest::newRow("network on starts it") << true << "" << 1 << 0;
+    QTest::newRow("network off stops it") << false << "" << 0 << 1;
+    QTest::newRow("a failed start is told") << true << "Address already in use" << 1 << 0;
+}
+
+void tst_Preferences::listener() {
+    QFETCH(bool, enabled);
+    QFETCH(QString, failure);
+    QFETCH(int, starts);
+    QFETCH(int, stops);
+    ConfNotaHarness h;
+    h.recRede.Enabled = !enabled;
+    h.server.failure = failure;
+    TfrmConfNota& dialog = h.openPreferences();
+    dialog.tbsRede->chkHabilitaRede->click();
+    dialog.tabSons->radUsaSom->click();
+    dialog.tabGeral->chkPerguntaExclui->click();
+
+    QVERIFY(h.pressOk());
+    QCOMPARE(h.server.starts, starts);
+    QCOMPARE(h.server.stops, stops);
+    QCOMPARE(h.recRede.Enabled, enabled);
+    // What comes after the listener is applied all the same.
+    QVERIFY(h.recGeral.UseSounds);
+    QVERIFY(!h.recGeral.AskDelete);
+    QCOMPARE(h.messages.shown.size(), failure.isEmpty() ? 0 : 1);
+    if (!failure.isEmpty()) {
+        QCOMPARE(h.messages.shown[0].icon, MessageBoxes::Icon::Error);
+        QCOMPARE(h.messages.shown[0].text, failure);
+    }
+}
+
+void tst_Preferences::soundRows_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("new note") << 0 << "Evento Nova Nota: ";
+    QTest::newRow("deleted note") << 1 << "Evento Excluir Nota: ";
+    QTest::newRow("received note") << 2 << "Evento Recebimento de Nota: ";
+}
+
+// A double click opens the event's sound dialog, only while sounds are used; its OK
+// changes that row, and the preferences' OK that setting.
+void tst_Preferences::soundRows() {
+    QFETCH(int, row);
+    QFETCH(QString, caption);
+    ConfNotaHarness h;
+    h.recGeral.UseSounds = true;
+    const TRecGeral before = h.recGeral;
+    TfrmConfNota& dialog = h.openPreferences();
+    TtabSons* page = dialog.tabSons;
+    const QString old = page->path(row);
+
+    page->radNaoUsaSom->click();
+    page->lstSomDblClick(row);
+    QVERIFY(!page->frmConfSom()->isVisible());
+    page->radUsaSom->click();
+
+    h.dialogs.answerPath(QStringLiteral("/sons/novo.wav"));
+    doubleClickRow(page, row, [&](TfrmConfSom* sound) {
+        QCOMPARE(sound->windowTitle(), QStringLiteral("Configurar Som"));
+        QCOMPARE(sound->rgpEvento->title(), caption);
+        QCOMPARE(sound->fleWave->text(), old);
+        QVERIFY(sound->rgpEventoSom->isChecked());
+        sound->cmdProcurar->click();
+        sound->cmdOK->click();
+    });
+    QCOMPARE(h.dialogs.opened.last().start, QStringLiteral("/sounds"));
+    QCOMPARE(page->path(row), QStringLiteral("/sons/novo.wav"));
+
+    QVERIFY(h.pressOk());
+    const QStringList paths = {h.recGeral.SoundNewSticky, h.recGeral.SoundDelSticky,
+                               h.recGeral.SoundRecSticky};
+    const QStringList oldPaths = {before.SoundNewSticky, before.SoundDelSticky,
+                                  before.SoundRecSticky};
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(paths[i], i == row ? QStringLiteral("/sons/novo.wav") : oldPaths[i]);
+}
+
+void tst_Preferences::soundDialog_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("choice"); // "none", "file" or "" to leave it
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("no path starts at Sem Som") << ""
+                                               << ""
+                                               << "" << true << false << "";
+    QTest::newRow("Sem Som empties the path") << "/a.wav"
+                                              << "none"
+                                              << "" << true << false << "";
+    QTest::newRow("Som: without a file is refused") << ""
+                                                    << "file"
+                                                    << "" << true << true << "";
+    QTest::newRow("Som: with a typed file") << ""
+                                            << "file"
+                                            << "/b.wav" << true << false << "/b.wav";
+    QTest::newRow("Cancel keeps the path") << "/a.wav"
+                                           << ""
+                                           << "/b.wav" << false << false << "/a.wav";
+}
+
+void tst_Preferences::soundDialog() {
+    QFETCH(QString, path);
+    QFETCH(QString, choice);
+    QFETCH(QString, typed);
+    QFETCH(bool, ok);
+    QFETCH(bool, refused);
+    QFETCH(QString, result);
+    ConfNotaHarness h;
+    h.recGeral.UseSounds = true;
+    h.recGeral.SoundNewSticky = path;
+    TfrmConfNota& dialog = h.openPreferences();
+    TtabSons* page = dialog.tabSons;
+    bool stayedOpen = false;
+    doubleClickRow(page, TtabSons::RowNewNote, [&](TfrmConfSom* sound) {
+        QCOMPARE(sound->rgpEventoSemSom->isChecked(), path.isEmpty());
+        QCOMPARE(sound->fleWave->isEnabled(), !path.isEmpty());
+        if (choice == QLatin1String("none"))
+            sound->rgpEventoSemSom->click();
+        else if (choice == QLatin1String("file"))
+            sound->rgpEventoSom->click();
+        QCOMPARE(sound->fleWave->isEnabled(), sound->rgpEventoSom->isChecked());
+        if (!typed.isEmpty())
+            sound->fleWave->setText(typed);
+        (ok ? sound->cmdOK : sound->cmdCancelar)->click();
+        stayedOpen = sound->isVisible();
+    });
+    QCOMPARE(stayedOpen, refused);
+    QCOMPARE(page->path(TtabSons::RowNewNote), result);
+    QCOMPARE(h.messages.shown.size(), refused ? 1 : 0);
+    if (refused)
+        QCOMPARE(h.messages.shown[0].text, QStringLiteral("Selecione um arquivo!"));
+}
+
+// "&Testar" of the sounds page plays the selected row and waits with the hourglass.
+void tst_Preferences::testButton() {
+    ConfNotaHarness h;
+    h.recGeral.UseSounds = true;
+    TfrmConfNota& dialog = h.openPreferences();
+    TtabSons* page = dialog.tabSons;
+    page->cmdPlay->click();
+    QVERIFY(h.sound.playedSync.isEmpty());
+
+    bool buttonWhilePlaying = true;
+    bool hourglass = false;
+    h.sound.whilePlayingSync = [&](const QString&) {
+        buttonWhilePlaying = page->cmdPlay->isEnabled();
+        hourglass = QApplication::overrideCursor() &&
+                    QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    };
+    h.sound.unplayable.insert(h.recGeral.SoundDelSticky);
+    page->lstSom->setCurrentItem(page->lstSom->topLevelItem(TtabSons::RowDeleteNote));
+    page->cmdPlay->click();
+    QCOMPARE(h.sound.playedSync, QStringList{h.recGeral.SoundDelSticky});
+    QVERIFY(!buttonWhilePlaying);
+    QVERIFY(hourglass);
+    QVERIFY(page->cmdPlay->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(h.messages.shown.size(), 1);
+    QCOMPARE(h.messages.shown[0].text, QStringLiteral("Este não é um arquivo de som válido!"));
+}
+
+void tst_Preferences::backupFolder_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("a folder gets its separator") << "/srv/copias"
+                                                 << "/srv/copias/";
+    QTest::newRow("one separator only") << "/srv/copias/"
+                                        << "/srv/copias/";
+    QTest::newRow("cancelled") << ""
+                               << "/antes/";
+}
+
+void tst_Preferences::backupFolder() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, field);
+    ConfNotaHarness h;
+    h.recGeral.BackupPath = QStringLiteral("/antes/");
+    TfrmConfNota& dialog = h.openPreferences();
+    TtabGeral* page = dialog.tabGeral;
+    QVERIFY(!page->cmdLocalBackup->isEnabled());
+    page->chkLocalBackup->click();
+    QVERIFY(page->cmdLocalBackup->isEnabled());
+    QVERIFY(page->txtLocalBackup->isEnabled());
+
+    h.dialogs.answerPath(chosen);
+    page->cmdLocalBackup->click();
+    QCOMPARE(h.dialogs.opened.last().kind, QStringLiteral("folder"));
+    QCOMPARE(h.dialogs.opened.last().title, QStringLiteral("Selecione o Local para Backup"));
+    QCOMPARE(h.dialogs.opened.last().start, QStringLiteral("/antes/"));
+    QCOMPARE(page->txtLocalBackup->text(), field);
+    QVERIFY(h.pressOk());
+    QCOMPARE(h.recGeral.BackupPath, field);
+    QVERIFY(h.recGeral.BackupOnExit);
+}
+
+QTEST_MAIN(tst_Preferences)
+#include "tst_Preferences.moc"
