@@ -101,7 +101,10 @@ void TfStickyNote::FormCreate() {
     IniFile file(m_location.NotesFile, IniFile::Mode::Batched);
     m_startLanguage =
         StartLanguage::decide(SettingsStore::readDefaultLang(file), m_platform.locale.lcid());
-    if (m_startLanguage.language != Language::None) {
+    // The interface starts in the chosen language when its texts are there; otherwise
+    // the built-in texts stay and no language is marked.
+    m_texts = std::make_unique<InterfaceTexts>(m_location.ProgramDir);
+    if (m_startLanguage.language != Language::None && m_texts->install(m_startLanguage.language)) {
         m_markedLanguage = m_startLanguage.language;
         m_helpFile = m_location.ProgramDir + (m_markedLanguage == Language::Portuguese
                                                   ? QStringLiteral("tacknote.hlp")

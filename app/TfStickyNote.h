@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/DataLocation.h"
+#include "app/InterfaceTexts.h"
 #include "app/PlatformServices.h"
 #include "app/StartLanguage.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 
 #include <QWidget>
+#include <memory>
 
 class AlarmTimer;
 class NoteCommands;
@@ -96,6 +98,7 @@ private:
 
     PlatformServices m_platform;
     DataLocation m_location;
+    std::unique_ptr<InterfaceTexts> m_texts;
     TRecGeral m_recGeral;
     TRecRede m_recRede;
     StartLanguage m_startLanguage;

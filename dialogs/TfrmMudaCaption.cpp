@@ -17,9 +17,7 @@ TfrmMudaCaption::TfrmMudaCaption(const Clock& clock, const LocaleInfo& locale,
                                  const TRecGeral& recGeral, QWidget* parent)
     : QDialog(parent), m_clock(clock), m_locale(locale), m_recGeral(recGeral) {
     setObjectName(QStringLiteral("frmMudaCaption"));
-    setWindowTitle(QStringLiteral("Muda Título"));
-
-    Label1 = new QLabel(QStringLiteral("&Título da Nota:"), this);
+    Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
     txtCaptionNota = new QLineEdit(this);
@@ -28,13 +26,13 @@ TfrmMudaCaption::TfrmMudaCaption(const Clock& clock, const LocaleInfo& locale,
     txtCaptionNota->setMinimumWidth(280);
     Label1->setBuddy(txtCaptionNota);
 
-    cmdPadrao = new QPushButton(QStringLiteral("&Padrão"), this);
+    cmdPadrao = new QPushButton(this);
     cmdPadrao->setObjectName(QStringLiteral("cmdPadrao"));
     cmdPadrao->setAutoDefault(false);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK = new QPushButton(this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
+    cmdCancelar = new QPushButton(this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
     cmdCancelar->setAutoDefault(false);
 
@@ -55,6 +53,21 @@ TfrmMudaCaption::TfrmMudaCaption(const Clock& clock, const LocaleInfo& locale,
     connect(cmdPadrao, &QPushButton::clicked, this, [this] { cmdPadraoClick(); });
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
+    retranslate();
+}
+
+void TfrmMudaCaption::retranslate() {
+    setWindowTitle(tr("Muda Título"));
+    Label1->setText(tr("&Título da Nota:"));
+    cmdPadrao->setText(tr("&Padrão"));
+    cmdOK->setText(tr("&OK"));
+    cmdCancelar->setText(tr("&Cancelar"));
+}
+
+void TfrmMudaCaption::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
 }
 
 bool TfrmMudaCaption::edit(QString& caption) {

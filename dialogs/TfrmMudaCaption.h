@@ -44,8 +44,12 @@ public:
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancelar = nullptr;
 
+    // Sets every text of the dialog in the interface language.
+    void retranslate();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     const Clock& m_clock;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // Every message box the program shows goes through here, so tests can answer them.
@@ -13,9 +14,11 @@ public:
     // A Yes/No question with No as the default button; true only for Yes.
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
 
-    static QString titleNotice() { return QStringLiteral("Aviso"); }
-    static QString titleError() { return QStringLiteral("Erro"); }
-    static QString titleAttention() { return QStringLiteral("Atenção"); }
+    static QString titleNotice() { return QCoreApplication::translate("MessageBoxes", "Aviso"); }
+    static QString titleError() { return QCoreApplication::translate("MessageBoxes", "Erro"); }
+    static QString titleAttention() {
+        return QCoreApplication::translate("MessageBoxes", "Atenção");
+    }
 
     void information(const QString& text) { show(Icon::Information, titleNotice(), text); }
     void error(const QString& text) { show(Icon::Error, titleError(), text); }

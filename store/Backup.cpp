@@ -3,6 +3,7 @@
 #include "store/Rotinas.h"
 #include "store/TacknoteError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace Backup {
@@ -16,14 +17,15 @@ QString MakeBackup(const QString& notesFile, const QString& folder, const QDateT
     const QString target = Rotinas::AddBackslash(folder) + BackupFileName(when);
     QFile source(notesFile);
     if (!source.open(QIODevice::ReadOnly))
-        throw TacknoteError(
-            QStringLiteral("Não foi possível fazer a cópia de segurança em %1: o arquivo de "
-                           "notas %2 não pôde ser lido.")
-                .arg(target, notesFile));
+        throw TacknoteError(QCoreApplication::translate(
+                                "Backup", "Não foi possível fazer a cópia de segurança em %1: o "
+                                          "arquivo de notas %2 não pôde ser lido.")
+                                .arg(target, notesFile));
     source.close();
     if (!Rotinas::CopyFileSafely(notesFile, target))
-        throw TacknoteError(
-            QStringLiteral("Não foi possível fazer a cópia de segurança em %1.").arg(target));
+        throw TacknoteError(QCoreApplication::translate(
+                                "Backup", "Não foi possível fazer a cópia de segurança em %1.")
+                                .arg(target));
     return target;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void paths();
     void seedingByLocale_data();
     void seedingByLocale();
+    void missingLanguageSetChangesNothing();
     void existingNotesFileIsNeverOverwritten();
     void secondStartReusesFolders();
     void startLanguage_data();
@@ -85,9 +87,22 @@ void tst_StickyNote::seedingByLocale() {
              main.location().ProgramDir + (language == int(StartLanguage::Language::Portuguese)
                                                ? "tacknote.hlp"
                                                : "tacknote_enu.hlp"));
+    // The interface speaks the language chosen; the built-in texts are Portuguese.
+    QCOMPARE(main.trayMenu().cmdNovaNota->text(),
+             language == int(StartLanguage::Language::English) ? QStringLiteral("&New Note")
+                                                               : QStringLiteral("&Nova Nota"));
     main.LoadNotes();
     QCOMPARE(main.registry().NoteCount(), 1); // the welcome note
     QVERIFY(!main.registry().note(0)->caption().isEmpty());
+}
+
+void tst_StickyNote::missingLanguageSetChangesNothing() {
+    QTemporaryDir program;
+    QVERIFY(QFile::copy(SeedDir + "/default_enu.tkn", program.filePath("default_enu.tkn")));
+    Harness h(QStringLiteral("en_US"), program.path());
+    TfStickyNote& main = h.create();
+    QCOMPARE(int(main.markedLanguage()), int(StartLanguage::Language::None));
+    QCOMPARE(main.trayMenu().cmdNovaNota->text(), QStringLiteral("&Nova Nota"));
 }
 
 void tst_StickyNote::existingNotesFileIsNeverOverwritten() {

@@ -30,8 +30,8 @@
 #include <memory>
 
 struct ProgramHarness {
-    // The seed files shipped with the program.
-    static QString seedDir() { return QStringLiteral(TACKNOTE_SOURCE_DIR "/data"); }
+    // The built program's folder, with the seed files and the language sets beside it.
+    static QString seedDir() { return QStringLiteral(TACKNOTE_PROGRAM_DIR); }
 
     explicit ProgramHarness(const QString& localeName = QStringLiteral("pt_BR"),
                             const QString& programDir = seedDir(),

@@ -1,0 +1,725 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="pt_BR">
+<context>
+    <name>Backup</name>
+    <message>
+        <source>Não foi possível fazer a cópia de segurança em %1: o arquivo de notas %2 não pôde ser lido.</source>
+        <translation>Could not make the backup in %1: the notes file %2 could not be read.</translation>
+    </message>
+    <message>
+        <source>Não foi possível fazer a cópia de segurança em %1.</source>
+        <translation>Could not make the backup in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxes</name>
+    <message>
+        <source>Aviso</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>Erro</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Atenção</source>
+        <translation>Attention</translation>
+    </message>
+</context>
+<context>
+    <name>NoteCaptionBar</name>
+    <message>
+        <source>Esconder esta nota</source>
+        <translation>Hide this note</translation>
+    </message>
+    <message>
+        <source>Apagar esta nota</source>
+        <translation>Delete this note</translation>
+    </message>
+</context>
+<context>
+    <name>NoteEdit</name>
+    <message>
+        <source>Esta nota está cheia: uma nota guarda até %1 caracteres, e cada quebra de linha conta como dois.</source>
+        <translation>This note is full: a note holds up to %1 characters, and each line break counts as two.</translation>
+    </message>
+</context>
+<context>
+    <name>NotePopupMenu</name>
+    <message>
+        <source>Abrir &amp;URL</source>
+        <translation>Open &amp;URL</translation>
+    </message>
+    <message>
+        <source>C&amp;onfigurar...</source>
+        <translation>C&amp;onfigure...</translation>
+    </message>
+    <message>
+        <source>&amp;Título da Nota...</source>
+        <translation>Note &amp;Title...</translation>
+    </message>
+    <message>
+        <source>Alarme...</source>
+        <translation>Alarm...</translation>
+    </message>
+    <message>
+        <source>Sempre &amp;Visível</source>
+        <translation>Always &amp;Visible</translation>
+    </message>
+    <message>
+        <source>Co&amp;piar</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>C&amp;olar</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>Enviar...</source>
+        <translation>Send...</translation>
+    </message>
+    <message>
+        <source>&amp;Para um Computador...</source>
+        <translation>&amp;To a Computer...</translation>
+    </message>
+    <message>
+        <source>&amp;Responder para Computador...</source>
+        <translation>&amp;Reply to Computer...</translation>
+    </message>
+    <message>
+        <source>E-Mail...</source>
+        <translation>E-Mail...</translation>
+    </message>
+    <message>
+        <source>&amp;Imprimir</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>&amp;Apagar Nota...</source>
+        <translation>&amp;Delete Note...</translation>
+    </message>
+</context>
+<context>
+    <name>NoteRegistry</name>
+    <message>
+        <source>Não é possível criar mais notas: o limite de %1 notas foi atingido. Apague algumas notas e tente novamente.</source>
+        <translation>No more notes can be created: the limit of %1 notes has been reached. Delete some notes and try again.</translation>
+    </message>
+    <message>
+        <source>Deseja realmente eliminar esta nota?</source>
+        <translation>Do you really want to delete this note?</translation>
+    </message>
+</context>
+<context>
+    <name>NotesKeeper</name>
+    <message>
+        <source>O arquivo de notas %1 não pôde ser lido: %2
+
+Ele não será alterado enquanto o Tacknote estiver aberto. As notas criadas agora serão guardadas em %3.</source>
+        <translation>The notes file %1 could not be read: %2
+
+It will not be changed while Tacknote is running. Notes created now will be kept in %3.</translation>
+    </message>
+</context>
+<context>
+    <name>QColorDialog</name>
+    <message>
+        <source>&amp;Basic colors</source>
+        <translation>&amp;Basic colors</translation>
+    </message>
+</context>
+<context>
+    <name>QFontDialog</name>
+    <message>
+        <source>Select Font</source>
+        <translation>Select Font</translation>
+    </message>
+</context>
+<context>
+    <name>TcpClientSocket</name>
+    <message>
+        <source>No address for this host name</source>
+        <translation>No address for this host name</translation>
+    </message>
+</context>
+<context>
+    <name>TfStickyNote</name>
+    <message>
+        <source>Selecione o Local para Backup</source>
+        <translation>Select the Backup Location</translation>
+    </message>
+    <message>
+        <source>Backup efetuado em  </source>
+        <translation>Backup made in  </translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAddContato</name>
+    <message>
+        <source>Adicionar/Modificar Contatos</source>
+        <translation>Add/Change Contacts</translation>
+    </message>
+    <message>
+        <source>&amp;Nome:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;E-Mail ou IP:</source>
+        <translation>&amp;E-Mail or IP:</translation>
+    </message>
+    <message>
+        <source>&amp;Anotações:</source>
+        <translation>&amp;Remarks:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAddressBook</name>
+    <message>
+        <source>Caderneta de Contatos</source>
+        <translation>Address Book</translation>
+    </message>
+    <message>
+        <source>&amp;Novo</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>Novo Contato</source>
+        <translation>New Contact</translation>
+    </message>
+    <message>
+        <source>&amp;Editar</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>Editar Contato</source>
+        <translation>Edit Contact</translation>
+    </message>
+    <message>
+        <source>E&amp;xcluir</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>Excluir Contato</source>
+        <translation>Delete Contact</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fechar Caderneta</source>
+        <translation>Close Address Book</translation>
+    </message>
+    <message>
+        <source>Nome</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>IP ou E-mail</source>
+        <translation>IP or E-mail</translation>
+    </message>
+    <message>
+        <source>Anotações</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>Para:</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>Adicionar contato com destinatário</source>
+        <translation>Add contact as recipient</translation>
+    </message>
+    <message>
+        <source>Remover Contato como Destinatário</source>
+        <translation>Remove Contact as Recipient</translation>
+    </message>
+    <message>
+        <source>Selecione um contato!</source>
+        <translation>Select a contact!</translation>
+    </message>
+    <message>
+        <source>Confirma Exclusão deste Contato?</source>
+        <translation>Confirm the deletion of this contact?</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmConfNota</name>
+    <message>
+        <source>Configurações</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Aparência</source>
+        <translation>Appearance</translation>
+    </message>
+    <message>
+        <source>Alarmes</source>
+        <translation>Alarms</translation>
+    </message>
+    <message>
+        <source>Sons</source>
+        <translation>Sounds</translation>
+    </message>
+    <message>
+        <source>Geral</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Rede</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>O tempo de salvamento automático deve estar entre 5 e 60 minutos!</source>
+        <translation>The autosave interval must be between 5 and 60 minutes!</translation>
+    </message>
+    <message>
+        <source>O intervalo de repetição deve ser um número inteiro entre 1 e 999!</source>
+        <translation>The repeat interval must be a whole number between 1 and 999!</translation>
+    </message>
+    <message>
+        <source>A data e hora selecionada para o alarme é mais antiga que a atual!</source>
+        <translation>The date and time chosen for the alarm are earlier than now!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmConfSom</name>
+    <message>
+        <source>Configurar Som</source>
+        <translation>Configure Sound</translation>
+    </message>
+    <message>
+        <source>Sem Som</source>
+        <translation>No Sound</translation>
+    </message>
+    <message>
+        <source>Som:</source>
+        <translation>Sound:</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Abrir</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Arquivos Wave (*.wav)</source>
+        <translation>Wave Files (*.wav)</translation>
+    </message>
+    <message>
+        <source>Selecione um arquivo!</source>
+        <translation>Select a file!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmInsereBloq</name>
+    <message>
+        <source>Inserir Remetente Bloqueado</source>
+        <translation>Add Blocked Sender</translation>
+    </message>
+    <message>
+        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
+        <translation>Enter the e-mail address, user name, computer name or any other information that identifies the sender you want to block.</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMudaCaption</name>
+    <message>
+        <source>Muda Título</source>
+        <translation>Change Title</translation>
+    </message>
+    <message>
+        <source>&amp;Título da Nota:</source>
+        <translation>Note &amp;Title:</translation>
+    </message>
+    <message>
+        <source>&amp;Padrão</source>
+        <translation>&amp;Default</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>&amp;Nova Nota</source>
+        <translation>&amp;New Note</translation>
+    </message>
+    <message>
+        <source>Mo&amp;strar</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>M&amp;ostrar Escondidas</source>
+        <translation>Show &amp;Hidden</translation>
+    </message>
+    <message>
+        <source>Mostrar Tarefas para &amp;Hoje</source>
+        <translation>Show &amp;Today&apos;s Tasks</translation>
+    </message>
+    <message>
+        <source>Salvar A&amp;gora</source>
+        <translation>Save &amp;Now</translation>
+    </message>
+    <message>
+        <source>Cópia de &amp;Segurança</source>
+        <translation>&amp;Backup</translation>
+    </message>
+    <message>
+        <source>&amp;Salvar</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>&amp;Sair</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&lt;Todos&gt;</source>
+        <translation>&lt;All&gt;</translation>
+    </message>
+    <message>
+        <source>Duplo-clique para criar nota</source>
+        <translation>Double-click to create a note</translation>
+    </message>
+</context>
+<context>
+    <name>TtabAlarme</name>
+    <message>
+        <source>Habilita Alarme</source>
+        <translation>Enable Alarm</translation>
+    </message>
+    <message>
+        <source>&amp;Data:</source>
+        <translation>&amp;Date:</translation>
+    </message>
+    <message>
+        <source>&amp;Hora:</source>
+        <translation>&amp;Time:</translation>
+    </message>
+    <message>
+        <source>Relembrar a cada </source>
+        <translation>Remind every </translation>
+    </message>
+    <message>
+        <source>minuto(s)</source>
+        <translation>minute(s)</translation>
+    </message>
+    <message>
+        <source>hora(s)</source>
+        <translation>hour(s)</translation>
+    </message>
+    <message>
+        <source>dia(s)</source>
+        <translation>day(s)</translation>
+    </message>
+    <message>
+        <source>semana(s)</source>
+        <translation>week(s)</translation>
+    </message>
+    <message>
+        <source>mes(es)</source>
+        <translation>month(s)</translation>
+    </message>
+    <message>
+        <source>Dias da Semana:</source>
+        <translation>Weekdays:</translation>
+    </message>
+    <message>
+        <source>Domingo</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>Segunda</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>Terça</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>Quarta</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>Quinta</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>Sexta</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>Sábado</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>Toca &amp;Som</source>
+        <translation>Play &amp;Sound</translation>
+    </message>
+    <message>
+        <source>&amp;Testar</source>
+        <translation>&amp;Test</translation>
+    </message>
+    <message>
+        <source>Abrir</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Arquivos Wave (*.wav)</source>
+        <translation>Wave Files (*.wav)</translation>
+    </message>
+    <message>
+        <source>Este não é um arquivo de som válido!</source>
+        <translation>This is not a valid sound file!</translation>
+    </message>
+</context>
+<context>
+    <name>TtabFonteCor</name>
+    <message>
+        <source>Pré-Visualização</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>Exemplo de Nota</source>
+        <translation>Sample Note</translation>
+    </message>
+    <message>
+        <source>C&amp;or de Fundo</source>
+        <translation>Backgr&amp;ound Colour</translation>
+    </message>
+    <message>
+        <source>&amp;Fonte</source>
+        <translation>&amp;Font</translation>
+    </message>
+    <message>
+        <source>E&amp;xibir Barra de Scroll</source>
+        <translation>Show Scroll &amp;Bar</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>&amp;Cor Diferenciada</source>
+        <translation>&amp;Distinct Colour</translation>
+    </message>
+    <message>
+        <source>Exibir &amp;Data</source>
+        <translation>Show &amp;Date</translation>
+    </message>
+    <message>
+        <source>Exibir &amp;Hora</source>
+        <translation>Show &amp;Time</translation>
+    </message>
+</context>
+<context>
+    <name>TtabGeral</name>
+    <message>
+        <source>Informações Pessoais</source>
+        <translation>Personal Information</translation>
+    </message>
+    <message>
+        <source>Usuário:</source>
+        <translation>User:</translation>
+    </message>
+    <message>
+        <source>Diretório de Dados:</source>
+        <translation>Data Folder:</translation>
+    </message>
+    <message>
+        <source>&amp;Perguntar antes de excluir nota</source>
+        <translation>&amp;Ask before deleting a note</translation>
+    </message>
+    <message>
+        <source>Sal&amp;vamento Automático a cada</source>
+        <translation>Auto&amp;save every</translation>
+    </message>
+    <message>
+        <source>minutos</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Mostra Nota com Tarefas Agendadas para o Dia na Inicialização</source>
+        <translation>Show a Note with the Day&apos;s Scheduled Tasks at Startup</translation>
+    </message>
+    <message>
+        <source>Efetuar Backup na Saída do Programa</source>
+        <translation>Back Up When the Program Closes</translation>
+    </message>
+    <message>
+        <source>Selecione o Local para Backup</source>
+        <translation>Select the Backup Location</translation>
+    </message>
+</context>
+<context>
+    <name>TtabSons</name>
+    <message>
+        <source>&amp;Utilizar Sons</source>
+        <translation>&amp;Use Sounds</translation>
+    </message>
+    <message>
+        <source>Não Utilizar &amp;Sons</source>
+        <translation>Do Not Use &amp;Sounds</translation>
+    </message>
+    <message>
+        <source>Evento</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>Caminho Completo</source>
+        <translation>Full Path</translation>
+    </message>
+    <message>
+        <source>&amp;Testar</source>
+        <translation>&amp;Test</translation>
+    </message>
+    <message>
+        <source>Nova Nota</source>
+        <translation>New Note</translation>
+    </message>
+    <message>
+        <source>Excluir Nota</source>
+        <translation>Delete Note</translation>
+    </message>
+    <message>
+        <source>Recebimento de Nota</source>
+        <translation>Note Received</translation>
+    </message>
+    <message>
+        <source>Evento </source>
+        <translation>Event </translation>
+    </message>
+    <message>
+        <source>Este não é um arquivo de som válido!</source>
+        <translation>This is not a valid sound file!</translation>
+    </message>
+</context>
+<context>
+    <name>TtbsRede</name>
+    <message>
+        <source>Habilitar Funções de Rede</source>
+        <translation>Enable Network Functions</translation>
+    </message>
+    <message>
+        <source>Servidor SMTP</source>
+        <translation>SMTP Server</translation>
+    </message>
+    <message>
+        <source>&amp;Endereço</source>
+        <translation>&amp;Address</translation>
+    </message>
+    <message>
+        <source>&amp;Porta</source>
+        <translation>&amp;Port</translation>
+    </message>
+    <message>
+        <source>&amp;Seu e-mail:</source>
+        <translation>&amp;Your e-mail:</translation>
+    </message>
+    <message>
+        <source>&amp;Autenticação</source>
+        <translation>Au&amp;thentication</translation>
+    </message>
+    <message>
+        <source>Nenhuma</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Texto Plano</source>
+        <translation>Plain Text</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>MD5</source>
+        <translation>MD5</translation>
+    </message>
+    <message>
+        <source>&amp;Usuário</source>
+        <translation>&amp;User</translation>
+    </message>
+    <message>
+        <source>&amp;Senha:</source>
+        <translation>Pass&amp;word:</translation>
+    </message>
+    <message>
+        <source>Rede Local</source>
+        <translation>Local Network</translation>
+    </message>
+    <message>
+        <source>Não bloqueia notas </source>
+        <translation>Do not block notes </translation>
+    </message>
+    <message>
+        <source>Bloqueia todas as notas</source>
+        <translation>Block all notes</translation>
+    </message>
+    <message>
+        <source>Bloquear notas vindas de:</source>
+        <translation>Block notes from:</translation>
+    </message>
+    <message>
+        <source>&amp;Adicionar</source>
+        <translation>A&amp;dd</translation>
+    </message>
+    <message>
+        <source>Apa&amp;gar</source>
+        <translation>De&amp;lete</translation>
+    </message>
+    <message>
+        <source>Porta:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará todas as mensagens.</source>
+        <translation>You have not entered any item in the block list. All messages will be accepted.</translation>
+    </message>
+    <message>
+        <source>Selecione um ítem para exclusão!</source>
+        <translation>Select an item to delete!</translation>
+    </message>
+    <message>
+        <source>Confirma Exclusão deste ítem?</source>
+        <translation>Delete this item?</translation>
+    </message>
+</context>
+</TS>
