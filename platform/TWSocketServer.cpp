@@ -4,7 +4,7 @@
 #include "store/TacknoteError.h"
 
 #include <QTcpServer>
-#include <QTcpSocket>
+#include <QHostAddress>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -73,11 +73,11 @@ quint16 TWSocketServer::port() const {
 }
 
 void TWSocketServer::accept(qintptr descriptor) {
-    setLingerZero(descriptor);
     if (m_clients.size() >= MaxConnections) {
         refuse(descriptor);
         return;
     }
+    setLingerZero(descriptor);
     TWSocketClient* client = m_factory(this);
     if (!client->attach(descriptor)) {
         const QString message = QStringLiteral("Cannot use accepted connection");
@@ -98,13 +98,13 @@ void TWSocketServer::accept(qintptr descriptor) {
 }
 
 void TWSocketServer::refuse(qintptr descriptor) {
-    QTcpSocket socket;
-    QString peer;
-    if (socket.setSocketDescriptor(descriptor)) {
-        peer = socket.peerAddress().toString();
-        socket.abort();
-    } else {
-        ::close(int(descriptor));
-    }
-    Q_EMIT clientRefused(peer);
+    // Closed at once with an ordinary end of the connection, which every client reads
+    // as "closed by the peer" (a reset during the handshake makes some retry).
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    QHostAddress peer;
+    if (::getpeername(int(descriptor), reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        peer.setAddress(reinterpret_cast<const sockaddr*>(&address));
+    ::close(int(descriptor));
+    Q_EMIT clientRefused(peer.toString());
 }
