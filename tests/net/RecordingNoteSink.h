@@ -3,6 +3,7 @@
 #include "net/ReceivedNoteSink.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QStringList>
 #include <array>
@@ -43,10 +44,21 @@ class RecordingNoteSink final : public ReceivedNoteSink {
 public:
     QList<RecordedNote> notes;
     QStringList calls;
+    QList<qint64> callTimes; // milliseconds since the sink was made, one per call
     int capacity = 101;
 
+    RecordingNoteSink() { m_clock.start(); }
+
+    // Milliseconds between the first call named first and the first later call named
+    // second; -1 when there is no such pair.
+    qint64 gap(const QString& first, qsizetype from, const QString& second) const {
+        const qsizetype a = calls.indexOf(first, from);
+        const qsizetype b = a < 0 ? -1 : calls.indexOf(second, a + 1);
+        return b < 0 ? -1 : callTimes[b] - callTimes[a];
+    }
+
     int beginReceivedNote() override {
-        calls << QStringLiteral("begin");
+        record("begin");
         if (notes.size() >= capacity)
             return -1;
         notes.append(RecordedNote());
@@ -81,8 +93,14 @@ public:
     void endReceivedNote(int n) override { at(n, "end").ended = true; }
 
 private:
-    RecordedNote& at(int n, const char* call) {
+    void record(const char* call) {
         calls << QString::fromLatin1(call);
+        callTimes << m_clock.elapsed();
+    }
+    RecordedNote& at(int n, const char* call) {
+        record(call);
         return notes[n];
     }
+
+    QElapsedTimer m_clock;
 };
