@@ -13,6 +13,10 @@ class QTimer;
 // arrives as signals on the thread of the event loop: in line mode one signal per line
 // (CR LF included), otherwise the bytes as they were read.
 //
+// A connection that keeps sending is served in shares of at most LinesPerEvent lines
+// (or chunks) per event, so other events, timers included, run in between; meanwhile
+// unread bytes stay with the system, which slows the peer down.
+//
 // Bounds: at most ReadChunk bytes are taken from the system at a time, so a line-mode
 // buffer never holds more than its line limit plus one chunk; a peer that leaves more
 // than MaxPendingOutput bytes of answers unread loses its connection; a close waits at
@@ -23,6 +27,7 @@ public:
     static constexpr qint64 ReadChunk = 4096;
     static constexpr qint64 MaxPendingOutput = 64 * 1024;
     static constexpr int CloseWaitMs = 5000;
+    static constexpr int LinesPerEvent = 16;
 
     explicit TWSocketClient(QObject* parent = nullptr);
     ~TWSocketClient() override;
@@ -61,16 +66,20 @@ Q_SIGNALS:
 
 private:
     friend class TWSocketServer;
-    // Takes over an accepted connection; false when the descriptor cannot be used.
-    bool attach(qintptr descriptor);
+    // Takes over an accepted connection.
+    void attach(QTcpSocket* socket);
 
     void readAvailable();
-    void deliverLines();
+    // Delivers up to budget lines or chunks (-1: everything there is) and continues from
+    // the event loop when more is waiting.
+    void process(int budget);
+    void continueLater();
     void onDisconnected();
     void finish();
 
     QTcpSocket* m_socket;
     QTimer* m_closeTimer;
+    QTimer* m_continueTimer;
     LineAssembler m_lines;
     bool m_lineMode = false;
     bool m_closeRequested = false;

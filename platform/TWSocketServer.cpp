@@ -4,7 +4,7 @@
 #include "store/TacknoteError.h"
 
 #include <QTcpServer>
-#include <QHostAddress>
+#include <QTcpSocket>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -20,15 +20,28 @@ void setLingerZero(qintptr descriptor) {
 
 } // namespace
 
+// Accepts at most AcceptsPerEvent connections each time the listening socket is ready;
+// the rest wait for the next turn, so a storm of connections cannot hold up the events.
 class TWSocketServer::Listener : public QTcpServer {
 public:
-    explicit Listener(TWSocketServer* owner) : QTcpServer(owner), m_owner(owner) {}
+    static constexpr int AcceptsPerEvent = 16;
+
+    explicit Listener(QObject* parent) : QTcpServer(parent) {
+        setMaxPendingConnections(AcceptsPerEvent);
+    }
 
 protected:
-    void incomingConnection(qintptr descriptor) override { m_owner->accept(descriptor); }
-
-private:
-    TWSocketServer* m_owner;
+    void incomingConnection(qintptr descriptor) override {
+        auto* socket = new QTcpSocket(this);
+        // Bounded before the first byte is read.
+        socket->setReadBufferSize(TWSocketClient::ReadChunk);
+        if (socket->setSocketDescriptor(descriptor)) {
+            addPendingConnection(socket);
+        } else {
+            delete socket;
+            ::close(int(descriptor));
+        }
+    }
 };
 
 TWSocketServer::TWSocketServer(QObject* parent)
@@ -37,6 +50,9 @@ TWSocketServer::TWSocketServer(QObject* parent)
     connect(m_listener, &QTcpServer::acceptError, this, [this] {
         Q_EMIT bgException(QStringLiteral("SocketError"), m_listener->errorString());
     });
+    // Taken from the event loop: until then further connections wait in the system.
+    connect(m_listener, &QTcpServer::newConnection, this, &TWSocketServer::acceptPending,
+            Qt::QueuedConnection);
 }
 
 TWSocketServer::~TWSocketServer() {
@@ -72,20 +88,24 @@ quint16 TWSocketServer::port() const {
     return m_listener->isListening() ? m_listener->serverPort() : 0;
 }
 
-void TWSocketServer::accept(qintptr descriptor) {
+void TWSocketServer::acceptPending() {
+    while (QTcpSocket* socket = m_listener->nextPendingConnection())
+        accept(socket);
+}
+
+void TWSocketServer::accept(QTcpSocket* socket) {
     if (m_clients.size() >= MaxConnections) {
-        refuse(descriptor);
+        // Closed at once with an ordinary end of the connection, which every client
+        // reads as "closed by the peer" (a reset during the handshake makes some retry).
+        const QString peer = socket->peerAddress().toString();
+        socket->close();
+        delete socket;
+        Q_EMIT clientRefused(peer);
         return;
     }
-    setLingerZero(descriptor);
+    setLingerZero(socket->socketDescriptor());
     TWSocketClient* client = m_factory(this);
-    if (!client->attach(descriptor)) {
-        const QString message = QStringLiteral("Cannot use accepted connection");
-        delete client;
-        ::close(int(descriptor));
-        Q_EMIT bgException(QStringLiteral("SocketError"), message);
-        return;
-    }
+    client->attach(socket);
     m_clients.append(client);
     connect(client, &TWSocketClient::sessionClosed, this, [this, client] {
         m_clients.removeOne(client);
@@ -95,16 +115,4 @@ void TWSocketServer::accept(qintptr descriptor) {
     Q_EMIT clientConnected(client);
     if (!m_banner.isEmpty() && client->isConnected())
         client->send(m_banner + "\r\n");
-}
-
-void TWSocketServer::refuse(qintptr descriptor) {
-    // Closed at once with an ordinary end of the connection, which every client reads
-    // as "closed by the peer" (a reset during the handshake makes some retry).
-    sockaddr_storage address{};
-    socklen_t length = sizeof address;
-    QHostAddress peer;
-    if (::getpeername(int(descriptor), reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        peer.setAddress(reinterpret_cast<const sockaddr*>(&address));
-    ::close(int(descriptor));
-    Q_EMIT clientRefused(peer.toString());
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QTcpServer;
+class QTcpSocket;
 class TWSocketClient;
 
 // A listening TCP socket on all IPv4 interfaces. Each accepted connection becomes a
@@ -56,8 +57,8 @@ Q_SIGNALS:
 
 private:
     class Listener;
-    void accept(qintptr descriptor);
-    void refuse(qintptr descriptor);
+    void acceptPending();
+    void accept(QTcpSocket* socket);
 
     Listener* m_listener;
     ClientFactory m_factory;
