@@ -39,7 +39,10 @@ NoteReceiver::NoteReceiver(ReceivedNoteSink& sink, const TRecRede& settings, con
     });
 }
 
-NoteReceiver::~NoteReceiver() = default;
+NoteReceiver::~NoteReceiver() {
+    // The connections end before the log and the settings they report to.
+    delete WSocketServer1;
+}
 
 void NoteReceiver::StartNoteServer() {
     if (WSocketServer1->isListening())

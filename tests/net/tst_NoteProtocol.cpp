@@ -18,7 +18,6 @@ private Q_SLOTS:
     void splitFields();
     void receivedLines_data();
     void receivedLines();
-    void commandNamesIgnoreCase();
     void builtCommands_data();
     void builtCommands();
     void sentTextComesBack_data();
@@ -90,14 +89,6 @@ void tst_NoteProtocol::receivedLines() {
     QFETCH(QByteArray, line);
     QFETCH(Commands, commands);
     QCOMPARE(NoteProtocol::splitCommands(NoteProtocol::stripLineEnd(line)), commands);
-}
-
-void tst_NoteProtocol::commandNamesIgnoreCase() {
-    for (const char* name : {"new", "NEW", "New", "nEw"})
-        QVERIFY(
-            NoteProtocol::isCommand({QString::fromLatin1(name), "x"}, QLatin1StringView("new")));
-    QVERIFY(!NoteProtocol::isCommand({"news"}, QLatin1StringView("new")));
-    QVERIFY(!NoteProtocol::isCommand({}, QLatin1StringView("new")));
 }
 
 static OutgoingNote sampleNote() {

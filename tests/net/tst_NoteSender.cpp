@@ -133,8 +133,6 @@ private Q_SLOTS:
     void noteArrivesAtTheReceiver();
     void unreachableRecipients();
     void oneSendingAtATime();
-    void recipients_data();
-    void recipients();
 };
 
 void tst_NoteSender::wireFormatAndTiming() {
@@ -264,24 +262,6 @@ void tst_NoteSender::oneSendingAtATime() {
     QVERIFY(h.finished.wait(1000));
     QCOMPARE(h.finished.at(1).at(0).toBool(), false);
     QTRY_COMPARE(peer.connections.size(), 1);
-}
-
-void tst_NoteSender::recipients_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("recipients");
-
-    QTest::newRow("blanks stay, empty pieces go")
-        << "pc1, pc2,,pc3" << QStringList{"pc1", " pc2", "pc3"};
-    QTest::newRow("only commas") << ",,," << QStringList{};
-    QTest::newRow("only the first 255 characters count")
-        << QString(250, QLatin1Char('a')) + ",10.0.0.1,10.0.0.2"
-        << QStringList{QString(250, QLatin1Char('a')), "10.0"};
-}
-
-void tst_NoteSender::recipients() {
-    QFETCH(QString, text);
-    QFETCH(QStringList, recipients);
-    QCOMPARE(NoteSender::recipientsFrom(text), recipients);
 }
 
 QTEST_GUILESS_MAIN(tst_NoteSender)
