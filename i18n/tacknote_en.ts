@@ -112,6 +112,29 @@
     </message>
 </context>
 <context>
+    <name>NoteSender</name>
+    <message>
+        <source>Não foi possível conectar em %1 !</source>
+        <translation>Could not connect to %1 !</translation>
+    </message>
+    <message>
+        <source>Enviando para %1...</source>
+        <translation>Sending to %1...</translation>
+    </message>
+    <message>
+        <source>Transmitindo Nota...</source>
+        <translation>Transmitting note...</translation>
+    </message>
+    <message>
+        <source>OK!</source>
+        <translation>OK!</translation>
+    </message>
+    <message>
+        <source>Nota Enviada!</source>
+        <translation>Note sent!</translation>
+    </message>
+</context>
+<context>
     <name>NotesKeeper</name>
     <message>
         <source>O arquivo de notas %1 não pôde ser lido: %2
@@ -134,6 +157,13 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Select Font</source>
         <translation>Select Font</translation>
+    </message>
+</context>
+<context>
+    <name>ReceivedNoteBuilder</name>
+    <message>
+        <source>De </source>
+        <translation>From </translation>
     </message>
 </context>
 <context>

@@ -38,4 +38,25 @@ bool CreatePrivateDir(const QString& path) {
                                                          QFileDevice::ExeOwner);
 }
 
+int SplitFields(QStringView source, QStringView delimiters, bool keepEmpty, QStringList& output) {
+    constexpr qsizetype MaxSource = 255;
+    output.clear();
+    const QStringView text = source.left(MaxSource);
+    if (text.isEmpty() || delimiters.isEmpty())
+        return 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!delimiters.contains(text[i]))
+            continue;
+        if (i > start || keepEmpty)
+            output.append(text.mid(start, i - start).toString());
+        start = i + 1;
+    }
+    // What follows the last delimiter: an open field, or an empty one after a final
+    // delimiter.
+    if (start < text.size() || keepEmpty)
+        output.append(text.mid(start).toString());
+    return int(output.size());
+}
+
 } // namespace Rotinas

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 // Small helpers shared by the whole program.
 namespace Rotinas {
@@ -19,5 +21,13 @@ bool CopyFileSafely(const QString& from, const QString& to);
 
 // Creates a folder readable only by its owner; an existing folder is left as it is.
 bool CreatePrivateDir(const QString& path);
+
+// Splits the first 255 characters of source into fields at any character of delimiters
+// and returns the number of fields; output is cleared first. Fields are kept as they
+// are, blanks included. An empty field (between two delimiters, before the first one,
+// or after a final one) is kept only when keepEmpty is set: with ',' as delimiter,
+// "a,,b," gives "a" and "b", or with keepEmpty "a", "", "b" and "". An empty source or
+// an empty delimiter set gives no field.
+int SplitFields(QStringView source, QStringView delimiters, bool keepEmpty, QStringList& output);
 
 } // namespace Rotinas

@@ -1,0 +1,268 @@
+#include "ReceiverHarness.h"
+
+#include "net/NoteSender.h"
+#include "net/OutgoingNote.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTcpServer>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A test receiver on one loopback address: it keeps every byte of each connection and
+// when it arrived.
+class CapturingServer {
+public:
+    struct Connection {
+        QByteArray bytes;
+        QList<QPair<qint64, QByteArray>> pieces; // arrival time, bytes
+        qint64 closedAt = -1;
+    };
+    QTcpServer server;
+    QList<Connection> connections;
+
+    explicit CapturingServer(const QHostAddress& address, quint16 port = 0) {
+        m_clock.start();
+        QVERIFY(server.listen(address, port));
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                const qsizetype index = connections.size();
+                connections.append(Connection());
+                QObject::connect(socket, &QTcpSocket::readyRead, [this, socket, index] {
+                    const QByteArray bytes = socket->readAll();
+                    connections[index].bytes += bytes;
+                    connections[index].pieces.append({m_clock.elapsed(), bytes});
+                });
+                QObject::connect(socket, &QTcpSocket::disconnected, [this, index] {
+                    connections[index].closedAt = m_clock.elapsed();
+                });
+            }
+        });
+    }
+    // When the piece holding `bytes` arrived; -1 when none did.
+    qint64 arrival(qsizetype connection, const QByteArray& bytes) const {
+        for (const auto& piece : connections[connection].pieces) {
+            if (piece.second.contains(bytes))
+                return piece.first;
+        }
+        return -1;
+    }
+
+private:
+    QElapsedTimer m_clock;
+};
+
+// A listening socket whose queue of connections is full and never accepted: a further
+// connection attempt gets no answer at all.
+class Blackhole {
+public:
+    explicit Blackhole(const char* address, quint16 port) {
+        sockaddr_in where{};
+        where.sin_family = AF_INET;
+        where.sin_port = htons(port);
+        inet_pton(AF_INET, address, &where.sin_addr);
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int reuse = 1;
+        ::setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+        QVERIFY(::bind(m_listener, reinterpret_cast<sockaddr*>(&where), sizeof where) == 0);
+        QVERIFY(::listen(m_listener, 0) == 0);
+        for (int& filler : m_fillers) {
+            filler = ::socket(AF_INET, SOCK_STREAM, 0);
+            ::fcntl(filler, F_SETFL, O_NONBLOCK);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&where), sizeof where);
+        }
+    }
+    ~Blackhole() {
+        for (const int filler : m_fillers)
+            ::close(filler);
+        ::close(m_listener);
+    }
+
+private:
+    int m_listener = -1;
+    int m_fillers[3]{};
+};
+
+OutgoingNote sampleNote() {
+    OutgoingNote note;
+    note.caption = QString::fromUtf8("Lista de compras \u2192 s\u00E1bado");
+    note.Color = 8454143;
+    note.textWidth = 166;
+    note.textHeight = 93;
+    note.captionColor = 4227327;
+    note.FontName = QStringLiteral("Arial");
+    note.FontSize = 10;
+    note.FontColor = 128;
+    note.FontItalic = true;
+    note.alarm = true;
+    note.AlarmDateTime = QDateTime(QDate(2002, 12, 25), QTime(14, 30));
+    note.lines = {QStringLiteral("p\u00E3o"), QStringLiteral("leite"), QStringLiteral("leite")};
+    return note;
+}
+
+struct SenderHarness {
+    QtLocaleInfo locale{QLocale(QStringLiteral("pt_BR"))};
+    NoteSender sender{locale};
+    QStringList statuses;
+    QStringList failures;
+    QSignalSpy finished{&sender, &NoteSender::finished};
+
+    SenderHarness() {
+        QObject::connect(&sender, &NoteSender::status,
+                         [this](const QString& text) { statuses << text; });
+        QObject::connect(&sender, &NoteSender::recipientFailed,
+                         [this](const QString& text) { failures << text; });
+    }
+};
+
+const QStringList Delivered{"Transmitindo Nota...", "OK!", "Nota Enviada!"};
+
+} // namespace
+
+class tst_NoteSender : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void wireFormatAndTiming();
+    void noteArrivesAtTheReceiver();
+    void unreachableRecipients();
+    void oneSendingAtATime();
+};
+
+void tst_NoteSender::wireFormatAndTiming() {
+    CapturingServer peer(QHostAddress::LocalHost);
+    SenderHarness h;
+    QVERIFY(h.sender.send({QStringLiteral("127.0.0.1")}, sampleNote(), QStringLiteral("Jo\u00E3o"),
+                          QString::number(peer.server.serverPort())));
+    QVERIFY(h.finished.wait(5000));
+    QCOMPARE(h.finished.at(0).at(0).toBool(), false);
+    QCOMPARE(h.statuses, QStringList{"Enviando para 127.0.0.1..."} + Delivered);
+    QTRY_VERIFY(peer.connections.size() == 1 && peer.connections[0].closedAt >= 0);
+
+    const QByteArray expected = "new\xA2Jo\xE3o\xA2Lista de compras ? s\xE1"
+                                "bado\xA2"
+                                "8454143\xA2"
+                                "166\xA2"
+                                "93\xA2"
+                                "4227327\xA2"
+                                "Arial\xA2"
+                                "10\xA2"
+                                "128\xA2"
+                                "nobold\xA2italic\r\n\r\n"
+                                "alarm\xA2"
+                                "25/12/2002 14:30:00\xA2"
+                                "0\xA2\xA2\r\n\r\n"
+                                "line\xA2p\xE3o\r\n\r\n"
+                                "line\xA2leite\r\n\r\n"
+                                "line\xA2leite\r\n\r\n"
+                                "end\xA2\r\n\r\n";
+    QCOMPARE(peer.connections[0].bytes, expected);
+
+    // A pause of 100 ms follows each "line" and "end", none "new" and "alarm".
+    const qint64 first = peer.arrival(0, "line\xA2p\xE3o");
+    const qint64 end = peer.arrival(0, "end\xA2");
+    QVERIFY(peer.arrival(0, "new\xA2") == first || first - peer.arrival(0, "new\xA2") < 100);
+    QVERIFY2(end - first >= 3 * 95, qPrintable(QString::number(end - first)));
+    QVERIFY2(peer.connections[0].closedAt - end >= 95,
+             qPrintable(QString::number(peer.connections[0].closedAt - end)));
+}
+
+void tst_NoteSender::noteArrivesAtTheReceiver() {
+    ReceiverHarness r;
+    SenderHarness h;
+    OutgoingNote note = sampleNote();
+    note.UseSound = true;
+    note.SoundFile = QStringLiteral("C:\\Sons\\ding.wav");
+    note.Remember = true;
+    note.RememberNo = 2;
+    note.RememberUnit = 1;
+    note.Dia = {true, false, false, false, false, false, true};
+    note.lines.append(QStringLiteral("a_^b"));
+    const QString port = QString::number(r.receiver.port());
+    // Sent twice: the second transmission is not taken for a repetition of the first.
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(h.sender.send({QStringLiteral("localhost")}, note, QStringLiteral("Ana"), port));
+        QVERIFY(h.finished.wait(5000));
+    }
+    QTRY_COMPARE(r.sink.notes.size(), 2);
+    QTRY_VERIFY(r.sink.notes[1].ended);
+    for (const RecordedNote& got : std::as_const(r.sink.notes)) {
+        QCOMPARE(got.caption, QString::fromUtf8("Lista de compras ? s\u00E1bado"));
+        QCOMPARE(got.color, note.Color);
+        QCOMPARE(got.captionColor, note.captionColor);
+        QCOMPARE(got.width, note.textWidth);
+        QCOMPARE(got.textHeight, note.textHeight);
+        QCOMPARE(got.fontName, note.FontName);
+        QCOMPARE(got.fontSize, note.FontSize);
+        QCOMPARE(got.fontColor, note.FontColor);
+        QVERIFY(!got.bold && got.italic);
+        QCOMPARE(got.footer, QStringLiteral("De Ana (127.0.0.1)"));
+        QCOMPARE(got.alarmTime, note.AlarmDateTime);
+        QVERIFY(got.useSound && got.remember);
+        QVERIFY(got.soundFile.endsWith(QLatin1String("boing.WAV")));
+        QCOMPARE(got.rememberNo, 2);
+        QCOMPARE(got.rememberUnit, 1);
+        QCOMPARE(got.days, note.Dia);
+        QCOMPARE(got.lines, (QStringList{"p\u00E3o", "leite", "leite", "a\r\nb"}));
+    }
+    // The pauses as the receiving side sees them.
+    for (const char* step : {"line", "end"}) {
+        const qint64 gap = r.sink.gap(QStringLiteral("line"), 0, QString::fromLatin1(step));
+        QVERIFY2(gap >= 95, qPrintable(QString::number(gap)));
+    }
+}
+
+// Each recipient that cannot be reached is reported and the next one is still tried,
+// from a closed socket: one that does not answer, a name that does not resolve, one
+// that refuses, then one that takes the note.
+void tst_NoteSender::unreachableRecipients() {
+    CapturingServer peer(QHostAddress::LocalHost);
+    const quint16 port = peer.server.serverPort();
+    Blackhole silent("127.0.0.3", port);
+    SenderHarness h;
+    h.sender.setConnectTimeout(300);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(h.sender.send(NoteSender::recipientsFrom(QStringLiteral(
+                              "127.0.0.3, nome.invalid,127.0.0.2,127.0.0.1:1,127.0.0.1")),
+                          sampleNote(), QStringLiteral("Ana"), QString::number(port)));
+    QVERIFY(h.finished.wait(10000));
+    QVERIFY(clock.elapsed() >= 300);
+    QCOMPARE(h.finished.at(0).at(0).toBool(), true);
+    const QStringList failed{"N\u00E3o foi poss\u00EDvel conectar em 127.0.0.3 !",
+                             "N\u00E3o foi poss\u00EDvel conectar em  nome.invalid !",
+                             "N\u00E3o foi poss\u00EDvel conectar em 127.0.0.2 !",
+                             "N\u00E3o foi poss\u00EDvel conectar em 127.0.0.1:1 !"};
+    QCOMPARE(h.failures, failed);
+    QCOMPARE(h.statuses, failed + QStringList{"Enviando para 127.0.0.1..."} + Delivered);
+    QTRY_COMPARE(peer.connections.size(), 1);
+    QTRY_VERIFY(peer.connections[0].bytes.endsWith("end\xA2\r\n\r\n"));
+}
+
+void tst_NoteSender::oneSendingAtATime() {
+    CapturingServer peer(QHostAddress::LocalHost);
+    SenderHarness h;
+    const QString port = QString::number(peer.server.serverPort());
+    QVERIFY(h.sender.send({QStringLiteral("127.0.0.1")}, sampleNote(), QStringLiteral("A"), port));
+    QVERIFY(h.sender.isSending());
+    QVERIFY(!h.sender.send({QStringLiteral("127.0.0.1")}, sampleNote(), QStringLiteral("B"), port));
+    QVERIFY(h.finished.wait(5000));
+    QCOMPARE(h.finished.size(), 1);
+    QVERIFY(!h.sender.isSending());
+
+    // Without recipients the sending ends at once, without errors.
+    QVERIFY(h.sender.send(NoteSender::recipientsFrom(QStringLiteral(",,")), sampleNote(),
+                          QStringLiteral("A"), port));
+    QVERIFY(h.finished.wait(1000));
+    QCOMPARE(h.finished.at(1).at(0).toBool(), false);
+    QTRY_COMPARE(peer.connections.size(), 1);
+}
+
+QTEST_GUILESS_MAIN(tst_NoteSender)
+#include "tst_NoteSender.moc"
