@@ -353,3 +353,38 @@ QList<std::pair<QString, StoredMessage>> AiosmtpdServer::stored() const {
     }
     return messages;
 }
+
+// ---------------------------------------------------------------------------------------
+
+MailServer* MailServerPool::get(const QString& name, QString& failure) {
+    if (const auto found = m_servers.constFind(name); found != m_servers.constEnd())
+        return found->get();
+    ServerOptions tls;
+    tls.certificate = m_certificates.localhostCertificate;
+    tls.key = m_certificates.localhostKey;
+    tls.requireAuth = true;
+    std::shared_ptr<MailServer> made;
+    if (name == QLatin1String("exim")) {
+        made = std::make_shared<EximServer>();
+    } else if (name == QLatin1String("exim STARTTLS")) {
+        made = std::make_shared<EximServer>(tls);
+    } else if (name == QLatin1String("exim smtps")) {
+        tls.implicitTls = true;
+        made = std::make_shared<EximServer>(tls);
+    } else if (name == QLatin1String("exim other name")) {
+        tls.certificate = m_certificates.otherNameCertificate;
+        tls.key = m_certificates.otherNameKey;
+        made = std::make_shared<EximServer>(tls);
+    } else if (name == QLatin1String("aiosmtpd")) {
+        made = std::make_shared<AiosmtpdServer>();
+    } else if (name == QLatin1String("aiosmtpd STARTTLS")) {
+        made = std::make_shared<AiosmtpdServer>(tls);
+    } else {
+        failure = QStringLiteral("no server called ") + name;
+        return nullptr;
+    }
+    if (!made->start(failure))
+        return nullptr;
+    m_servers.insert(name, made);
+    return made.get();
+}

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QHash>
 #include <QList>
 #include <QProcess>
 #include <QSet>
@@ -107,4 +108,22 @@ protected:
 
 private:
     ServerOptions m_options;
+};
+
+// The servers one test uses, each started at its first use and kept until the pool goes:
+//   "exim", "aiosmtpd"          plain text, mail accepted without authentication
+//   "exim STARTTLS"             STARTTLS, AUTH only after it, mail only after AUTH
+//   "exim smtps"                the same with TLS from the first byte
+//   "exim other name"           as "exim STARTTLS", with a certificate for another name
+//   "aiosmtpd STARTTLS"         STARTTLS required first, mail only after AUTH
+class MailServerPool {
+public:
+    explicit MailServerPool(const TestCertificates& certificates) : m_certificates(certificates) {}
+    // Nothing, with the reason, when the server cannot run; a reason that contains "not
+    // installed" means the test should be skipped.
+    MailServer* get(const QString& name, QString& failure);
+
+private:
+    const TestCertificates& m_certificates;
+    QHash<QString, std::shared_ptr<MailServer>> m_servers;
 };

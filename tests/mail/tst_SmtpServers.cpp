@@ -8,7 +8,6 @@
 #include "tests/support/FakeClock.h"
 
 #include <QFile>
-#include <QHash>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,7 +64,7 @@ private:
     QTemporaryDir m_files;
     QByteArray m_attachment;
     TestCertificates m_certificates;
-    QHash<QString, std::shared_ptr<MailServer>> m_servers;
+    MailServerPool m_servers{m_certificates};
 };
 
 void SmtpServersTest::initTestCase() {
@@ -79,39 +78,13 @@ void SmtpServersTest::initTestCase() {
 }
 
 MailServer* SmtpServersTest::server(const QString& name) {
-    if (const auto found = m_servers.constFind(name); found != m_servers.constEnd())
-        return found->get();
-    ServerOptions tls;
-    tls.certificate = m_certificates.localhostCertificate;
-    tls.key = m_certificates.localhostKey;
-    tls.requireAuth = true;
-    std::shared_ptr<MailServer> made;
-    if (name == QLatin1String("exim")) {
-        made = std::make_shared<EximServer>();
-    } else if (name == QLatin1String("exim STARTTLS")) {
-        made = std::make_shared<EximServer>(tls);
-    } else if (name == QLatin1String("exim smtps")) {
-        tls.implicitTls = true;
-        made = std::make_shared<EximServer>(tls);
-    } else if (name == QLatin1String("exim other name")) {
-        tls.certificate = m_certificates.otherNameCertificate;
-        tls.key = m_certificates.otherNameKey;
-        made = std::make_shared<EximServer>(tls);
-    } else if (name == QLatin1String("aiosmtpd")) {
-        made = std::make_shared<AiosmtpdServer>();
-    } else {
-        made = std::make_shared<AiosmtpdServer>(tls);
-    }
     QString failure;
-    if (!made->start(failure)) {
-        if (failure.contains(QLatin1String("not installed")))
-            QTest::qSkip(qPrintable(failure), __FILE__, __LINE__);
-        else
-            QTest::qFail(qPrintable(failure), __FILE__, __LINE__);
-        return nullptr;
-    }
-    m_servers.insert(name, made);
-    return made.get();
+    MailServer* found = m_servers.get(name, failure);
+    if (!found && failure.contains(QLatin1String("not installed")))
+        QTest::qSkip(qPrintable(failure), __FILE__, __LINE__);
+    else if (!found)
+        QTest::qFail(qPrintable(failure), __FILE__, __LINE__);
+    return found;
 }
 
 void SmtpServersTest::sendThroughRealServer_data() {
