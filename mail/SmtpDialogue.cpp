@@ -184,6 +184,7 @@ void SmtpDialogue::EndRequest(TSmtpRequest rqType, quint16 error) {
     m_next = nullptr;
     m_sendingMessage = false;
     m_inData = false;
+    m_readingCapabilities = false;
     RequestFinished();
     m_lastRequestResult = error;
     SetState(smtpReady);
@@ -331,6 +332,7 @@ void SmtpDialogue::AbortSession() {
 void SmtpDialogue::BeginConnect() {
     m_reader.clear();
     m_esmtp = false;
+    m_readingCapabilities = false;
     m_capabilities.clear();
     SetState(smtpDnsLookup);
     m_socket->startLookup(Host);

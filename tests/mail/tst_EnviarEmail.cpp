@@ -338,6 +338,11 @@ void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
     QCOMPARE(lines.join(), cp1252(longLine + foreign));
     QVERIFY(lines.join().contains("Tarefa ? conclu\xed"
                                   "da, ? e ? ficam; \x80 e \xe7 tamb\xe9m"));
+
+    // At once the next one, while the first one's QUIT may still be under way.
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    QCOMPARE(mail->takeNew().size(), 1);
 }
 
 void tst_EnviarEmail::failureLeavesTheReason_data() {
@@ -364,6 +369,9 @@ void tst_EnviarEmail::failureLeavesTheReason_data() {
     QTest::newRow("unreachable server") << "closed port" << 0 << "s3cr3t"
                                         << "ann@example.org"
                                         << "500 ";
+    QTest::newRow("unknown host") << "unknown host" << 0 << "s3cr3t"
+                                  << "ann@example.org"
+                                  << "500 ";
 }
 
 // Each failure ends at once with the failure message and its reason in the status bar,
@@ -382,6 +390,9 @@ void tst_EnviarEmail::failureLeavesTheReason() {
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
         c.rede.SMTPPort = QString::number(probe.serverPort());
+    } else if (server == QLatin1String("unknown host")) {
+        c.rede.SMTPServer = QStringLiteral("no-such-host.invalid"); // never resolves
+        c.rede.SMTPPort = QStringLiteral("25");
     } else {
         MailServer* mail = this->server(server);
         if (!mail)
@@ -395,6 +406,9 @@ void tst_EnviarEmail::failureLeavesTheReason() {
     if (server == QLatin1String("closed port"))
         QVERIFY2(c.status().endsWith(QLatin1String("(Winsock error #10061)")),
                  qPrintable(c.status()));
+    if (server == QLatin1String("unknown host")) // not found, or no answer to the lookup
+        QVERIFY2(c.status().contains(QLatin1String("(Winsock error #1100")),
+                 qPrintable(c.status()));
     QVERIFY(c.readyForNextSending());
     QVERIFY(!c.dialog.SmtpClient->IsConnected());
 
@@ -404,6 +418,7 @@ void tst_EnviarEmail::failureLeavesTheReason() {
     if (!good)
         return;
     good->takeNew();
+    c.rede.SMTPServer = QStringLiteral("localhost");
     c.rede.SMTPPort = QString::number(good->port);
     c.rede.Authtype = 1;
     c.rede.Password = QStringLiteral("s3cr3t");
