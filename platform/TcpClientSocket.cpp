@@ -137,6 +137,10 @@ void TcpClientSocket::connectTo(const QHostAddress& remote, const QString& port,
 void TcpClientSocket::onConnected() {
     if (m_phase != Phase::Connecting)
         return;
+    // Lines go out one at a time, each after the one before has been handed over; without
+    // this the system would hold each small line back until the previous one is
+    // acknowledged.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_phase = Phase::Connected;
     Q_EMIT connectDone(0, QString());
 }
