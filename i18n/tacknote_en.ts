@@ -365,6 +365,73 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>TfrmEnviarEmail</name>
+    <message>
+        <source>Enviar E-Mail</source>
+        <translation>Send E-Mail</translation>
+    </message>
+    <message>
+        <source>&amp;Para:</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>Caderno de Endereços e Contatos</source>
+        <translation>Address Book and Contacts</translation>
+    </message>
+    <message>
+        <source>&amp;Assunto:</source>
+        <translation>&amp;Subject:</translation>
+    </message>
+    <message>
+        <source>Te&amp;xto:</source>
+        <translation>Te&amp;xt:</translation>
+    </message>
+    <message>
+        <source>&amp;Enviar</source>
+        <translation>&amp;Send</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Este e-mail foi enviado pelo Tacknote</source>
+        <translation>This e-mail was sent by Tacknote</translation>
+    </message>
+    <message>
+        <source>Faça o download gratuíto em</source>
+        <translation>Download it free at</translation>
+    </message>
+    <message>
+        <source>Conectado!</source>
+        <translation>Connected!</translation>
+    </message>
+    <message>
+        <source>Conexão Terminada!</source>
+        <translation>Connection closed!</translation>
+    </message>
+    <message>
+        <source>Timeout!!!</source>
+        <translation>Timeout!!!</translation>
+    </message>
+    <message>
+        <source>Conectando ao Servidor...</source>
+        <translation>Connecting to the server...</translation>
+    </message>
+    <message>
+        <source>O e-mail foi enviado com sucesso!</source>
+        <translation>The e-mail was sent successfully!</translation>
+    </message>
+    <message>
+        <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
+        <translation>The e-mail was not sent! Check the network settings.</translation>
+    </message>
+</context>
+<context>
     <name>TfrmInsereBloq</name>
     <message>
         <source>Inserir Remetente Bloqueado</source>

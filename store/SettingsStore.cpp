@@ -50,6 +50,7 @@ TRecRede SettingsStore::defaultRede() {
     rede.Password = QString();
     rede.Blocktype = 0;
     rede.PortTCP = QStringLiteral("7801");
+    rede.SMTPSecurity = 0;
     return rede;
 }
 
@@ -113,6 +114,8 @@ void SettingsStore::read(IniFile& file, const Context& context, TRecGeral& geral
     }
     for (int i = 0; i <= last; ++i)
         rede.BlockList.append(file.readString(NetworkLower, listKey(i), QString()));
+    rede.SMTPSecurity =
+        file.readInteger(NetworkLower, QStringLiteral("SMTPSecurity"), dr.SMTPSecurity);
 
     geral.DefaultFont.Bold = file.readInteger(General, QStringLiteral("DefaultFontBold"), 0) == 1;
     geral.DefaultFont.Italic =
@@ -160,6 +163,7 @@ void SettingsStore::write(IniFile& file, const TRecGeral& geral, const TRecRede&
                       static_cast<int>(rede.BlockList.size()));
     for (int i = 0; i < rede.BlockList.size(); ++i)
         file.writeString(NetworkLower, listKey(i), rede.BlockList.at(i));
+    file.writeInteger(NetworkLower, QStringLiteral("SMTPSecurity"), rede.SMTPSecurity);
 }
 
 int SettingsStore::readNumStickies(IniFile& file) {

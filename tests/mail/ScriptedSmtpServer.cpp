@@ -44,6 +44,7 @@ void ScriptedSmtpServer::onNewConnection() {
             if (m_client == socket)
                 m_client = nullptr;
             socket->deleteLater();
+            Q_EMIT clientDisconnected();
         });
         if (!banner.isEmpty())
             socket->write(banner);
@@ -62,6 +63,7 @@ void ScriptedSmtpServer::onReadyRead() {
         const QByteArray line = m_pending.left(end);
         m_pending.remove(0, end + 2);
         handleLine(line);
+        Q_EMIT lineHandled();
         if (!m_client)
             return;
     }

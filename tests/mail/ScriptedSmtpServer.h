@@ -38,6 +38,11 @@ public:
 
     void hangUp();
 
+Q_SIGNALS:
+    // After each line from the client has been handled, and when a client has gone.
+    void lineHandled();
+    void clientDisconnected();
+
 private:
     struct Rule {
         QByteArray prefix;

@@ -4,6 +4,7 @@
 #include "mail/TSmtpCli.h"
 #include "tests/mail/FixedUtcOffset.h"
 #include "tests/mail/ScriptedSmtpServer.h"
+#include "tests/mail/SignalWait.h"
 #include "tests/support/FakeClock.h"
 
 #include <QList>
@@ -43,7 +44,23 @@ public:
     bool run(const std::function<void()>& start) {
         const qsizetype before = ends.size();
         start();
-        return QTest::qWaitFor([&] { return ends.size() > before; }, 5000);
+        return waitForEnds(before + 1);
+    }
+    // Waits until count requests have ended in all.
+    bool waitForEnds(qsizetype count) {
+        return waitUntil(&smtp, &TCustomSmtpClient::requestDone,
+                         [&] { return ends.size() >= count; });
+    }
+    bool waitForDisconnection() {
+        return waitUntil(&smtp, &TCustomSmtpClient::sessionClosed,
+                         [&] { return !smtp.IsConnected(); });
+    }
+    bool waitForServer(const std::function<bool()>& ready) {
+        return waitUntil(&server, &ScriptedSmtpServer::lineHandled, ready);
+    }
+    bool waitForServerDisconnections(int count) {
+        return waitUntil(&server, &ScriptedSmtpServer::clientDisconnected,
+                         [&] { return server.disconnections >= count; });
     }
     // Opens a session and transfers the message as the session is set up now.
     bool send() {

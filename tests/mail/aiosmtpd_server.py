@@ -1,37 +1,56 @@
 #!/usr/bin/python3
 """Mail server for the integration tests: aiosmtpd on a free loopback port.
 
-Usage: aiosmtpd_server.py FOLDER USER PASSWORD
+Usage: aiosmtpd_server.py FOLDER USER PASSWORD [--auth-required] [--tls CERT KEY]
 
 Prints the port on its first output line, then stores each message it accepts as
 FOLDER/messageN.eml (the bytes as received, dot-stuffing removed) and FOLDER/messageN.json
-(envelope sender, recipients, authentication). AUTH PLAIN and LOGIN are offered on the
-plain connection. Ends when its standard input closes, and after 60 seconds in any case.
+(envelope sender, recipients, authentication, encryption). AUTH PLAIN and LOGIN are
+offered; with --tls, STARTTLS is offered and required before anything else, AUTH
+included. With --auth-required mail is accepted only after a successful AUTH. The
+recipient nobody@example.org is refused. Ends when its standard input closes, and after
+60 seconds in any case.
 """
+import argparse
 import asyncio
 import json
 import os
+import ssl
 import sys
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
-FOLDER, USER, PASSWORD = sys.argv[1], sys.argv[2].encode(), sys.argv[3].encode()
+parser = argparse.ArgumentParser()
+parser.add_argument("folder")
+parser.add_argument("user")
+parser.add_argument("password")
+parser.add_argument("--auth-required", action="store_true")
+parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
+ARGS = parser.parse_args()
+USER, PASSWORD = ARGS.user.encode(), ARGS.password.encode()
 
 
 class Store:
     def __init__(self):
         self.count = 0
 
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.lower() == "nobody@example.org":
+            return "550 5.1.1 No such user here"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
     async def handle_DATA(self, server, session, envelope):
         self.count += 1
-        base = os.path.join(FOLDER, "message%d" % self.count)
+        base = os.path.join(ARGS.folder, "message%d" % self.count)
         with open(base + ".eml", "wb") as f:
             f.write(envelope.original_content)
         auth = getattr(session, "tacknote_auth", None)
         with open(base + ".json", "w") as f:
             json.dump({"from": envelope.mail_from, "rcpt": envelope.rcpt_tos,
                        "mechanism": auth[0] if auth else None,
-                       "login": auth[1] if auth else None}, f)
+                       "login": auth[1] if auth else None,
+                       "encrypted": session.ssl is not None}, f)
         return "250 2.0.0 stored"
 
 
@@ -43,14 +62,21 @@ def authenticator(server, session, envelope, mechanism, auth_data):
     return AuthResult(success=ok, handled=False)
 
 
+def make_smtp(handler):
+    options = dict(hostname="aiosmtpd.test", authenticator=authenticator,
+                   auth_required=ARGS.auth_required, auth_require_tls=False)
+    if ARGS.tls:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(ARGS.tls[0], ARGS.tls[1])
+        options.update(tls_context=context, require_starttls=True, auth_require_tls=True)
+    return SMTP(handler, **options)
+
+
 async def main():
     loop = asyncio.get_running_loop()
     done = loop.create_future()
     handler = Store()
-    server = await loop.create_server(
-        lambda: SMTP(handler, hostname="aiosmtpd.test", authenticator=authenticator,
-                     auth_require_tls=False),
-        "127.0.0.1", 0)
+    server = await loop.create_server(lambda: make_smtp(handler), "127.0.0.1", 0)
     print(server.sockets[0].getsockname()[1], flush=True)
 
     def stdin_readable():

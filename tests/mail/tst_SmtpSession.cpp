@@ -154,7 +154,7 @@ void SmtpSessionTest::openSession() {
     QCOMPARE(h.sessionsConnected, expectedConnected);
     QCOMPARE(h.server.commands, expectedCommands);
     if (expectedConnected == 0)
-        QTRY_VERIFY(!h.smtp.IsConnected());
+        QVERIFY(h.waitForDisconnection());
 }
 
 void SmtpSessionTest::transferMail_data() {
@@ -250,7 +250,7 @@ void SmtpSessionTest::requestEndArrivesThroughEventLoop() {
     doneDuringCall = int(h.ends.size() - before);
     QCOMPARE(doneDuringCall, 0);
     QCOMPARE(h.smtp.State(), smtpReady);
-    QTRY_COMPARE(h.ends.size(), before + 1);
+    QVERIFY(h.waitForEnds(before + 1));
     QCOMPARE(h.ends.last(), RequestEnd(smtpReqQuit, 0));
     for (bool ready : h.readyAtEnd)
         QVERIFY(ready);
@@ -267,7 +267,7 @@ void SmtpSessionTest::refusedRequestsRaise() {
     h.smtp.OpenSession();
     QCOMPARE(thrownText([&] { h.smtp.OpenSession(); }), QStringLiteral("SMTP component not ready"));
     QCOMPARE(thrownText([&] { h.smtp.MailFrom(); }), QStringLiteral("SMTP component not ready"));
-    QTRY_COMPARE(h.ends.size(), 1);
+    QVERIFY(h.waitForEnds(1));
     QCOMPARE(thrownText([&] { h.smtp.OpenSession(); }),
              QStringLiteral("SMTP component already connected"));
     QCOMPARE(thrownText([&] { h.smtp.Connect(); }),
@@ -388,9 +388,11 @@ void SmtpSessionTest::abortDuringTransfer() {
     h.smtp.MailMessage = {QStringLiteral("text")};
     h.smtp.TransferMail();
     if (waitFor.isEmpty())
-        QTRY_VERIFY(h.server.messageComplete);
+        QVERIFY(h.waitForServer([&] { return h.server.messageComplete; }));
     else
-        QTRY_VERIFY(!h.server.commands.isEmpty() && h.server.commands.last().startsWith(waitFor));
+        QVERIFY(h.waitForServer([&] {
+            return !h.server.commands.isEmpty() && h.server.commands.last().startsWith(waitFor);
+        }));
     QCOMPARE(h.smtp.State(), smtpWaitingResponse);
 
     h.smtp.AbortSession();
@@ -398,7 +400,7 @@ void SmtpSessionTest::abortDuringTransfer() {
     QVERIFY(!h.smtp.IsConnected());
     QCOMPARE(h.smtp.LastRequestResult(), TCustomSmtpClient::ErrorAborted);
     QCOMPARE(h.smtp.ErrorMessage(), QStringLiteral("426 Operation aborted."));
-    QTRY_COMPARE(h.ends.size(), 2);
+    QVERIFY(h.waitForEnds(2));
     QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, 426));
     QCOMPARE(h.sessionsClosed, 1);
 
@@ -413,7 +415,7 @@ void SmtpSessionTest::abortDuringLookupIgnoresLateResult() {
     QCOMPARE(h.smtp.State(), smtpDnsLookup);
     h.smtp.AbortSession();
     QCOMPARE(h.smtp.State(), smtpReady);
-    QTRY_COMPARE(h.ends.size(), 1);
+    QVERIFY(h.waitForEnds(1));
     QCOMPARE(h.ends.first(), RequestEnd(smtpReqOpen, 426));
     // Whatever the lookup would have delivered is gone: no connection is made.
     QCoreApplication::processEvents();
@@ -426,13 +428,13 @@ void SmtpSessionTest::silentServerKeepsWaiting() {
     Harness h;
     h.server.on("HELO", "<silent>");
     h.smtp.OpenSession();
-    QTRY_COMPARE(h.server.commands.size(), 1);
+    QVERIFY(h.waitForServer([&] { return h.server.commands.size() == 1; }));
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
     QCOMPARE(h.smtp.State(), smtpWaitingResponse);
     QVERIFY(h.ends.isEmpty());
     h.smtp.AbortSession();
-    QTRY_COMPARE(h.ends.size(), 1);
+    QVERIFY(h.waitForEnds(1));
     QCOMPARE(h.ends.first(), RequestEnd(smtpReqOpen, 426));
 }
 
@@ -442,7 +444,7 @@ void SmtpSessionTest::quitSession() {
     QVERIFY(h.run([&] { h.smtp.QuitSession(); }));
     QCOMPARE(h.ends.last(), RequestEnd(smtpReqQuit, 0));
     QCOMPARE(h.server.commands.last(), QByteArray("QUIT"));
-    QTRY_VERIFY(!h.smtp.IsConnected());
+    QVERIFY(h.waitForDisconnection());
     QCOMPARE(h.sessionsClosed, 1);
     // The same object opens the next session.
     QVERIFY(h.run([&] { h.smtp.OpenSession(); }));

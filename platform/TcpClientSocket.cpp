@@ -1,18 +1,22 @@
-#include "mail/TcpClientSocket.h"
+#include "platform/TcpClientSocket.h"
 
-#include "mail/SmtpException.h"
+#include "platform/SocketError.h"
 
 #include <QHostInfo>
 #include <QSignalBlocker>
-#include <QTcpSocket>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QSslSocket>
 
 TcpClientSocket::TcpClientSocket(QObject* parent)
-    : QObject(parent), m_socket(new QTcpSocket(this)) {
-    connect(m_socket, &QTcpSocket::connected, this, &TcpClientSocket::onConnected);
-    connect(m_socket, &QTcpSocket::errorOccurred, this, &TcpClientSocket::onErrorOccurred);
-    connect(m_socket, &QTcpSocket::disconnected, this, &TcpClientSocket::onDisconnected);
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &TcpClientSocket::onBytesWritten);
-    connect(m_socket, &QTcpSocket::readyRead, this, [this] {
+    : QObject(parent), m_socket(new QSslSocket(this)) {
+    connect(m_socket, &QSslSocket::connected, this, &TcpClientSocket::onConnected);
+    connect(m_socket, &QSslSocket::errorOccurred, this, &TcpClientSocket::onErrorOccurred);
+    connect(m_socket, &QSslSocket::disconnected, this, &TcpClientSocket::onDisconnected);
+    connect(m_socket, &QSslSocket::bytesWritten, this, &TcpClientSocket::onBytesWritten);
+    connect(m_socket, &QSslSocket::encrypted, this, &TcpClientSocket::onEncrypted);
+    connect(m_socket, &QSslSocket::sslErrors, this, &TcpClientSocket::onSslErrors);
+    connect(m_socket, &QSslSocket::readyRead, this, [this] {
         if (m_phase == Phase::Connected || m_phase == Phase::Closing)
             Q_EMIT dataAvailable();
     });
@@ -106,7 +110,7 @@ void TcpClientSocket::connectTo(const QHostAddress& remote, const QString& port,
                                 const QString& localAddr) {
     const int number = portNumber(port);
     if (number < 0)
-        throw SmtpException(QStringLiteral("Unknown port '%1'").arg(port));
+        throw SocketError(QStringLiteral("Unknown port '%1'").arg(port));
     {
         const QSignalBlocker blocker(m_socket);
         m_socket->abort();
@@ -115,16 +119,17 @@ void TcpClientSocket::connectTo(const QHostAddress& remote, const QString& port,
     if (!local.isEmpty() && local != QLatin1String("0.0.0.0")) {
         QHostAddress bindAddress;
         if (!bindAddress.setAddress(local))
-            throw SmtpException(QStringLiteral("Invalid local address '%1'").arg(localAddr));
+            throw SocketError(QStringLiteral("Invalid local address '%1'").arg(localAddr));
         if (!m_socket->bind(bindAddress, 0)) {
             const QString reason = m_socket->errorString();
             const QSignalBlocker blocker(m_socket);
             m_socket->abort();
-            throw SmtpException(
+            throw SocketError(
                 QStringLiteral("Cannot bind to local address '%1': %2").arg(localAddr, reason));
         }
     }
     m_closeError = 0;
+    m_encrypting = false;
     m_phase = Phase::Connecting;
     m_socket->connectToHost(remote, quint16(number));
 }
@@ -132,6 +137,10 @@ void TcpClientSocket::connectTo(const QHostAddress& remote, const QString& port,
 void TcpClientSocket::onConnected() {
     if (m_phase != Phase::Connecting)
         return;
+    // Lines go out one at a time, each after the one before has been handed over; without
+    // this the system would hold each small line back until the previous one is
+    // acknowledged.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_phase = Phase::Connected;
     Q_EMIT connectDone(0, QString());
 }
@@ -152,6 +161,10 @@ void TcpClientSocket::onErrorOccurred(QAbstractSocket::SocketError error) {
     }
     case Phase::Connected:
     case Phase::Closing:
+        if (m_encrypting) {
+            failEncryption(QStringLiteral("TLS handshake failed: ") + m_socket->errorString());
+            return;
+        }
         if (error != QAbstractSocket::RemoteHostClosedError)
             m_closeError = errorNumber(error);
         // The socket may already have given up without announcing a disconnection.
@@ -162,6 +175,10 @@ void TcpClientSocket::onErrorOccurred(QAbstractSocket::SocketError error) {
 }
 
 void TcpClientSocket::onDisconnected() {
+    if (m_encrypting) {
+        failEncryption(QStringLiteral("TLS handshake failed: the server closed the connection"));
+        return;
+    }
     if (m_phase == Phase::Connected || m_phase == Phase::Closing)
         finishClose();
 }
@@ -171,6 +188,65 @@ void TcpClientSocket::finishClose() {
         return;
     m_phase = Phase::Idle;
     Q_EMIT closed(m_closeError);
+}
+
+bool TcpClientSocket::tlsAvailable() {
+    return QSslSocket::supportsSsl();
+}
+
+bool TcpClientSocket::isEncrypted() const {
+    return m_socket->isEncrypted();
+}
+
+void TcpClientSocket::startEncryption(const QString& peerName,
+                                      const QList<QSslCertificate>& extraCaCertificates) {
+    if (m_phase != Phase::Connected || m_encrypting || m_socket->isEncrypted())
+        return;
+    m_encrypting = true;
+    m_certificateErrors.clear();
+    if (!tlsAvailable()) {
+        // Reported from the event loop like every other outcome.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_encrypting)
+                    failEncryption(QStringLiteral("TLS is not available on this system"));
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    // Adding certificates to a configuration stops it from loading the system's store on
+    // demand, so the store is named explicitly beside them.
+    if (!extraCaCertificates.isEmpty())
+        config.setCaCertificates(QSslConfiguration::systemCaCertificates() + extraCaCertificates);
+    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    m_socket->setSslConfiguration(config);
+    m_socket->setPeerVerifyName(peerName.trimmed());
+    m_socket->startClientEncryption();
+}
+
+void TcpClientSocket::onSslErrors(const QList<QSslError>& errors) {
+    // Never ignored: the handshake fails after this, and the texts say why.
+    for (const QSslError& error : errors)
+        m_certificateErrors << error.errorString();
+}
+
+void TcpClientSocket::onEncrypted() {
+    if (!m_encrypting)
+        return;
+    m_encrypting = false;
+    Q_EMIT encryptionDone(true, QString());
+}
+
+void TcpClientSocket::failEncryption(const QString& text) {
+    m_encrypting = false;
+    const QString reason = m_certificateErrors.isEmpty()
+                               ? text
+                               : QStringLiteral("TLS certificate verification failed: ") +
+                                     m_certificateErrors.join(QStringLiteral("; "));
+    Q_EMIT encryptionDone(false, reason);
+    abort();
 }
 
 void TcpClientSocket::onBytesWritten() {
@@ -188,6 +264,10 @@ qint64 TcpClientSocket::read(char* into, qint64 max) {
         return 0;
     const qint64 got = m_socket->read(into, max);
     return got < 0 ? 0 : got;
+}
+
+void TcpClientSocket::discardReceived() {
+    m_socket->readAll();
 }
 
 void TcpClientSocket::close() {
@@ -210,6 +290,7 @@ void TcpClientSocket::close() {
 void TcpClientSocket::abort() {
     const Phase before = m_phase;
     m_phase = Phase::Idle;
+    m_encrypting = false;
     {
         const QSignalBlocker blocker(m_socket);
         m_socket->abort();

@@ -2,17 +2,21 @@
 
 #include <QAbstractSocket>
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
+#include <QSslCertificate>
 #include <QString>
+#include <QStringList>
 
 class QHostInfo;
-class QTcpSocket;
+class QSslError;
+class QSslSocket;
 
 // An event-driven TCP client: host-name lookup, connect, send with a notification once
-// everything queued has been handed to the system, receive, orderly close and immediate
-// abort. Every result arrives later through the event loop as a signal; nothing blocks.
-// Error numbers are the Windows socket error numbers (10061 for a refused connection,
-// 11001 for an unknown host, ...), 0 for none.
+// everything queued has been handed to the system, receive, orderly close, immediate
+// abort, and TLS on an established connection. Every result arrives later through the
+// event loop as a signal; nothing blocks. Error numbers are the Windows socket error
+// numbers (10061 for a refused connection, 11001 for an unknown host, ...), 0 for none.
 class TcpClientSocket : public QObject {
     Q_OBJECT
 public:
@@ -32,7 +36,7 @@ public:
     bool lookupPending() const { return m_lookupPending; }
 
     // Starts connecting to remote at port (a number or a well-known service name such as
-    // "smtp"), bound to localAddr unless it is empty or "0.0.0.0". Throws SmtpException
+    // "smtp"), bound to localAddr unless it is empty or "0.0.0.0". Throws SocketError
     // when the port or the local address cannot be used; connectDone follows otherwise.
     void connectTo(const QHostAddress& remote, const QString& port, const QString& localAddr);
 
@@ -41,10 +45,22 @@ public:
     // Connecting, connected or closing.
     bool isOpen() const { return m_phase != Phase::Idle; }
 
+    // Starts TLS on the established connection. The server's certificate must chain to
+    // the system's certificate store or to one of extraCaCertificates, and be issued for
+    // peerName. encryptionDone follows; after a failure the connection is dropped at once
+    // (closed follows), so nothing more is ever sent or read in plain text.
+    void startEncryption(const QString& peerName,
+                         const QList<QSslCertificate>& extraCaCertificates = {});
+    bool isEncrypted() const;
+    // Whether this system can do TLS at all.
+    static bool tlsAvailable();
+
     // Queues bytes for sending; dataSent follows once all of them are handed to the system.
     void send(const QByteArray& data);
     // Reads at most max received bytes; 0 when nothing is waiting.
     qint64 read(char* into, qint64 max);
+    // Throws away everything received and not read yet.
+    void discardReceived();
 
     // Orderly close: what is queued is still sent, then the connection is shut down;
     // closed follows.
@@ -60,6 +76,7 @@ public:
 Q_SIGNALS:
     void lookupDone(int error, const QString& errorText, const QHostAddress& address);
     void connectDone(int error, const QString& errorText);
+    void encryptionDone(bool ok, const QString& errorText);
     void dataAvailable();
     void dataSent();
     void closed(int error);
@@ -72,12 +89,17 @@ private:
     void onErrorOccurred(QAbstractSocket::SocketError error);
     void onDisconnected();
     void onBytesWritten();
+    void onEncrypted();
+    void onSslErrors(const QList<QSslError>& errors);
+    void failEncryption(const QString& text);
     void finishClose();
 
-    QTcpSocket* m_socket;
+    QSslSocket* m_socket;
     Phase m_phase = Phase::Idle;
     bool m_lookupPending = false;
     int m_lookupId = -1;
     quint64 m_lookupSerial = 0;
     int m_closeError = 0;
+    bool m_encrypting = false;
+    QStringList m_certificateErrors;
 };

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class AddressPicker;
+class Clock;
+class MessageBoxes;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+class TCustomSmtpClient;
+class TSmtpCli;
+class UtcOffsetSource;
+struct TRecGeral;
+struct TRecRede;
+
+// The e-mail composer "Enviar E-Mail": mails a note's text to the addresses typed or
+// picked from the address book, through the SMTP server of the settings, following the
+// dialogue in its status bar, and says with a message box whether the mail went out. When
+// it did not, the status bar keeps the reason (the server's reply, the connection error or
+// "Timeout!!!"). Created once for the whole run; so is its session, which it owns.
+//
+// A sending waits three times (connected, session opened, mail transferred), each wait
+// bounded by tmrTimeOut; while it waits the window stays responsive and "&Cancelar" can
+// end the sending.
+class TfrmEnviarEmail : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int TimeOutInterval = 30000;
+    // Between the note and the footer of every mail.
+    static QString separatorLine() { return QString(44, QLatin1Char('-')); }
+
+    // The settings are read at each sending, so changes made meanwhile apply. The clock
+    // and zone give the mail's Date line. Everything passed in must outlive the dialog.
+    TfrmEnviarEmail(const TRecGeral& recGeral, const TRecRede& recRede,
+                    AddressPicker& addressPicker, MessageBoxes& messageBoxes, const Clock& clock,
+                    const UtcOffsetSource& utcOffset, QWidget* parent = nullptr);
+    ~TfrmEnviarEmail() override;
+
+    // Shows the composer modally for one note: subject is the whole subject line ("Tacknote
+    // - " and the note's title), text the note's whole text. Nothing of the note is kept.
+    // Returns the dialog's result: Accepted once "&Enviar" has run, sent or not.
+    int sendNote(const QString& subject, const QString& text);
+
+    // The recipients of a recipient field: the whole text when it holds no ",", otherwise
+    // every piece between commas that is not blank, unchanged and in order.
+    static QStringList Recipients(const QString& field);
+    // The lines of memTexto as it shows them: each line the memo wraps into becomes a line.
+    QStringList MemoLines() const;
+    // The message body: the memo's lines, the user's name between empty lines, and the
+    // footer naming the program and its web address.
+    QStringList MessageBody() const;
+
+    // Event handlers.
+    void FormShow();
+    void txtParaChange();
+    void cmdAddressClick();
+    void cmdEnviarClick();
+    void cmdCancelarClick();
+    void SmtpClientCommand(TCustomSmtpClient* Sender, const QString& Msg);
+    void SmtpClientSessionConnected(TCustomSmtpClient* Sender, quint16 Error);
+    void SmtpClientSessionClosed(TCustomSmtpClient* Sender, quint16 Error);
+    void tmrTimeOutTimer();
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtPara = nullptr;
+    QToolButton* cmdAddress = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* lblAssunto = nullptr;
+    QLabel* Label3 = nullptr;
+    QPlainTextEdit* memTexto = nullptr;
+    QPushButton* cmdEnviar = nullptr;
+    QPushButton* cmdCancelar = nullptr;
+    QPushButton* cmdFechar = nullptr;
+    QStatusBar* stsEMail = nullptr;
+    TSmtpCli* SmtpClient = nullptr;
+    QTimer* tmrTimeOut = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void retranslate();
+    // Steps 1 to 9 of a sending; false (or an exception) for the failure path.
+    bool Send();
+    void CopySettings();
+    // Runs the event loop until done() holds; false after tmrTimeOut has run out (with
+    // "Timeout!!!" in the status bar) or when the loop was ended from outside.
+    bool Wait(const std::function<bool()>& done);
+    // Notes why a request of the session failed, unless a reason is known already.
+    void NoteRequestEnd();
+    void NoteFailure(const QString& reason);
+    void ShowStatus(const QString& text);
+
+    const TRecGeral& m_recGeral;
+    const TRecRede& m_recRede;
+    AddressPicker& m_addressPicker;
+    MessageBoxes& m_messageBoxes;
+    bool m_sending = false;
+    // Set by "&Cancelar": the QUIT that follows the abort ends with 0, so the session's
+    // last result cannot tell.
+    bool m_cancelled = false;
+    QString m_failureReason;
+};

@@ -1,0 +1,487 @@
+// The e-mail composer on test doubles for the address book, the message boxes and the
+// clock, sending through real servers (Exim, aiosmtpd) and, where a server must misbehave
+// on cue, through a scripted one.
+#include "app/ProductInfo.h"
+#include "contacts/AddressPicker.h"
+#include "mail/TSmtpCli.h"
+#include "mail/TfrmEnviarEmail.h"
+#include "store/TRecGeral.h"
+#include "store/TRecRede.h"
+#include "store/Windows1252.h"
+#include "tests/mail/FixedUtcOffset.h"
+#include "tests/mail/MailServers.h"
+#include "tests/mail/ScriptedSmtpServer.h"
+#include "tests/mail/SignalWait.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/ScriptedMessageBoxes.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTcpServer>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+const QString Sent = QStringLiteral("O e-mail foi enviado com sucesso!");
+const QString NotSent =
+    QStringLiteral("O e-mail não foi enviado! Verifique as configurações de rede.");
+
+// Hands out prepared picks, as the address book does once the user has chosen.
+class ScriptedPicker final : public AddressPicker {
+public:
+    QStringList pickAddresses(QWidget*) override { return picks; }
+    QStringList picks;
+};
+
+QByteArray cp1252(const QString& text) {
+    return Windows1252::encode(text);
+}
+
+// The composer on test doubles, made once per test as the program makes it once per run.
+struct Composer {
+    Composer() {
+        geral.User = QStringLiteral("Maria Souza");
+        rede.SMTPServer = QStringLiteral("localhost");
+        rede.Email = QStringLiteral("me@example.org");
+        rede.Username = QStringLiteral("user");
+        rede.Password = QStringLiteral("s3cr3t");
+        QObject::connect(dialog.stsEMail, &QStatusBar::messageChanged, dialog.stsEMail,
+                         [this](const QString& text) {
+                             if (!text.isEmpty())
+                                 statuses << text;
+                         });
+    }
+
+    // Opens the composer for a note, types the recipients and presses "&Enviar"; returns
+    // the dialog's result once it has closed.
+    int send(const QString& to, const QString& subject, const QString& text) {
+        boxes.shown.clear();
+        statuses.clear();
+        QTimer::singleShot(0, &dialog, [this, to] {
+            dialog.txtPara->setText(to);
+            dialog.cmdEnviar->click();
+        });
+        return dialog.sendNote(subject, text);
+    }
+    int send(const QString& to = QStringLiteral("ann@example.org")) {
+        return send(to, QStringLiteral("Tacknote - Nota"), QStringLiteral("Texto da nota"));
+    }
+    bool lastSent() const {
+        return boxes.shown.size() == 1 && boxes.shown.first().text == Sent &&
+               boxes.shown.first().title == QStringLiteral("Aviso") &&
+               boxes.shown.first().icon == MessageBoxes::Icon::Warning;
+    }
+    bool lastFailed() const {
+        return boxes.shown.size() == 1 && boxes.shown.first().text == NotSent &&
+               boxes.shown.first().title == QStringLiteral("Erro") &&
+               boxes.shown.first().icon == MessageBoxes::Icon::Error;
+    }
+    QString status() const { return dialog.stsEMail->currentMessage(); }
+    // The buttons as they are between two sendings.
+    bool readyForNextSending() const {
+        return dialog.cmdEnviar->isEnabled() && dialog.cmdFechar->isEnabled() &&
+               !dialog.cmdCancelar->isEnabled();
+    }
+    QString shown() const {
+        QStringList texts;
+        for (const ScriptedMessageBoxes::Shown& box : boxes.shown)
+            texts << box.title + QLatin1String(": ") + box.text;
+        return texts.join(QLatin1String(" | ")) + QLatin1String(" / ") + status();
+    }
+
+    TRecGeral geral;
+    TRecRede rede;
+    ScriptedPicker picker;
+    ScriptedMessageBoxes boxes;
+    FakeClock clock{QDateTime(QDate(2002, 12, 25), QTime(14, 30, 5))};
+    FixedUtcOffset offset{-180};
+    TfrmEnviarEmail dialog{geral, rede, picker, boxes, clock, offset};
+    QStringList statuses;
+};
+
+// The body the composer sends after the note's lines.
+QByteArrayList footer(const QString& user) {
+    const QByteArray line(44, '-');
+    return {"",
+            "",
+            "",
+            cp1252(user),
+            "",
+            "",
+            "",
+            line,
+            "Este e-mail foi enviado pelo Tacknote",
+            cp1252(QStringLiteral("Faça o download gratuíto em")),
+            ProductInfo::webAddress().toLatin1(),
+            line};
+}
+
+} // namespace
+
+class tst_EnviarEmail : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void openingResetsOnlyTheRecipients();
+    void addressPicking_data();
+    void addressPicking();
+    void recipients_data();
+    void recipients();
+    void noteArrives_data();
+    void noteArrives();
+    void longLinesAndForeignCharactersArriveWhole();
+    void failureLeavesTheReason_data();
+    void failureLeavesTheReason();
+    void cancelDuringSending_data();
+    void cancelDuringSending();
+
+private:
+    MailServer* server(const QString& name);
+
+    TestCertificates m_certificates;
+    MailServerPool m_servers{m_certificates};
+};
+
+void tst_EnviarEmail::initTestCase() {
+    QString failure;
+    QVERIFY2(m_certificates.create(failure), qPrintable(failure));
+}
+
+MailServer* tst_EnviarEmail::server(const QString& name) {
+    QString failure;
+    MailServer* found = m_servers.get(name, failure);
+    if (!found && failure.contains(QLatin1String("not installed")))
+        QTest::qSkip(qPrintable(failure), __FILE__, __LINE__);
+    else if (!found)
+        QTest::qFail(qPrintable(failure), __FILE__, __LINE__);
+    return found;
+}
+
+void tst_EnviarEmail::openingResetsOnlyTheRecipients() {
+    Composer c;
+    c.dialog.txtPara->setText(QStringLiteral("left@example.org"));
+    QStringList seen;
+    QTimer::singleShot(0, &c.dialog, [&] {
+        // "&Enviar" is on although the field is empty; typing decides from then on.
+        seen << c.dialog.txtPara->text() << c.dialog.lblAssunto->text()
+             << c.dialog.memTexto->toPlainText();
+        QVERIFY(c.dialog.cmdEnviar->isEnabled());
+        QVERIFY(!c.dialog.cmdCancelar->isEnabled());
+        QTest::keyClicks(c.dialog.txtPara, QStringLiteral("a"));
+        QVERIFY(c.dialog.cmdEnviar->isEnabled());
+        QTest::keyClick(c.dialog.txtPara, Qt::Key_Backspace);
+        QVERIFY(!c.dialog.cmdEnviar->isEnabled());
+        // Esc belongs to "&Cancelar", which is off: the window stays.
+        QTest::keyClick(&c.dialog, Qt::Key_Escape);
+        QVERIFY(c.dialog.isVisible());
+        c.dialog.cmdFechar->click();
+    });
+    QCOMPARE(c.dialog.sendNote(QStringLiteral("Tacknote - <b>Título</b>"),
+                               QStringLiteral("linha 1\nlinha 2")),
+             int(QDialog::Rejected));
+    QCOMPARE(seen, (QStringList{"", "Tacknote - <b>Título</b>", "linha 1\nlinha 2"}));
+    QCOMPARE(c.dialog.lblAssunto->textFormat(), Qt::PlainText);
+    QVERIFY(c.boxes.shown.isEmpty());
+}
+
+void tst_EnviarEmail::addressPicking_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("picks");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("nothing picked") << "ann@example.org" << QStringList{} << "ann@example.org";
+    QTest::newRow("picked addresses merged")
+        << "xann@example.org" << QStringList{"ann@example.org", "bob@example.org"}
+        << "xann@example.org,bob@example.org";
+}
+
+void tst_EnviarEmail::addressPicking() {
+    QFETCH(QString, before);
+    QFETCH(QStringList, picks);
+    QFETCH(QString, after);
+    Composer c;
+    c.picker.picks = picks;
+    c.dialog.txtPara->setText(before);
+    c.dialog.cmdAddress->click();
+    QCOMPARE(c.dialog.txtPara->text(), after);
+}
+
+void tst_EnviarEmail::recipients_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("one address, blanks kept")
+        << " ann@example.org" << QStringList{" ann@example.org"};
+    QTest::newRow("empty field: one empty recipient") << "" << QStringList{""};
+    QTest::newRow("comma and blank")
+        << "ann@example.org, bob@example.org" << QStringList{"ann@example.org", " bob@example.org"};
+    QTest::newRow("empty and blank pieces dropped")
+        << "ann@example.org,, ,bob@example.org, "
+        << QStringList{"ann@example.org", "bob@example.org"};
+    QStringList many;
+    for (int i = 0; i < 20; ++i)
+        many << QStringLiteral("recipient%1@example.org").arg(i);
+    QTest::newRow("beyond 255 characters nobody is lost") << many.join(',') << many;
+}
+
+void tst_EnviarEmail::recipients() {
+    QFETCH(QString, field);
+    QFETCH(QStringList, expected);
+    QCOMPARE(TfrmEnviarEmail::Recipients(field), expected);
+}
+
+void tst_EnviarEmail::noteArrives_data() {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("authType");
+    QTest::addColumn<int>("security");
+    QTest::addColumn<QByteArray>("mechanism");
+    QTest::addColumn<bool>("encrypted");
+    QTest::newRow("Exim, no authentication") << "exim" << 0 << 0 << QByteArray() << false;
+    QTest::newRow("Exim, PLAIN") << "exim" << 1 << 0 << QByteArray("PLAIN") << false;
+    QTest::newRow("Exim, LOGIN") << "exim" << 2 << 0 << QByteArray("LOGIN") << false;
+    QTest::newRow("Exim, CRAM-MD5") << "exim" << 3 << 0 << QByteArray("CRAM-MD5") << false;
+    QTest::newRow("Exim, STARTTLS and PLAIN")
+        << "exim STARTTLS" << 1 << 0 << QByteArray("PLAIN") << true;
+    QTest::newRow("Exim, STARTTLS required and LOGIN")
+        << "exim STARTTLS" << 2 << 1 << QByteArray("LOGIN") << true;
+    QTest::newRow("Exim, implicit TLS and CRAM-MD5")
+        << "exim smtps" << 3 << 2 << QByteArray("CRAM-MD5") << true;
+    QTest::newRow("aiosmtpd, PLAIN") << "aiosmtpd" << 1 << 0 << QByteArray("PLAIN") << false;
+    QTest::newRow("aiosmtpd, STARTTLS and LOGIN")
+        << "aiosmtpd STARTTLS" << 2 << 0 << QByteArray("LOGIN") << true;
+}
+
+void tst_EnviarEmail::noteArrives() {
+    QFETCH(QString, server);
+    QFETCH(int, authType);
+    QFETCH(int, security);
+    QFETCH(QByteArray, mechanism);
+    QFETCH(bool, encrypted);
+    MailServer* mail = this->server(server);
+    if (!mail)
+        return;
+    mail->takeNew();
+    Composer c;
+    c.rede.SMTPPort = QString::number(mail->port);
+    c.rede.Authtype = authType;
+    c.rede.SMTPSecurity = security;
+    c.dialog.SmtpClient->ExtraCaCertificates = m_certificates.authority();
+
+    const QString to = QStringLiteral("ann@example.org, bob@example.org");
+    const QString subject = QStringLiteral("Tacknote - Lista de compras");
+    QCOMPARE(c.send(to, subject, QStringLiteral("Comprar pão\n.\nLigar para Ana às 15h")),
+             int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    QVERIFY(c.readyForNextSending());
+    QCOMPARE(c.dialog.SmtpClient->IsEncrypted(), encrypted);
+
+    const QList<StoredMessage> stored = mail->takeNew();
+    QCOMPARE(stored.size(), 1);
+    const StoredMessage& message = stored.first();
+    QCOMPARE(message.sender, QByteArray("me@example.org"));
+    QCOMPARE(message.recipients, (QByteArrayList{"ann@example.org", "bob@example.org"}));
+    QCOMPARE(message.mechanism, mechanism);
+    QCOMPARE(message.encrypted, encrypted);
+    QVERIFY(message.headerLines.contains("To: " + to.toLatin1()));
+    QVERIFY(message.headerLines.contains("Subject: " + subject.toLatin1()));
+    QVERIFY(message.headerLines.contains("From: me@example.org"));
+    QCOMPARE(message.bodyLines, QByteArrayList({cp1252(QStringLiteral("Comprar pão")), ".",
+                                                cp1252(QStringLiteral("Ligar para Ana às 15h"))}) +
+                                    footer(c.geral.User));
+
+    // The dialogue showed in the status bar, the password never.
+    for (const QString& expected :
+         {QStringLiteral("Conectando ao Servidor..."), QStringLiteral("Conectado!"),
+          QStringLiteral("MAIL FROM:<me@example.org>"),
+          QStringLiteral("RCPT TO:<bob@example.org>")})
+        QVERIFY2(c.statuses.contains(expected), qPrintable(expected));
+    const QString secret = QString::fromLatin1(QByteArray("s3cr3t").toBase64());
+    for (const QString& status : c.statuses)
+        QVERIFY2(!status.contains(QLatin1String("s3cr3t")) && !status.contains(secret),
+                 qPrintable(status));
+}
+
+void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
+    MailServer* mail = this->server(QStringLiteral("exim"));
+    if (!mail)
+        return;
+    mail->takeNew();
+    Composer c;
+    c.rede.SMTPPort = QString::number(mail->port);
+    QString longLine;
+    while (longLine.size() < 1800)
+        longLine += QStringLiteral("palavra ");
+    longLine += QString(1200, QLatin1Char('x')); // no blank to wrap at
+    const QString foreign = QStringLiteral("Tarefa ✓ concluída, Ω e 😀 ficam; € e ç também");
+    const QString text = longLine + QLatin1Char('\n') + foreign;
+    QVERIFY(longLine.size() >= 3000);
+
+    QCOMPARE(c.send(QStringLiteral("ann@example.org"), QStringLiteral("Tacknote - Longa"), text),
+             int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    const QList<StoredMessage> stored = mail->takeNew();
+    QCOMPARE(stored.size(), 1);
+    QByteArrayList lines = stored.first().bodyLines;
+    const QByteArrayList tail = footer(c.geral.User);
+    QVERIFY(lines.size() > tail.size());
+    QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
+    lines.resize(lines.size() - tail.size());
+    // Each line as the memo wrapped it; together, every character of the note.
+    QByteArrayList shown;
+    for (const QString& line : c.dialog.MemoLines())
+        shown << cp1252(line);
+    QVERIFY(shown.size() > 2);
+    QCOMPARE(lines, shown);
+    QCOMPARE(lines.join(), cp1252(longLine + foreign));
+    QVERIFY(lines.join().contains("Tarefa ? conclu\xed"
+                                  "da, ? e ? ficam; \x80 e \xe7 tamb\xe9m"));
+
+    // At once the next one, while the first one's QUIT may still be under way.
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    QCOMPARE(mail->takeNew().size(), 1);
+}
+
+void tst_EnviarEmail::failureLeavesTheReason_data() {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("authType");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("expectedStatus");
+    QTest::newRow("wrong password, Exim") << "exim STARTTLS" << 1 << "wrong"
+                                          << "ann@example.org"
+                                          << "535 ";
+    QTest::newRow("wrong password, aiosmtpd") << "aiosmtpd STARTTLS" << 2 << "wrong"
+                                              << "ann@example.org"
+                                              << "535 ";
+    QTest::newRow("refused recipient, Exim") << "exim" << 0 << "s3cr3t"
+                                             << "nobody@example.org"
+                                             << "550 5.1.1 No such user here";
+    QTest::newRow("refused recipient, aiosmtpd") << "aiosmtpd" << 1 << "s3cr3t"
+                                                 << "nobody@example.org"
+                                                 << "550 5.1.1 No such user here";
+    QTest::newRow("certificate for another name") << "exim other name" << 1 << "s3cr3t"
+                                                  << "ann@example.org"
+                                                  << "500 TLS certificate verification failed: ";
+    QTest::newRow("unreachable server") << "closed port" << 0 << "s3cr3t"
+                                        << "ann@example.org"
+                                        << "500 ";
+    QTest::newRow("unknown host") << "unknown host" << 0 << "s3cr3t"
+                                  << "ann@example.org"
+                                  << "500 ";
+}
+
+// Each failure ends at once with the failure message and its reason in the status bar,
+// and the same dialog then sends the next mail.
+void tst_EnviarEmail::failureLeavesTheReason() {
+    QFETCH(QString, server);
+    QFETCH(int, authType);
+    QFETCH(QString, password);
+    QFETCH(QString, to);
+    QFETCH(QString, expectedStatus);
+    Composer c;
+    c.dialog.SmtpClient->ExtraCaCertificates = m_certificates.authority();
+    c.rede.Authtype = authType;
+    c.rede.Password = password;
+    if (server == QLatin1String("closed port")) {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        c.rede.SMTPPort = QString::number(probe.serverPort());
+    } else if (server == QLatin1String("unknown host")) {
+        c.rede.SMTPServer = QStringLiteral("no-such-host.invalid"); // never resolves
+        c.rede.SMTPPort = QStringLiteral("25");
+    } else {
+        MailServer* mail = this->server(server);
+        if (!mail)
+            return;
+        c.rede.SMTPPort = QString::number(mail->port);
+    }
+
+    QCOMPARE(c.send(to), int(QDialog::Accepted));
+    QVERIFY2(c.lastFailed(), qPrintable(c.shown()));
+    QVERIFY2(c.status().startsWith(expectedStatus), qPrintable(c.status()));
+    if (server == QLatin1String("closed port"))
+        QVERIFY2(c.status().endsWith(QLatin1String("(Winsock error #10061)")),
+                 qPrintable(c.status()));
+    if (server == QLatin1String("unknown host")) // not found, or no answer to the lookup
+        QVERIFY2(c.status().contains(QLatin1String("(Winsock error #1100")),
+                 qPrintable(c.status()));
+    QVERIFY(c.readyForNextSending());
+    QVERIFY(!c.dialog.SmtpClient->IsConnected());
+
+    // Put right, the next mail goes out through the same dialog.
+    MailServer* good = this->server(
+        server.startsWith(QLatin1String("aiosmtpd")) ? server : QStringLiteral("exim STARTTLS"));
+    if (!good)
+        return;
+    good->takeNew();
+    c.rede.SMTPServer = QStringLiteral("localhost");
+    c.rede.SMTPPort = QString::number(good->port);
+    c.rede.Authtype = 1;
+    c.rede.Password = QStringLiteral("s3cr3t");
+    QCOMPARE(c.send(QStringLiteral("ann@example.org")), int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    QCOMPARE(good->takeNew().size(), 1);
+}
+
+void tst_EnviarEmail::cancelDuringSending_data() {
+    QTest::addColumn<QByteArray>("silentAt"); // the command the server never answers
+    QTest::addColumn<bool>("byEscape");
+    QTest::addColumn<int>("timeOutMs"); // 0: "&Cancelar" ends it, else the time-out
+    QTest::newRow("cancel while the greeting is awaited") << QByteArray("HELO") << false << 0;
+    QTest::newRow("Esc while the message is being accepted") << QByteArray(".") << true << 0;
+    QTest::newRow("time-out") << QByteArray("MAIL FROM") << false << 100;
+}
+
+void tst_EnviarEmail::cancelDuringSending() {
+    QFETCH(QByteArray, silentAt);
+    QFETCH(bool, byEscape);
+    QFETCH(int, timeOutMs);
+    ScriptedSmtpServer scripted;
+    if (silentAt == ".")
+        scripted.messageReply = "<silent>";
+    else
+        scripted.on(silentAt, "<silent>");
+    Composer c;
+    c.rede.SMTPServer = QStringLiteral("127.0.0.1");
+    c.rede.SMTPPort = QString::number(scripted.port());
+    if (timeOutMs > 0) {
+        c.dialog.tmrTimeOut->setInterval(timeOutMs);
+    } else {
+        // Pressed once the unanswered command has gone out.
+        QObject::connect(&scripted, &ScriptedSmtpServer::lineHandled, &c.dialog, [&] {
+            const bool silent = silentAt == "." ? scripted.messageComplete
+                                                : scripted.commands.last().startsWith(silentAt);
+            if (!silent || !c.dialog.cmdCancelar->isEnabled())
+                return;
+            if (byEscape)
+                QTest::keyClick(&c.dialog, Qt::Key_Escape);
+            else
+                c.dialog.cmdCancelar->click();
+        });
+    }
+
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastFailed(), qPrintable(c.shown()));
+    QCOMPARE(c.status(), timeOutMs > 0 ? QStringLiteral("Timeout!!!")
+                                       : QStringLiteral("426 Operation aborted."));
+    QVERIFY(c.readyForNextSending());
+    QVERIFY(waitUntil(&scripted, &ScriptedSmtpServer::clientDisconnected,
+                      [&] { return scripted.disconnections == 1; }));
+    QVERIFY(!scripted.messageComplete || silentAt == ".");
+
+    // The same dialog sends the next mail.
+    QObject::disconnect(&scripted, nullptr, &c.dialog, nullptr);
+    scripted.messageReply = "250 queued";
+    scripted.messageLines.clear();
+    c.dialog.tmrTimeOut->setInterval(TfrmEnviarEmail::TimeOutInterval);
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    QCOMPARE(scripted.messageLines.first(), QByteArray("From: me@example.org"));
+}
+
+QTEST_MAIN(tst_EnviarEmail)
+#include "tst_EnviarEmail.moc"
