@@ -2,11 +2,11 @@
 
 #include "alarm/NextReminderDate.h"
 #include "app/NoteRegistry.h"
+#include "dialogs/EventSounds.h"
 #include "note/TfPostIt.h"
-#include "platform/SoundPlayer.h"
 
-AlarmTimer::AlarmTimer(NoteRegistry& registry, SoundPlayer& sound, QObject* parent)
-    : QObject(parent), m_registry(registry), m_sound(sound) {}
+AlarmTimer::AlarmTimer(NoteRegistry& registry, EventSounds& sounds, QObject* parent)
+    : QObject(parent), m_registry(registry), m_sounds(sounds) {}
 
 bool AlarmTimer::fireDueAlarms(const QDateTime& now) {
     // Dia[0] is Sunday; Qt counts Monday as 1 and Sunday as 7.
@@ -28,10 +28,7 @@ bool AlarmTimer::fireAlarm(int slot, TfPostIt* window, const QDateTime& now) {
     m_registry.setLastAlarmNote(slot);
     Q_EMIT alarmFired(slot);
     window->setAlarm(false);
-    if (window->UseSound())
-        m_sound.play(window->SoundFile());
-    else
-        m_sound.beep();
+    m_sounds.alarm(window->UseSound(), window->SoundFile());
     NoteRegistry::showNote(window);
     window->setAlarmIconVisible(false);
     window->setRingingIconVisible(true);

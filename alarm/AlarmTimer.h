@@ -4,7 +4,7 @@
 #include <QObject>
 
 class NoteRegistry;
-class SoundPlayer;
+class EventSounds;
 class TfPostIt;
 
 // The alarm part of the main window's one-second tick: every armed alarm whose time has
@@ -15,7 +15,7 @@ class TfPostIt;
 class AlarmTimer : public QObject {
     Q_OBJECT
 public:
-    AlarmTimer(NoteRegistry& registry, SoundPlayer& sound, QObject* parent = nullptr);
+    AlarmTimer(NoteRegistry& registry, EventSounds& sounds, QObject* parent = nullptr);
 
     // Fires the alarms due at now. True when a reminder was armed again: its next date
     // must reach the file at once.
@@ -30,5 +30,5 @@ private:
     bool fireAlarm(int slot, TfPostIt* window, const QDateTime& now);
 
     NoteRegistry& m_registry;
-    SoundPlayer& m_sound;
+    EventSounds& m_sounds;
 };

@@ -1,23 +1,34 @@
 #include "app/NoteCommands.h"
 
+#include "contacts/TfrmAddressBook.h"
+#include "dialogs/TfrmConfNota.h"
 #include "dialogs/TfrmMudaCaption.h"
+#include "mail/SystemUtcOffset.h"
+#include "mail/TfrmEnviarEmail.h"
 #include "note/NotePrinter.h"
+#include "note/TfPostIt.h"
 #include "platform/CommonDialogs.h"
+#include "platform/LocaleInfo.h"
 #include "platform/ShellOpener.h"
 #include "store/TRecRede.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QPrinter>
+#include <QTabWidget>
 
 NoteCommands::NoteCommands(const Services& services, QObject* parent)
-    : QObject(parent), m_services(services) {
-    // Dialogs have no parent window: a note that opened one may be deleted meanwhile.
-    m_frmMudaCaption = new TfrmMudaCaption(services.clock, services.locale, services.recGeral);
+    : QObject(parent), m_services(services), m_utcOffset(std::make_unique<SystemUtcOffset>()) {
+    m_frmMudaCaption =
+        std::make_unique<TfrmMudaCaption>(services.clock, services.locale, services.recGeral);
+    m_frmAddressBook = std::make_unique<TfrmAddressBook>(
+        services.notesFile, services.locale.locale(), services.messages, services.sound);
+    m_frmEnviarEmail =
+        std::make_unique<TfrmEnviarEmail>(services.recGeral, services.recRede, *m_frmAddressBook,
+                                          services.messages, services.clock, *m_utcOffset);
 }
 
-NoteCommands::~NoteCommands() {
-    delete m_frmMudaCaption;
-}
+NoteCommands::~NoteCommands() = default;
 
 bool NoteCommands::networkEnabled() const {
     return m_services.recRede.Enabled;
@@ -27,11 +38,58 @@ bool NoteCommands::editCaption(QString& caption) {
     return m_frmMudaCaption->edit(caption);
 }
 
+NoteRecord NoteCommands::configured(const NoteRecord& current, const NoteRecord& fromDialog) {
+    NoteRecord record = current;
+    record.alarm = fromDialog.alarm;
+    record.AlarmDateTime = fromDialog.AlarmDateTime;
+    record.UseSound = fromDialog.UseSound;
+    record.SoundFile = fromDialog.SoundFile;
+    record.Dia = fromDialog.Dia;
+    record.Remember = fromDialog.Remember;
+    record.RememberNo = fromDialog.RememberNo;
+    record.RememberUnit = fromDialog.RememberUnit;
+    record.Color = fromDialog.Color;
+    record.FontName = fromDialog.FontName;
+    record.FontSize = fromDialog.FontSize;
+    record.FontColor = fromDialog.FontColor;
+    record.FontBold = fromDialog.FontBold;
+    record.FontItalic = fromDialog.FontItalic;
+    record.scrollbar = fromDialog.scrollbar;
+    record.DarkCaption = fromDialog.DarkCaption;
+    record.TrackPosition = fromDialog.TrackPosition;
+    return record;
+}
+
 void NoteCommands::configureNote(TfPostIt& note, int pageIndex, int helpContext) {
-    // The configuration dialog plugs in here.
-    Q_UNUSED(note);
-    Q_UNUSED(pageIndex);
-    Q_UNUSED(helpContext);
+    const ConfNotaServices services{m_services.clock, m_services.locale, m_services.messages,
+                                    m_services.dialogs, m_services.sound};
+    // The dialog deletes itself when it closes.
+    auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
+                                    m_services.noteServer, m_services.dataDir);
+    dialog->primeForNote(note.Tag, note.toRecord());
+    dialog->pagGeral->setCurrentIndex(pageIndex);
+    dialog->setHelpContext(helpContext);
+    // The note may be deleted while the dialog is open; then OK changes nothing.
+    const QPointer<TfPostIt> target(&note);
+    connect(dialog, &TfrmConfNota::noteConfigured, this, [target](int, const NoteRecord& record) {
+        if (target)
+            target->applyRecord(configured(target->toRecord(), record));
+    });
+    dialog->exec();
+}
+
+void NoteCommands::openPreferences() {
+    const ConfNotaServices services{m_services.clock, m_services.locale, m_services.messages,
+                                    m_services.dialogs, m_services.sound};
+    auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
+                                    m_services.noteServer, m_services.dataDir);
+    dialog->primePreferences();
+    dialog->setHelpContext(2);
+    dialog->exec();
+}
+
+void NoteCommands::browseAddressBook() {
+    m_frmAddressBook->browse();
 }
 
 void NoteCommands::sendNote(int noteNumber, const QString& recipient) {
@@ -41,9 +99,7 @@ void NoteCommands::sendNote(int noteNumber, const QString& recipient) {
 }
 
 void NoteCommands::mailNote(const QString& subject, const QString& text) {
-    // The e-mail dialog plugs in here.
-    Q_UNUSED(subject);
-    Q_UNUSED(text);
+    m_frmEnviarEmail->sendNote(subject, text);
 }
 
 void NoteCommands::openUrl(const QUrl& url) {

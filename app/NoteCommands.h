@@ -3,28 +3,44 @@
 #include "note/NoteHost.h"
 
 #include <QObject>
+#include <QString>
+#include <memory>
 
 class CommonDialogs;
 class Clock;
 class LocaleInfo;
+class MessageBoxes;
+class NoteServerControl;
 class ShellOpener;
+class SoundPlayer;
+class SystemUtcOffset;
+class TfrmAddressBook;
+class TfrmEnviarEmail;
 class TfrmMudaCaption;
 class QWidget;
+struct NoteRecord;
 struct TRecGeral;
 struct TRecRede;
 
-// What the note windows ask of the program around them: the settings their menu
-// depends on, and the dialogs that act on a note. Owns the dialogs created once per run.
+// What the note windows ask of the program around them, and the dialogs that act on
+// notes and settings: the title dialog, the configuration and preferences dialog, the
+// address book and the e-mail composer. The dialogs used on every opening are created
+// once per run; the configuration dialog is made anew for each opening.
 class NoteCommands : public QObject, public NoteHost {
     Q_OBJECT
 public:
     struct Services {
-        const TRecGeral& recGeral;
-        const TRecRede& recRede;
+        TRecGeral& recGeral;
+        TRecRede& recRede;
         const Clock& clock;
         const LocaleInfo& locale;
+        MessageBoxes& messages;
         CommonDialogs& dialogs;
+        SoundPlayer& sound;
         ShellOpener& shell;
+        NoteServerControl& noteServer;
+        QString notesFile;
+        QString dataDir;
     };
 
     explicit NoteCommands(const Services& services, QObject* parent = nullptr);
@@ -38,12 +54,27 @@ public:
     void openUrl(const QUrl& url) override;
     void printNote(const QString& caption, const QString& text, const QFont& font) override;
 
+    // The preferences: the configuration dialog in preferences mode, help context 2.
+    void openPreferences();
+    // The address book for looking after the contacts, without the recipient picker.
+    void browseAddressBook();
+
     // Ends every dialog still open (the program is closing).
     void closeDialogs();
 
-    TfrmMudaCaption* frmMudaCaption() const { return m_frmMudaCaption; }
+    TfrmMudaCaption* frmMudaCaption() const { return m_frmMudaCaption.get(); }
+    TfrmAddressBook* frmAddressBook() const { return m_frmAddressBook.get(); }
+    TfrmEnviarEmail* frmEnviarEmail() const { return m_frmEnviarEmail.get(); }
+
+    // What the configuration dialog changes of a note: its alarm, colour, font, scroll
+    // bar and caption shade; everything else stays as the note has it now.
+    static NoteRecord configured(const NoteRecord& current, const NoteRecord& fromDialog);
 
 private:
     Services m_services;
-    TfrmMudaCaption* m_frmMudaCaption = nullptr;
+    std::unique_ptr<SystemUtcOffset> m_utcOffset;
+    // Dialogs have no parent window: a note that opened one may be deleted meanwhile.
+    std::unique_ptr<TfrmMudaCaption> m_frmMudaCaption;
+    std::unique_ptr<TfrmAddressBook> m_frmAddressBook;
+    std::unique_ptr<TfrmEnviarEmail> m_frmEnviarEmail;
 };

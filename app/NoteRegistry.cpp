@@ -1,11 +1,12 @@
 #include "app/NoteRegistry.h"
 
+#include "dialogs/EventSounds.h"
+
 #include "note/DarkenedCaptionColor.h"
 #include "note/NoteDefaults.h"
 #include "note/TfPostIt.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
-#include "platform/SoundPlayer.h"
 #include "store/TRecGeral.h"
 
 #include <QApplication>
@@ -90,8 +91,7 @@ TfPostIt* NoteRegistry::newUserNote() {
         return nullptr;
     }
     const TRecGeral& settings = m_services.settings;
-    if (settings.UseSounds)
-        m_services.sound.play(settings.SoundNewSticky);
+    m_services.sounds.newNote();
 
     NoteRecord record;
     record.posy = nextRandom(NoteDefaults::PlacementRange);
@@ -128,8 +128,7 @@ TfPostIt* NoteRegistry::newReceivedNote() {
     if (!roomForOneMore())
         return nullptr;
     const TRecGeral& settings = m_services.settings;
-    if (settings.UseSounds)
-        m_services.sound.play(settings.SoundRecSticky);
+    m_services.sounds.receivedNote();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
@@ -196,8 +195,7 @@ void NoteRegistry::deleteNote(int number) {
     TfPostIt* window = note(number);
     if (!window)
         return;
-    if (m_services.settings.UseSounds)
-        m_services.sound.play(m_services.settings.SoundDelSticky);
+    m_services.sounds.deletedNote();
     if (number == m_lastAlarmNote)
         m_lastAlarmNote = -1;
     if (window->ringingIconVisible())

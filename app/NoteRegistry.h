@@ -12,7 +12,7 @@ class Clock;
 class LocaleInfo;
 class MessageBoxes;
 class NoteHost;
-class SoundPlayer;
+class EventSounds;
 class TfPostIt;
 struct TRecGeral;
 
@@ -34,7 +34,7 @@ public:
         const TRecGeral& settings;
         const Clock& clock;
         const LocaleInfo& locale;
-        SoundPlayer& sound;
+        EventSounds& sounds;
         MessageBoxes& messages;
     };
 

@@ -6,7 +6,10 @@
 #include "app/NoteCommands.h"
 #include "app/NoteRegistry.h"
 #include "app/NotesKeeper.h"
+#include "app/ReceivedNotes.h"
 #include "app/TrayMenu.h"
+#include "dialogs/EventSounds.h"
+#include "net/NoteReceiver.h"
 #include "note/NoteIcons.h"
 #include "note/NoteMessage.h"
 #include "note/TfPostIt.h"
@@ -44,13 +47,18 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
 
     FormCreate();
 
-    m_commands = new NoteCommands({m_recGeral, m_recRede, m_platform.clock, m_platform.locale,
-                                   m_platform.dialogs, m_platform.shell},
-                                  this);
+    m_sounds = std::make_unique<EventSounds>(m_platform.sound, m_recGeral);
+    m_commands =
+        new NoteCommands({m_recGeral, m_recRede, m_platform.clock, m_platform.locale,
+                          m_platform.messages, m_platform.dialogs, m_platform.sound,
+                          m_platform.shell, *this, m_location.NotesFile, m_location.DataDir},
+                         this);
     m_registry = new NoteRegistry(
         *m_commands, *this,
-        {m_recGeral, m_platform.clock, m_platform.locale, m_platform.sound, m_platform.messages},
-        this);
+        {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds, m_platform.messages}, this);
+    m_receivedNotes = std::make_unique<ReceivedNotes>(*m_registry);
+    m_receiver = new NoteReceiver(*m_receivedNotes, m_recRede, m_platform.clock, m_platform.locale,
+                                  m_location.ProgramDir, this);
     connect(m_registry, &NoteRegistry::ringingNoteDeleted, this, [this] {
         QCoreApplication::postEvent(this, new NoteMessage(NoteMessage::WM_STOPALARM, 0));
     });
@@ -62,7 +70,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
         if (m_closeRequested)
             QMetaObject::invokeMethod(this, &TfStickyNote::FormCloseQuery, Qt::QueuedConnection);
     });
-    m_alarms = new AlarmTimer(*m_registry, m_platform.sound, this);
+    m_alarms = new AlarmTimer(*m_registry, *m_sounds, this);
     connect(m_alarms, &AlarmTimer::alarmFired, this, &TfStickyNote::alarmFired);
 
     m_trayMenu = new TrayMenu(*m_registry, m_platform.tray, this);
@@ -74,6 +82,8 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     connect(m_trayMenu, &TrayMenu::todaysTasksChosen, this, &TfStickyNote::ShowTodaysTasks);
     connect(m_trayMenu, &TrayMenu::saveChosen, this, &TfStickyNote::mnuSalvarNotasClick);
     connect(m_trayMenu, &TrayMenu::backupChosen, this, &TfStickyNote::mnuBackupClick);
+    connect(m_trayMenu, &TrayMenu::addressBookChosen, this, &TfStickyNote::mnuAddressBookClick);
+    connect(m_trayMenu, &TrayMenu::preferencesChosen, this, &TfStickyNote::mnuPreferenciasClick);
     connect(m_trayMenu, &TrayMenu::quitChosen, this, &TfStickyNote::Sair1Click);
     m_trayMenu->show();
     QApplication::setWindowIcon(NoteIcons::programIcon());
@@ -120,8 +130,34 @@ void TfStickyNote::start() {
 void TfStickyNote::tmrInicioTimer() {
     tmrInicio->stop();
     LoadNotes();
-    if (m_recGeral.NoteDaily && !m_closed)
+    if (m_closed)
+        return;
+    if (m_recRede.Enabled) {
+        // A port that cannot be used is reported; the program runs on without it.
+        try {
+            StartNoteServer();
+        } catch (const TacknoteError& error) {
+            m_platform.messages.error(error.message());
+        }
+    }
+    if (m_recGeral.NoteDaily)
         ShowTodaysTasks();
+}
+
+void TfStickyNote::StartNoteServer() {
+    m_receiver->StartNoteServer();
+}
+
+void TfStickyNote::StopNoteServer() {
+    m_receiver->StopNoteServer();
+}
+
+void TfStickyNote::mnuPreferenciasClick() {
+    m_commands->openPreferences();
+}
+
+void TfStickyNote::mnuAddressBookClick() {
+    m_commands->browseAddressBook();
 }
 
 void TfStickyNote::LoadNotes() {
@@ -209,6 +245,7 @@ void TfStickyNote::FormCloseQuery() {
             qWarning().noquote() << error.message();
         }
     }
+    StopNoteServer();
     m_frmMostraAlarmes->hide();
     // Dialogs still open end now; a note's handler waiting on one returns.
     m_commands->closeDialogs();

@@ -4,6 +4,7 @@
 #include "app/InterfaceTexts.h"
 #include "app/PlatformServices.h"
 #include "app/StartLanguage.h"
+#include "dialogs/NoteServerControl.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 
@@ -11,7 +12,10 @@
 #include <memory>
 
 class AlarmTimer;
+class EventSounds;
 class NoteCommands;
+class NoteReceiver;
+class ReceivedNotes;
 class NoteRegistry;
 class NotesKeeper;
 class QTimer;
@@ -24,7 +28,7 @@ class TrayMenu;
 // hand the work to the part that does it: the note registry (NoteRegistry), the notes
 // file (NotesKeeper), the tray icon and its menu (TrayMenu), the notes' commands and
 // dialogs (NoteCommands) and the alarms (AlarmTimer).
-class TfStickyNote : public QWidget {
+class TfStickyNote : public QWidget, public NoteServerControl {
     Q_OBJECT
 public:
     using Language = StartLanguage::Language;
@@ -65,6 +69,17 @@ public:
     void mnuSalvarNotasClick();
     // "&Sair".
     void Sair1Click();
+    // "&Preferências...": the program settings.
+    void mnuPreferenciasClick();
+    // "&Caderneta de Contatos": the address book.
+    void mnuAddressBookClick();
+
+    // The note receiver listens on PortTCP (nothing when it listens already); throws
+    // TacknoteError when it cannot.
+    void StartNoteServer() override;
+    // The note receiver stops listening; connections already accepted run on.
+    void StopNoteServer() override;
+
     // Handlers of the two note messages (posted by the note windows).
     void deleteNote(int number); // WM_DELETENOTE
     void stopAlarm();            // WM_STOPALARM
@@ -77,6 +92,7 @@ public:
     TrayMenu& trayMenu() const { return *m_trayMenu; }
     NotesKeeper& keeper() const { return *m_keeper; }
     NoteCommands& commands() const { return *m_commands; }
+    NoteReceiver& receiver() const { return *m_receiver; }
     TfrmMostraAlarmes& frmMostraAlarmes() const { return *m_frmMostraAlarmes; }
     const DataLocation& location() const { return m_location; }
     TRecGeral& recGeral() { return m_recGeral; }
@@ -105,6 +121,9 @@ private:
     Language m_markedLanguage = Language::None;
     QString m_helpFile;
 
+    std::unique_ptr<EventSounds> m_sounds;
+    std::unique_ptr<ReceivedNotes> m_receivedNotes;
+    NoteReceiver* m_receiver = nullptr;
     NoteCommands* m_commands = nullptr;
     NoteRegistry* m_registry = nullptr;
     NotesKeeper* m_keeper = nullptr;

@@ -53,6 +53,12 @@ TrayMenu::TrayMenu(NoteRegistry& registry, TrayIcon& tray, QWidget* menuParent)
     mnuBackup = namedItem(mnuCopiaSeg, "mnuBackup");
     connect(mnuBackup, &QAction::triggered, this, &TrayMenu::backupChosen);
     popPrincipal->addSeparator();
+    mnuAddressBook = namedItem(popPrincipal, "mnuAddressBook");
+    connect(mnuAddressBook, &QAction::triggered, this, &TrayMenu::addressBookChosen);
+    popPrincipal->addSeparator();
+    mnuPreferencias = namedItem(popPrincipal, "mnuPreferencias");
+    connect(mnuPreferencias, &QAction::triggered, this, &TrayMenu::preferencesChosen);
+    popPrincipal->addSeparator();
     Sair1 = namedItem(popPrincipal, "Sair1");
     connect(Sair1, &QAction::triggered, this, &TrayMenu::quitChosen);
     connect(popPrincipal, &QMenu::aboutToShow, this, &TrayMenu::popPrincipalPopup);
@@ -79,6 +85,8 @@ void TrayMenu::retranslate() {
     mnuSalvarNotas->setText(tr("Salvar A&gora"));
     mnuCopiaSeg->setTitle(tr("Cópia de &Segurança"));
     mnuBackup->setText(tr("&Salvar"));
+    mnuAddressBook->setText(tr("&Caderneta de Contatos"));
+    mnuPreferencias->setText(tr("&Preferências..."));
     Sair1->setText(tr("&Sair"));
     if (m_all)
         m_all->setText(tr("<Todos>"));

@@ -41,6 +41,8 @@ public:
     QAction* mnuSalvarNotas = nullptr;
     QMenu* mnuCopiaSeg = nullptr;
     QAction* mnuBackup = nullptr;
+    QAction* mnuAddressBook = nullptr;
+    QAction* mnuPreferencias = nullptr;
     QAction* Sair1 = nullptr;
 
 Q_SIGNALS:
@@ -48,6 +50,8 @@ Q_SIGNALS:
     void todaysTasksChosen();
     void saveChosen();
     void backupChosen();
+    void addressBookChosen();
+    void preferencesChosen();
     void quitChosen();
     // The icon was clicked or double-clicked.
     void clicked();

@@ -77,6 +77,12 @@ TtbsRede::TtbsRede(MessageBoxes& messages, QWidget* parent)
     PasswordEdit->setStyle(stars);
     PasswordEdit->setEchoMode(QLineEdit::Password);
     Label7 = buddyLabel(grpSMTP, PasswordEdit);
+    // How the mail connection is protected: the stored SMTPSecurity value is the index.
+    SecurityComboBox = new QComboBox(grpSMTP);
+    SecurityComboBox->setObjectName(QStringLiteral("SecurityComboBox"));
+    for (int i = 0; i < 4; ++i)
+        SecurityComboBox->addItem(QString());
+    lblSeguranca = buddyLabel(grpSMTP, SecurityComboBox);
 
     auto* smtp = new QGridLayout(grpSMTP);
     smtp->addWidget(Label5, 0, 0);
@@ -91,6 +97,8 @@ TtbsRede::TtbsRede(MessageBoxes& messages, QWidget* parent)
     smtp->addWidget(UsernameEdit, 2, 1);
     smtp->addWidget(Label7, 2, 2);
     smtp->addWidget(PasswordEdit, 2, 3);
+    smtp->addWidget(lblSeguranca, 3, 0);
+    smtp->addWidget(SecurityComboBox, 3, 1, 1, 3);
     smtp->setColumnStretch(1, 1);
 
     grpRedeLocal = new QGroupBox(this);
@@ -161,6 +169,12 @@ void TtbsRede::retranslate() {
         AuthComboBox->setItemText(i, methods[i]);
     Label9->setText(tr("&Usuário"));
     Label7->setText(tr("&Senha:"));
+    lblSeguranca->setText(tr("Se&gurança:"));
+    const QStringList protections = {tr("STARTTLS quando oferecido"), tr("STARTTLS obrigatório"),
+                                     tr("TLS implícito (SMTPS, porta 465)"),
+                                     tr("Nenhuma (texto puro)")};
+    for (int i = 0; i < protections.size(); ++i)
+        SecurityComboBox->setItemText(i, protections[i]);
     grpRedeLocal->setTitle(tr("Rede Local"));
     radNaoBloqueia->setText(tr("Não bloqueia notas "));
     radBloqueiaTudo->setText(tr("Bloqueia todas as notas"));
@@ -181,6 +195,10 @@ void TtbsRede::prime(const TRecRede& recRede) {
     AuthComboBox->setCurrentIndex(
         recRede.Authtype >= 0 && recRede.Authtype < AuthComboBox->count() ? recRede.Authtype : -1);
     txtSeuEmail->setText(recRede.Email);
+    SecurityComboBox->setCurrentIndex(recRede.SMTPSecurity >= 0 &&
+                                              recRede.SMTPSecurity < SecurityComboBox->count()
+                                          ? recRede.SMTPSecurity
+                                          : 0);
     const bool authenticates = recRede.Authtype != 0;
     UsernameEdit->setText(authenticates ? recRede.Username : QString());
     PasswordEdit->setText(authenticates ? recRede.Password : QString());
@@ -232,6 +250,7 @@ bool TtbsRede::applyTo(TRecRede& recRede) const {
     if (AuthComboBox->currentIndex() >= 0)
         recRede.Authtype = AuthComboBox->currentIndex();
     recRede.Email = txtSeuEmail->text();
+    recRede.SMTPSecurity = SecurityComboBox->currentIndex();
     if (recRede.Authtype != 0) {
         recRede.Username = UsernameEdit->text();
         recRede.Password = PasswordEdit->text();
@@ -252,9 +271,9 @@ bool TtbsRede::applyTo(TRecRede& recRede) const {
 void TtbsRede::chkHabilitaRedeClick() {
     const bool on = chkHabilitaRede->isChecked();
     for (QWidget* control : std::initializer_list<QWidget*>{
-             grpSMTP, grpRedeLocal, txtSMTPServer, txtPortaSMTP, AuthComboBox, radNaoBloqueia,
-             radBloqueiaTudo, radBloqueiaSel, cmdAdicionaBloqueio, cmdApagaBloqueio, txtSeuEmail,
-             txtPortaTCP})
+             grpSMTP, grpRedeLocal, txtSMTPServer, txtPortaSMTP, AuthComboBox, SecurityComboBox,
+             radNaoBloqueia, radBloqueiaTudo, radBloqueiaSel, cmdAdicionaBloqueio, cmdApagaBloqueio,
+             txtSeuEmail, txtPortaTCP})
         control->setEnabled(on);
     // The account fields and the list keep following their own rules, so that nothing
     // typed there is thrown away on OK without the user having seen it disabled.

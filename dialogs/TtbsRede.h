@@ -58,6 +58,8 @@ public:
     QLineEdit* txtSeuEmail = nullptr;
     QLabel* Label11 = nullptr;
     QComboBox* AuthComboBox = nullptr;
+    QLabel* lblSeguranca = nullptr;
+    QComboBox* SecurityComboBox = nullptr;
     QLabel* Label9 = nullptr;
     QLineEdit* UsernameEdit = nullptr;
     QLabel* Label7 = nullptr;

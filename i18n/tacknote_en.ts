@@ -515,6 +515,14 @@ It will not be changed while Tacknote is running. Notes created now will be kept
         <source>Duplo-clique para criar nota</source>
         <translation>Double-click to create a note</translation>
     </message>
+    <message>
+        <source>&amp;Caderneta de Contatos</source>
+        <translation>&amp;Address Book</translation>
+    </message>
+    <message>
+        <source>&amp;Preferências...</source>
+        <translation>&amp;Preferences...</translation>
+    </message>
 </context>
 <context>
     <name>TtabAlarme</name>
@@ -817,6 +825,26 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Confirma Exclusão deste ítem?</source>
         <translation>Delete this item?</translation>
+    </message>
+    <message>
+        <source>Se&amp;gurança:</source>
+        <translation>Se&amp;curity:</translation>
+    </message>
+    <message>
+        <source>STARTTLS quando oferecido</source>
+        <translation>STARTTLS when offered</translation>
+    </message>
+    <message>
+        <source>STARTTLS obrigatório</source>
+        <translation>STARTTLS required</translation>
+    </message>
+    <message>
+        <source>TLS implícito (SMTPS, porta 465)</source>
+        <translation>Implicit TLS (SMTPS, port 465)</translation>
+    </message>
+    <message>
+        <source>Nenhuma (texto puro)</source>
+        <translation>None (plain text)</translation>
     </message>
 </context>
 </TS>

@@ -207,6 +207,15 @@ void TfPostIt::scrollToStart() {
     memPostit->scrollToStart();
 }
 
+void TfPostIt::appendLine(const QString& text) {
+    const QString current = note();
+    setNote(current.isEmpty() ? text : current + QStringLiteral("\r\n") + text);
+}
+
+int TfPostIt::footerHeight() const {
+    return pnlRodape->height();
+}
+
 int TfPostIt::Color() const {
     return m_data.Color;
 }

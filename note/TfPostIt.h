@@ -102,6 +102,11 @@ public:
     QStringList displayedLines() const;
     // Moves the text area's caret to the start and shows the text from there.
     void scrollToStart();
+    // Adds text as a new last line (the first line of an empty text); what goes beyond
+    // the notes file's limit is left out.
+    void appendLine(const QString& text);
+    // The height of the footer panel, shown or not.
+    int footerHeight() const;
 
     // FormResize: lays out the text area and the footer for the current size.
     void FormResize();

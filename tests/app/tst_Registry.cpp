@@ -262,9 +262,10 @@ void tst_Registry::trayIconAndDoubleClick() {
     QStringList captions;
     for (QAction* item : p.main->trayMenu().popPrincipal->actions())
         captions.append(item->text());
-    QCOMPARE(captions, QStringList({"&Nova Nota", "", "Mo&strar", "M&ostrar Escondidas",
-                                    "Mostrar Tarefas para &Hoje", "", "Salvar A&gora",
-                                    "Cópia de &Segurança", "", "&Sair"}));
+    QCOMPARE(captions,
+             QStringList({"&Nova Nota", "", "Mo&strar", "M&ostrar Escondidas",
+                          "Mostrar Tarefas para &Hoje", "", "Salvar A&gora", "Cópia de &Segurança",
+                          "", "&Caderneta de Contatos", "", "&Preferências...", "", "&Sair"}));
 
     p.tray.doubleClick();
     QCOMPARE(p.noteCount(), 1);

@@ -166,6 +166,7 @@ void tst_Preferences::untouchedOkKeepsTheSettings_data() {
     network.Blocktype = 2;
     network.BlockList = {QStringLiteral("192.168.0.7"), QString(), QStringLiteral("10.0.0.1")};
     network.PortTCP = QStringLiteral("7900");
+    network.SMTPSecurity = 2;
     QTest::newRow("every setting away from its default") << general << network;
 
     network.Blocktype = 1;
@@ -215,6 +216,7 @@ void tst_Preferences::okTakesEveryPage() {
     network->UsernameEdit->setText(QStringLiteral("maria"));
     network->PasswordEdit->setText(QStringLiteral("segredo"));
     network->txtPortaTCP->setText(QStringLiteral("7802"));
+    network->SecurityComboBox->setCurrentIndex(1);
 
     TRecGeral general = h.recGeral;
     general.UseSounds = true;
@@ -239,6 +241,7 @@ void tst_Preferences::okTakesEveryPage() {
     rede.Username = QStringLiteral("maria");
     rede.Password = QStringLiteral("segredo");
     rede.PortTCP = QStringLiteral("7802");
+    rede.SMTPSecurity = 1;
 
     QVERIFY(h.pressOk());
     QCOMPARE(h.recGeral, general);

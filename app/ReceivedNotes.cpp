@@ -1,0 +1,172 @@
+#include "app/ReceivedNotes.h"
+
+#include "app/NoteRegistry.h"
+#include "note/TfPostIt.h"
+
+namespace {
+// Notes whose transmission never ended are forgotten once this many are remembered.
+constexpr int MaxRemembered = 256;
+} // namespace
+
+ReceivedNotes::ReceivedNotes(NoteRegistry& registry) : m_registry(registry) {}
+
+TfPostIt* ReceivedNotes::window(int note) const {
+    return m_notes.value(note);
+}
+
+template <typename Edit> void ReceivedNotes::editRecord(int note, Edit edit) {
+    TfPostIt* target = window(note);
+    if (!target)
+        return;
+    // A received note keeps the caption colours and alarm icon the steps gave it.
+    const int captionColor = target->captionColor();
+    const int captionTextColor = target->captionTextColor();
+    const bool alarmIcon = target->alarmIconVisible();
+    NoteRecord record = target->toRecord();
+    edit(record);
+    target->applyRecord(record);
+    target->setCaptionColor(captionColor);
+    target->setCaptionTextColor(captionTextColor);
+    target->setAlarmIconVisible(alarmIcon);
+}
+
+int ReceivedNotes::beginReceivedNote() {
+    TfPostIt* created = m_registry.newReceivedNote();
+    if (!created)
+        return -1;
+    if (m_notes.size() >= MaxRemembered)
+        m_notes.removeIf([](const auto& entry) { return entry.value().isNull(); });
+    const int note = m_nextNote++;
+    m_notes.insert(note, created);
+    return note;
+}
+
+void ReceivedNotes::setCaption(int note, const QString& caption) {
+    if (TfPostIt* target = window(note))
+        target->setCaption(caption);
+}
+
+void ReceivedNotes::setNoteColor(int note, int color) {
+    if (TfPostIt* target = window(note))
+        target->setColor(color);
+}
+
+void ReceivedNotes::setCaptionColor(int note, int color) {
+    if (TfPostIt* target = window(note))
+        target->setCaptionColor(color);
+}
+
+void ReceivedNotes::setWindowWidth(int note, int width) {
+    if (TfPostIt* target = window(note)) {
+        const QRect bounds = target->bounds();
+        target->setBounds(bounds.x(), bounds.y(), width, bounds.height());
+    }
+}
+
+void ReceivedNotes::setTextAreaHeight(int note, int height) {
+    if (TfPostIt* target = window(note)) {
+        const QRect bounds = target->bounds();
+        target->setBounds(bounds.x(), bounds.y(), bounds.width(), height + target->footerHeight());
+    }
+}
+
+void ReceivedNotes::setReplyAddress(int note, const QString& address) {
+    if (TfPostIt* target = window(note))
+        target->setReplyAddress(address);
+}
+
+void ReceivedNotes::setFontName(int note, const QString& name) {
+    editRecord(note, [&name](NoteRecord& record) { record.FontName = name; });
+}
+
+void ReceivedNotes::setFontSize(int note, int points) {
+    editRecord(note, [points](NoteRecord& record) { record.FontSize = points; });
+}
+
+void ReceivedNotes::setFontColor(int note, int color) {
+    // The caption keeps the colour the new note gave it.
+    if (TfPostIt* target = window(note)) {
+        const int captionText = target->captionTextColor();
+        TNoteFont font = target->memoFont();
+        font.Color = color;
+        target->setMemoFont(font);
+        target->setCaptionTextColor(captionText);
+    }
+}
+
+void ReceivedNotes::setFontBold(int note, bool bold) {
+    if (TfPostIt* target = window(note)) {
+        TNoteFont font = target->memoFont();
+        font.Bold = bold;
+        font.Italic = false;
+        target->setMemoFont(font);
+    }
+}
+
+void ReceivedNotes::setFontItalic(int note, bool italic) {
+    if (TfPostIt* target = window(note)) {
+        TNoteFont font = target->memoFont();
+        font.Italic = italic;
+        target->setMemoFont(font);
+    }
+}
+
+void ReceivedNotes::showFooter(int note, const QString& text) {
+    if (TfPostIt* target = window(note))
+        target->setRodape(text);
+}
+
+void ReceivedNotes::setAlarm(int note) {
+    if (TfPostIt* target = window(note))
+        target->setAlarm(true);
+}
+
+void ReceivedNotes::setAlarmDateTime(int note, const QDateTime& when) {
+    if (TfPostIt* target = window(note))
+        target->setAlarmDateTime(when);
+}
+
+void ReceivedNotes::setUseSound(int note, bool useSound) {
+    editRecord(note, [useSound](NoteRecord& record) { record.UseSound = useSound; });
+}
+
+void ReceivedNotes::setSoundFile(int note, const QString& path) {
+    editRecord(note, [&path](NoteRecord& record) { record.SoundFile = path; });
+}
+
+void ReceivedNotes::setRemember(int note, bool remember) {
+    editRecord(note, [remember](NoteRecord& record) { record.Remember = remember; });
+}
+
+void ReceivedNotes::setRememberNo(int note, int count) {
+    editRecord(note, [count](NoteRecord& record) { record.RememberNo = count; });
+}
+
+void ReceivedNotes::setRememberUnit(int note, int unit) {
+    editRecord(note, [unit](NoteRecord& record) { record.RememberUnit = unit; });
+}
+
+void ReceivedNotes::setDay(int note, int day, bool on) {
+    if (day < 0 || day > 6)
+        return;
+    editRecord(note, [day, on](NoteRecord& record) { record.Dia[day] = on; });
+}
+
+void ReceivedNotes::showAlarmIcon(int note) {
+    if (TfPostIt* target = window(note))
+        target->setAlarmIconVisible(true);
+}
+
+void ReceivedNotes::appendLine(int note, const QString& text) {
+    if (TfPostIt* target = window(note))
+        target->appendLine(text);
+}
+
+void ReceivedNotes::endReceivedNote(int note) {
+    if (TfPostIt* target = window(note)) {
+        target->scrollToStart();
+        target->FormResize();
+        NoteRegistry::showNote(target);
+    }
+    m_notes.remove(note);
+}

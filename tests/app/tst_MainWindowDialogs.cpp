@@ -1,0 +1,227 @@
+// The main window with its receiver and dialogs connected: notes arriving over the
+// network, the preferences from the tray menu, a note's configuration and alarm, the
+// address book and the e-mail composer, each on the real windows with the seams
+// answering.
+
+#include "contacts/TfrmAddressBook.h"
+#include "dialogs/TfrmConfNota.h"
+#include "dialogs/TtabAlarme.h"
+#include "dialogs/TtabFonteCor.h"
+#include "dialogs/TtabGeral.h"
+#include "dialogs/TtbsRede.h"
+#include "mail/TfrmEnviarEmail.h"
+#include "net/NoteReceiver.h"
+#include "store/Windows1252.h"
+
+#include "../support/ProgramHarness.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// A program whose notes file switches the network functions on at port (0: any free
+// port), with no notes.
+struct NetworkProgram : ProgramHarness {
+    explicit NetworkProgram(const QByteArray& port = "0")
+        : ProgramHarness(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program")) {
+        writeNotesFile("[General]\r\nNumStickies=0\r\nAskDelete=0\r\n[Network]\r\nEnabled=1\r\n"
+                       "PortTCP=" +
+                       port + "\r\n");
+        create();
+        main->timerInicio()->setInterval(0);
+        main->start();
+        QTRY_VERIFY(main->keeper().notesLoaded());
+        QCoreApplication::processEvents();
+    }
+};
+
+// Runs action once the modal window that trigger opens is up, then lets it close.
+void whenModal(const std::function<void()>& trigger, const std::function<void(QWidget*)>& action) {
+    QTimer::singleShot(0, [action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        action(modal);
+    });
+    trigger();
+}
+
+} // namespace
+
+class tst_MainWindowDialogs : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void receivedNoteLandsOnTheDesktopAndInTheFile();
+    void portTakenIsReportedAndTheProgramRunsOn();
+    void closeStopsListening();
+    void preferencesChangeSettingsAndStartTheListener();
+    void alarmSetInTheDialogRingsAndIsSaved();
+    void noteDeletedWhileItsDialogIsOpen();
+    void addressBookAndComposerOpenFromTheirCommands();
+};
+
+void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
+    NetworkProgram p;
+    QVERIFY(p.main->receiver().isListening());
+    QTcpSocket peer;
+    peer.connectToHost(QStringLiteral("127.0.0.1"), p.main->receiver().port());
+    QVERIFY(peer.waitForConnected(5000));
+    QTRY_VERIFY(peer.bytesAvailable() > 0);
+    QCOMPARE(peer.readAll(), QByteArray("Tacknote waiting for commands...\r\n"));
+    const QString wire =
+        QStringLiteral("new¢Ana¢Compras¢65535¢200¢100¢255¢Arial¢12¢255¢bold¢noitalic\r\n\r\n"
+                       "line¢Pão e café\r\n\r\nline¢_^segunda linha\r\n\r\nend¢\r\n\r\n");
+    peer.write(Windows1252::encode(wire));
+    QTRY_VERIFY(p.note(0) && !p.note(0)->note().isEmpty() && p.note(0)->isVisible());
+    QTRY_COMPARE(p.note(0)->note(), QStringLiteral("Pão e café\r\n\r\nsegunda linha"));
+    TfPostIt* note = p.note(0);
+    QCOMPARE(note->caption(), QStringLiteral("Compras"));
+    QCOMPARE(note->Color(), 65535);
+    QCOMPARE(note->captionColor(), 255);
+    QCOMPARE(note->memoFont(), (TNoteFont{QStringLiteral("Arial"), 12, 255, true, false}));
+    QCOMPARE(note->Rodape(), QStringLiteral("De Ana (127.0.0.1)"));
+    QCOMPARE(note->replyAddress(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(note->bounds().width(), 200);
+
+    p.main->SaveNotes();
+    QCOMPARE(p.stored(0, QStringLiteral("Rodape")), QStringLiteral("De Ana (127.0.0.1)"));
+    QCOMPARE(p.stored(0, QStringLiteral("note")), QStringLiteral("Pão e café\\n\\nsegunda linha"));
+}
+
+void tst_MainWindowDialogs::portTakenIsReportedAndTheProgramRunsOn() {
+    QTcpServer occupant;
+    QVERIFY(occupant.listen(QHostAddress::AnyIPv4));
+    NetworkProgram p(QByteArray::number(occupant.serverPort()));
+    QCOMPARE(p.boxes.shown.size(), 1);
+    QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Erro"));
+    QVERIFY(!p.main->receiver().isListening());
+    QVERIFY(p.newNote()); // the program runs on
+}
+
+void tst_MainWindowDialogs::closeStopsListening() {
+    NetworkProgram p;
+    QVERIFY(p.main->receiver().isListening());
+    p.main->FormCloseQuery();
+    QVERIFY(!p.main->receiver().isListening());
+}
+
+void tst_MainWindowDialogs::preferencesChangeSettingsAndStartTheListener() {
+    ProgramHarness p(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"));
+    p.start();
+    TfPostIt* existing = p.newNote();
+    const NoteRecord before = existing->toRecord();
+    whenModal([&] { p.main->trayMenu().mnuPreferencias->trigger(); },
+              [&](QWidget* modal) {
+                  auto* dialog = qobject_cast<TfrmConfNota*>(modal);
+                  QVERIFY(dialog);
+                  QCOMPARE(dialog->ConfiguredNote, -1);
+                  QCOMPARE(dialog->helpContext(), 2);
+                  dialog->tabGeral->txtIDUsuario->setText(QStringLiteral("Maria da Silva"));
+                  p.dialogs.answerColor(0x00C0FFC0);
+                  dialog->tabFonteCor->cmdCordeFundo->click();
+                  dialog->tbsRede->chkHabilitaRede->setChecked(true);
+                  dialog->tbsRede->txtPortaTCP->setText(QStringLiteral("0"));
+                  dialog->cmdOK->click();
+              });
+    QCOMPARE(p.main->recGeral().User, QStringLiteral("Maria da Silva"));
+    QVERIFY(p.main->recRede().Enabled);
+    QVERIFY(p.main->receiver().isListening());
+    // Existing notes keep their looks; the next one takes the new default colour.
+    QCOMPARE(existing->toRecord(), before);
+    QCOMPARE(p.newNote()->Color(), 0x00C0FFC0);
+}
+
+void tst_MainWindowDialogs::alarmSetInTheDialogRingsAndIsSaved() {
+    ProgramHarness p(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"));
+    p.start();
+    TfPostIt* note = p.newNote();
+    const QDateTime ring = p.clock.now().addSecs(120);
+    whenModal([&] { note->imgAlarmeDblClick(); },
+              [&](QWidget* modal) {
+                  auto* dialog = qobject_cast<TfrmConfNota*>(modal);
+                  QVERIFY(dialog);
+                  QCOMPARE(dialog->pagGeral->currentIndex(), int(TfrmConfNota::PageAlarme));
+                  TtabAlarme* page = dialog->tabAlarme;
+                  page->chkHabAlarme->setChecked(true);
+                  page->dtmDataAlarme->setDate(ring.date());
+                  page->dtmHoraAlarme->setTime(ring.time());
+                  page->chkTocaSom->setChecked(true);
+                  page->fleSom->setText(QStringLiteral("/sons/despertador.wav"));
+                  dialog->cmdOK->click();
+              });
+    QVERIFY(note->alarm());
+    QVERIFY(note->alarmIconVisible());
+    p.main->SaveNotes();
+    QCOMPARE(p.stored(0, QStringLiteral("alarm")), QStringLiteral("1"));
+    QCOMPARE(p.stored(0, QStringLiteral("SoundFile")), QStringLiteral("/sons/despertador.wav"));
+
+    p.tick(119);
+    QVERIFY(p.sound.played.isEmpty());
+    p.tick();
+    QCOMPARE(p.sound.played, QStringList{QStringLiteral("/sons/despertador.wav")});
+    QVERIFY(note->ringingIconVisible());
+    QVERIFY(p.main->trayMenu().animating());
+}
+
+void tst_MainWindowDialogs::noteDeletedWhileItsDialogIsOpen() {
+    ProgramHarness p(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"));
+    p.start();
+    p.main->recGeral().AskDelete = false;
+    TfPostIt* note = p.newNote();
+    whenModal([&] { note->mnuConfigurarClick(); },
+              [&](QWidget* modal) {
+                  auto* dialog = qobject_cast<TfrmConfNota*>(modal);
+                  QVERIFY(dialog);
+                  p.post(NoteMessage::WM_DELETENOTE, 0);
+                  p.dialogs.answerColor(0x00FF0000);
+                  dialog->tabFonteCor->cmdCordeFundo->click();
+                  dialog->cmdOK->click();
+              });
+    QVERIFY(!p.note(0));
+    ProgramHarness::settle();
+    QVERIFY(p.registry().notes().isEmpty());
+}
+
+void tst_MainWindowDialogs::addressBookAndComposerOpenFromTheirCommands() {
+    ProgramHarness p(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"));
+    p.start();
+    bool pickerShown = true;
+    whenModal([&] { p.main->trayMenu().mnuAddressBook->trigger(); },
+              [&](QWidget* modal) {
+                  auto* book = qobject_cast<TfrmAddressBook*>(modal);
+                  QVERIFY(book);
+                  pickerShown = book->pnlSelecionado->isVisible();
+                  book->reject();
+              });
+    QVERIFY(!pickerShown);
+
+    p.main->recRede().Enabled = true;
+    TfPostIt* note = p.newNote();
+    note->setCaption(QStringLiteral("Lista"));
+    note->setNote(QStringLiteral("leite"));
+    QString text;
+    whenModal([&] { note->EMail1Click(); },
+              [&](QWidget* modal) {
+                  auto* composer = qobject_cast<TfrmEnviarEmail*>(modal);
+                  QVERIFY(composer);
+                  text = composer->memTexto->toPlainText();
+                  composer->cmdFechar->click();
+              });
+    QCOMPARE(text, QStringLiteral("leite"));
+}
+
+QTEST_MAIN(tst_MainWindowDialogs)
+#include "tst_MainWindowDialogs.moc"
