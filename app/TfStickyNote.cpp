@@ -18,6 +18,7 @@
 #include "platform/DurableFile.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ShellOpener.h"
 #include "platform/TrayIcon.h"
 #include "store/Backup.h"
 #include "store/IniFile.h"
@@ -26,9 +27,12 @@
 #include "store/TacknoteError.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDebug>
 #include <QFileInfo>
 #include <QTimer>
+#include <QUrl>
+#include <utility>
 
 TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     : QWidget(parent), m_platform(platform) {
@@ -84,6 +88,10 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     connect(m_trayMenu, &TrayMenu::backupChosen, this, &TfStickyNote::mnuBackupClick);
     connect(m_trayMenu, &TrayMenu::addressBookChosen, this, &TfStickyNote::mnuAddressBookClick);
     connect(m_trayMenu, &TrayMenu::preferencesChosen, this, &TfStickyNote::mnuPreferenciasClick);
+    connect(m_trayMenu, &TrayMenu::languageChosen, this, &TfStickyNote::SwitchLanguage);
+    connect(m_trayMenu, &TrayMenu::helpChosen, this, &TfStickyNote::Ajuda1Click);
+    connect(m_trayMenu, &TrayMenu::webChosen, this, &TfStickyNote::mnuWebClick);
+    m_trayMenu->markLanguage(m_markedLanguage);
     connect(m_trayMenu, &TrayMenu::quitChosen, this, &TfStickyNote::Sair1Click);
     m_trayMenu->show();
     QApplication::setWindowIcon(NoteIcons::programIcon());
@@ -106,7 +114,6 @@ void TfStickyNote::FormCreate() {
     // What an interrupted save of an earlier run left beside the notes file.
     DurableFile::removeLeftovers(m_location.NotesFile);
     m_location.seedNotesFile(m_platform.locale.lcid());
-    m_helpFile = m_location.ProgramDir + QStringLiteral("tacknote_enu.hlp");
 
     IniFile file(m_location.NotesFile, IniFile::Mode::Batched);
     m_startLanguage =
@@ -114,12 +121,9 @@ void TfStickyNote::FormCreate() {
     // The interface starts in the chosen language when its texts are there; otherwise
     // the built-in texts stay and no language is marked.
     m_texts = std::make_unique<InterfaceTexts>(m_location.ProgramDir);
-    if (m_startLanguage.language != Language::None && m_texts->install(m_startLanguage.language)) {
+    if (m_startLanguage.language != Language::None && m_texts->install(m_startLanguage.language))
         m_markedLanguage = m_startLanguage.language;
-        m_helpFile = m_location.ProgramDir + (m_markedLanguage == Language::Portuguese
-                                                  ? QStringLiteral("tacknote.hlp")
-                                                  : QStringLiteral("tacknote_enu.hlp"));
-    }
+    setHelpFile();
 }
 
 void TfStickyNote::start() {
@@ -142,6 +146,89 @@ void TfStickyNote::tmrInicioTimer() {
     }
     if (m_recGeral.NoteDaily)
         ShowTodaysTasks();
+    noticeMissingTray();
+    if (std::exchange(m_newNoteAfterLoad, false))
+        tryPrincipalDblClick(m_trayMenu->cmdNovaNota);
+}
+
+void TfStickyNote::noticeMissingTray() {
+    if (m_platform.tray.isAvailable() || m_recGeral.TrayNoticeShown || !m_keeper->notesLoaded())
+        return;
+    m_platform.messages.information(
+        tr("Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do "
+           "Tacknote. Para abrir o menu do Tacknote, inicie o Tacknote de novo pelo menu de "
+           "aplicativos ou por um terminal: o menu se abre junto ao ponteiro do mouse. A ação "
+           "\"Nova Nota\" do Tacknote no menu de aplicativos cria uma nota."));
+    m_recGeral.TrayNoticeShown = true;
+    m_keeper->saveReportingErrors();
+}
+
+void TfStickyNote::setHelpFile() {
+    m_helpFile = m_location.ProgramDir + QStringLiteral("help/") +
+                 (m_markedLanguage == Language::Portuguese ? QStringLiteral("tacknote.html")
+                                                           : QStringLiteral("tacknote_enu.html"));
+}
+
+void TfStickyNote::SwitchLanguage(Language language) {
+    if (m_closed || !m_texts->install(language))
+        return;
+    m_markedLanguage = language;
+    m_trayMenu->markLanguage(language);
+    m_keeper->setPortugueseMarked(language == Language::Portuguese);
+    const bool notesExisted = m_registry->NoteCount() > 0;
+    if (notesExisted && !m_keeper->isLoading()) {
+        StopNoteServer();
+        // Notes that could not be saved are not destroyed: they stay, in the old texts
+        // until their windows re-text themselves, and the receiver goes on.
+        bool saved = true;
+        try {
+            SaveNotes();
+        } catch (const TacknoteError& error) {
+            saved = false;
+            m_platform.messages.error(error.message());
+        }
+        if (saved) {
+            m_registry->destroyAll();
+            m_keeper->forgetNotes();
+            tmrInicio->start();
+        } else if (m_recRede.Enabled) {
+            try {
+                StartNoteServer();
+            } catch (const TacknoteError& error) {
+                m_platform.messages.error(error.message());
+            }
+        }
+    }
+    // Every window re-texts itself on the language change the new texts announce.
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(qApp, &change);
+    setHelpFile();
+}
+
+void TfStickyNote::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        m_trayMenu->retranslate();
+    QWidget::changeEvent(event);
+}
+
+void TfStickyNote::Ajuda1Click() {
+    m_platform.shell.open(QUrl::fromLocalFile(m_helpFile));
+}
+
+void TfStickyNote::mnuWebClick() {
+    // The product's page ships beside the program, in both languages.
+    m_platform.shell.open(QUrl::fromLocalFile(m_location.ProgramDir + QStringLiteral("help/") +
+                                              (m_markedLanguage == Language::English
+                                                   ? QStringLiteral("index_enu.html")
+                                                   : QStringLiteral("index.html"))));
+}
+
+void TfStickyNote::newNoteFromDesktop() {
+    if (!m_keeper->notesLoaded()) {
+        m_newNoteAfterLoad = true;
+        return;
+    }
+    tryPrincipalDblClick(m_trayMenu->cmdNovaNota);
 }
 
 void TfStickyNote::StartNoteServer() {
@@ -214,7 +301,10 @@ void TfStickyNote::tryPrincipalClick() {
 }
 
 void TfStickyNote::otherStart() {
-    m_registry->showAll();
+    if (m_platform.tray.isAvailable())
+        m_registry->showAll();
+    else
+        m_trayMenu->popupAt(QCursor::pos());
 }
 
 void TfStickyNote::Sair1Click() {

@@ -84,9 +84,23 @@ public:
     void deleteNote(int number); // WM_DELETENOTE
     void stopAlarm();            // WM_STOPALARM
 
+    // SwitchLanguage: the interface texts of language, taken from its resource set beside
+    // the program (nothing at all when the set is missing). With notes in the registry
+    // the receiver stops, the notes are saved, destroyed and loaded again by the start
+    // step half a second later, in the new language.
+    void SwitchLanguage(Language language);
+    // "A&juda": the help of the marked language in the desktop's browser.
+    void Ajuda1Click();
+    // "Tacknote na Web...": the product's page.
+    void mnuWebClick();
+
     // Another start of the program for the same data folder asked this one to come
-    // forward: every note is brought to the front.
+    // forward: every note is brought to the front; on a desktop without a tray, the
+    // tray menu opens at the pointer instead, as the only way to reach it.
     void otherStart();
+    // The desktop's "Nova Nota" action: a user's new note (after the load when the
+    // notes are not loaded yet).
+    void newNoteFromDesktop();
 
     NoteRegistry& registry() const { return *m_registry; }
     TrayMenu& trayMenu() const { return *m_trayMenu; }
@@ -106,11 +120,15 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormCreate();
     void tmrInicioTimer();
     void alarmFired(int noteNumber);
+    // Tells the user once, ever, how to reach the menu on a desktop without a tray.
+    void noticeMissingTray();
+    void setHelpFile();
 
     PlatformServices m_platform;
     DataLocation m_location;
@@ -134,5 +152,6 @@ private:
     QTimer* tmrInicio = nullptr;
     QTimer* tmrAlarme = nullptr;
     bool m_closeRequested = false;
+    bool m_newNoteAfterLoad = false;
     bool m_closed = false;
 };

@@ -1,8 +1,10 @@
 #include "app/TrayMenu.h"
 
+#include "app/MenuIcons.h"
 #include "app/NoteRegistry.h"
 #include "note/NoteIcons.h"
 #include "note/TfPostIt.h"
+#include "platform/LocaleInfo.h"
 #include "platform/TrayIcon.h"
 
 #include <QMenu>
@@ -27,6 +29,12 @@ QAction* namedItem(QMenu* menu, const char* name) {
     return action;
 }
 
+QAction* pictureItem(QMenu* menu, const char* name, MenuIcons::Picture picture) {
+    QAction* action = namedItem(menu, name);
+    action->setIcon(MenuIcons::icon(picture));
+    return action;
+}
+
 QMenu* namedMenu(QMenu* menu, const char* name) {
     QMenu* sub = menu->addMenu(QString());
     sub->setObjectName(QLatin1String(name));
@@ -37,29 +45,50 @@ QMenu* namedMenu(QMenu* menu, const char* name) {
 
 TrayMenu::TrayMenu(NoteRegistry& registry, TrayIcon& tray, QWidget* menuParent)
     : QObject(menuParent), m_registry(registry), m_tray(tray) {
+    using MenuIcons::Picture;
     popPrincipal = new QMenu(menuParent);
     popPrincipal->setObjectName(QStringLiteral("popPrincipal"));
-    cmdNovaNota = namedItem(popPrincipal, "cmdNovaNota");
+    cmdNovaNota = pictureItem(popPrincipal, "cmdNovaNota", Picture::NewNote);
     connect(cmdNovaNota, &QAction::triggered, this, &TrayMenu::newNoteChosen);
     popPrincipal->addSeparator();
     mnuMostrar = namedMenu(popPrincipal, "mnuMostrar");
+    mnuMostrar->setIcon(MenuIcons::icon(Picture::Show));
     mnuEscondidos = namedMenu(popPrincipal, "mnuEscondidos");
-    mnuMostrarTarefasparaHoje1 = namedItem(popPrincipal, "mnuMostrarTarefasparaHoje1");
+    mnuMostrarTarefasparaHoje1 =
+        pictureItem(popPrincipal, "mnuMostrarTarefasparaHoje1", Picture::TodaysTasks);
     connect(mnuMostrarTarefasparaHoje1, &QAction::triggered, this, &TrayMenu::todaysTasksChosen);
     popPrincipal->addSeparator();
-    mnuSalvarNotas = namedItem(popPrincipal, "mnuSalvarNotas");
+    mnuSalvarNotas = pictureItem(popPrincipal, "mnuSalvarNotas", Picture::Save);
     connect(mnuSalvarNotas, &QAction::triggered, this, &TrayMenu::saveChosen);
     mnuCopiaSeg = namedMenu(popPrincipal, "mnuCopiaSeg");
     mnuBackup = namedItem(mnuCopiaSeg, "mnuBackup");
     connect(mnuBackup, &QAction::triggered, this, &TrayMenu::backupChosen);
     popPrincipal->addSeparator();
-    mnuAddressBook = namedItem(popPrincipal, "mnuAddressBook");
+    mnuAddressBook = pictureItem(popPrincipal, "mnuAddressBook", Picture::AddressBook);
     connect(mnuAddressBook, &QAction::triggered, this, &TrayMenu::addressBookChosen);
     popPrincipal->addSeparator();
-    mnuPreferencias = namedItem(popPrincipal, "mnuPreferencias");
+    mnuPreferencias = pictureItem(popPrincipal, "mnuPreferencias", Picture::Preferences);
     connect(mnuPreferencias, &QAction::triggered, this, &TrayMenu::preferencesChosen);
+    mnuIdioma = namedMenu(popPrincipal, "mnuIdioma");
+    mnuPortugues = namedItem(mnuIdioma, "mnuPortugues");
+    mnuPortugues->setData(LocaleInfo::LcidPortugueseBrazil);
+    mnuPortugues->setCheckable(true);
+    connect(mnuPortugues, &QAction::triggered, this,
+            [this] { Q_EMIT languageChosen(Language::Portuguese); });
+    mnuIngles = namedItem(mnuIdioma, "mnuIngles");
+    mnuIngles->setData(LocaleInfo::LcidEnglishUs);
+    mnuIngles->setCheckable(true);
+    connect(mnuIngles, &QAction::triggered, this,
+            [this] { Q_EMIT languageChosen(Language::English); });
     popPrincipal->addSeparator();
-    Sair1 = namedItem(popPrincipal, "Sair1");
+    mnuWeb = pictureItem(popPrincipal, "mnuWeb", Picture::Web);
+    connect(mnuWeb, &QAction::triggered, this, &TrayMenu::webChosen);
+    mnuSobre = namedItem(popPrincipal, "mnuSobre");
+    connect(mnuSobre, &QAction::triggered, this, &TrayMenu::aboutChosen);
+    popPrincipal->addSeparator();
+    Ajuda1 = pictureItem(popPrincipal, "Ajuda1", Picture::Help);
+    connect(Ajuda1, &QAction::triggered, this, &TrayMenu::helpChosen);
+    Sair1 = pictureItem(popPrincipal, "Sair1", Picture::Exit);
     connect(Sair1, &QAction::triggered, this, &TrayMenu::quitChosen);
     connect(popPrincipal, &QMenu::aboutToShow, this, &TrayMenu::popPrincipalPopup);
 
@@ -87,6 +116,12 @@ void TrayMenu::retranslate() {
     mnuBackup->setText(tr("&Salvar"));
     mnuAddressBook->setText(tr("&Caderneta de Contatos"));
     mnuPreferencias->setText(tr("&Preferências..."));
+    mnuIdioma->setTitle(tr("&Idioma"));
+    mnuPortugues->setText(tr("Português"));
+    mnuIngles->setText(tr("Inglês"));
+    mnuWeb->setText(tr("Tacknote na Web..."));
+    mnuSobre->setText(tr("Sobre o Sistema..."));
+    Ajuda1->setText(tr("A&juda"));
     Sair1->setText(tr("&Sair"));
     if (m_all)
         m_all->setText(tr("<Todos>"));
@@ -97,6 +132,16 @@ void TrayMenu::show() {
     m_tray.setIcon(NoteIcons::programIcon());
     m_tray.setMenu(popPrincipal);
     m_tray.show();
+}
+
+void TrayMenu::popupAt(const QPoint& position) {
+    popPrincipal->popup(position);
+    popPrincipal->activateWindow();
+}
+
+void TrayMenu::markLanguage(Language language) {
+    mnuPortugues->setChecked(language == Language::Portuguese);
+    mnuIngles->setChecked(language == Language::English);
 }
 
 void TrayMenu::hide() {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/StartLanguage.h"
+
 #include <QObject>
+#include <QPoint>
 
 class NoteRegistry;
 class QAction;
@@ -19,9 +22,16 @@ public:
     // menuParent owns the menu (the hidden main window).
     TrayMenu(NoteRegistry& registry, TrayIcon& tray, QWidget* menuParent);
 
+    using Language = StartLanguage::Language;
+
     // Shows the icon with its tooltip and menu.
     void show();
     void hide();
+    // Opens the menu at a point of the screen, as the tray's right button would.
+    void popupAt(const QPoint& position);
+
+    // The check mark of the language items: on the item of language, off on the other.
+    void markLanguage(Language language);
 
     // Rebuilds "Mo&strar" and "M&ostrar Escondidas"; runs each time the menu opens.
     void popPrincipalPopup();
@@ -43,6 +53,12 @@ public:
     QAction* mnuBackup = nullptr;
     QAction* mnuAddressBook = nullptr;
     QAction* mnuPreferencias = nullptr;
+    QMenu* mnuIdioma = nullptr;
+    QAction* mnuPortugues = nullptr; // tag 1046
+    QAction* mnuIngles = nullptr;    // tag 1033
+    QAction* mnuWeb = nullptr;
+    QAction* mnuSobre = nullptr;
+    QAction* Ajuda1 = nullptr;
     QAction* Sair1 = nullptr;
 
 Q_SIGNALS:
@@ -52,6 +68,11 @@ Q_SIGNALS:
     void backupChosen();
     void addressBookChosen();
     void preferencesChosen();
+    // A language item was chosen (also the one already marked).
+    void languageChosen(TrayMenu::Language language);
+    void webChosen();
+    void aboutChosen();
+    void helpChosen();
     void quitChosen();
     // The icon was clicked or double-clicked.
     void clicked();

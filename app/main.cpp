@@ -15,12 +15,15 @@
 #include <cstdio>
 
 namespace {
-// The message a later start sends to the running copy.
+// The messages a later start sends to the running copy: come forward, or create a note
+// (the desktop's "Nova Nota" action, "tacknote --new-note").
 const QByteArray ActivateMessage("activate");
+const QByteArray NewNoteMessage("new-note");
 } // namespace
 
 int main(int argc, char** argv) {
     TacknoteApplication app(argc, argv);
+    const bool newNote = QCoreApplication::arguments().contains(QStringLiteral("--new-note"));
 
     DesktopSystemPaths paths;
     // One copy per user and data folder: a later start hands over to the running one and
@@ -29,7 +32,7 @@ int main(int argc, char** argv) {
     SingleInstance instance(location.DataDir, location.LogonUser);
     if (!instance.claim()) {
         const QString server = SingleInstance::serverName(location.DataDir, location.LogonUser);
-        if (SingleInstance::send(server, ActivateMessage, 5000))
+        if (SingleInstance::send(server, newNote ? NewNoteMessage : ActivateMessage, 5000))
             return 0;
         std::fprintf(stderr,
                      "Tacknote is already running for %s but does not answer; not starting a "
@@ -52,7 +55,11 @@ int main(int argc, char** argv) {
                      [&main](const QByteArray& message) {
                          if (message == ActivateMessage)
                              main.otherStart();
+                         else if (message == NewNoteMessage)
+                             main.newNoteFromDesktop();
                      });
+    if (newNote)
+        main.newNoteFromDesktop();
 
     // Asked to stop by a signal or by the end of the desktop session: save and end.
     TerminationSignals signals;

@@ -183,6 +183,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
         <source>Backup efetuado em  </source>
         <translation>Backup made in  </translation>
     </message>
+    <message>
+        <source>Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do Tacknote. Para abrir o menu do Tacknote, inicie o Tacknote de novo pelo menu de aplicativos ou por um terminal: o menu se abre junto ao ponteiro do mouse. A ação &quot;Nova Nota&quot; do Tacknote no menu de aplicativos cria uma nota.</source>
+        <translation>This desktop does not show the system tray, where the Tacknote icon lives. To open the Tacknote menu, start Tacknote again from the applications menu or from a terminal: the menu opens beside the mouse pointer. The &quot;New Note&quot; action of Tacknote in the applications menu creates a note.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmAddContato</name>
@@ -522,6 +526,30 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>&amp;Preferências...</source>
         <translation>&amp;Preferences...</translation>
+    </message>
+    <message>
+        <source>&amp;Idioma</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>Português</source>
+        <translation>Portuguese</translation>
+    </message>
+    <message>
+        <source>Inglês</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Tacknote na Web...</source>
+        <translation>Tacknote on the Web...</translation>
+    </message>
+    <message>
+        <source>Sobre o Sistema...</source>
+        <translation>About...</translation>
+    </message>
+    <message>
+        <source>A&amp;juda</source>
+        <translation>&amp;Help</translation>
     </message>
 </context>
 <context>

@@ -36,3 +36,7 @@ void QtTrayIcon::show() {
 void QtTrayIcon::hide() {
     m_tray->hide();
 }
+
+bool QtTrayIcon::isAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}

@@ -15,6 +15,7 @@ public:
     void setMenu(QMenu* menu) override;
     void show() override;
     void hide() override;
+    bool isAvailable() const override;
 
 private:
     QSystemTrayIcon* m_tray;

@@ -21,6 +21,9 @@ public:
     virtual void setMenu(QMenu* menu) = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
+    // Whether the desktop shows tray icons at all (an X11 tray or a D-Bus notifier host);
+    // it can change while the program runs.
+    virtual bool isAvailable() const = 0;
 
 Q_SIGNALS:
     void activated(TrayIcon::Activation activation);

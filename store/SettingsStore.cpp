@@ -85,6 +85,7 @@ void SettingsStore::read(IniFile& file, const Context& context, TRecGeral& geral
     geral.ShowTime = file.readBool(General, QStringLiteral("ShowTime"), dg.ShowTime);
     geral.AutoSave = file.readBool(General, QStringLiteral("AutoSave"), dg.AutoSave);
     geral.TimeAutoSave = file.readInteger(General, QStringLiteral("TimeAutoSave"), dg.TimeAutoSave);
+    geral.TrayNoticeShown = file.readBool(General, QStringLiteral("TrayNoticeShown"), false);
 
     rede.Enabled = file.readBool(NetworkUpper, QStringLiteral("Enabled"), dr.Enabled);
     rede.SMTPServer = file.readString(NetworkLower, QStringLiteral("SMTPServer"), dr.SMTPServer);
@@ -149,6 +150,8 @@ void SettingsStore::write(IniFile& file, const TRecGeral& geral, const TRecRede&
                       geral.DefaultFont.Italic ? 1 : 0);
     file.writeBool(General, QStringLiteral("AutoSave"), geral.AutoSave);
     file.writeInteger(General, QStringLiteral("TimeAutoSave"), geral.TimeAutoSave);
+    if (geral.TrayNoticeShown)
+        file.writeBool(General, QStringLiteral("TrayNoticeShown"), true);
 
     file.writeBool(NetworkUpper, QStringLiteral("Enabled"), rede.Enabled);
     file.writeString(NetworkLower, QStringLiteral("PortTCP"), rede.PortTCP);

@@ -25,6 +25,9 @@ struct TRecGeral {
     bool NoteDaily = false;
     bool BackupOnExit = false;
     QString BackupPath;
+    // The user was told once that the desktop shows no tray (key "TrayNoticeShown",
+    // written only once it is true; the Windows program leaves it in place).
+    bool TrayNoticeShown = false;
 
     bool operator==(const TRecGeral&) const = default;
 };

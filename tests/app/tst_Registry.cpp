@@ -265,7 +265,8 @@ void tst_Registry::trayIconAndDoubleClick() {
     QCOMPARE(captions,
              QStringList({"&Nova Nota", "", "Mo&strar", "M&ostrar Escondidas",
                           "Mostrar Tarefas para &Hoje", "", "Salvar A&gora", "Cópia de &Segurança",
-                          "", "&Caderneta de Contatos", "", "&Preferências...", "", "&Sair"}));
+                          "", "&Caderneta de Contatos", "", "&Preferências...", "&Idioma", "",
+                          "Tacknote na Web...", "Sobre o Sistema...", "", "A&juda", "&Sair"}));
 
     p.tray.doubleClick();
     QCOMPARE(p.noteCount(), 1);

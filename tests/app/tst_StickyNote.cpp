@@ -3,8 +3,8 @@
 #include "../support/ProgramHarness.h"
 
 #include <QApplication>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -85,12 +85,13 @@ void tst_StickyNote::seedingByLocale() {
     QCOMPARE(int(main.startLanguage().browserEntry), language);
     QCOMPARE(main.helpFile(),
              main.location().ProgramDir + (language == int(StartLanguage::Language::Portuguese)
-                                               ? "tacknote.hlp"
-                                               : "tacknote_enu.hlp"));
+                                               ? "help/tacknote.html"
+                                               : "help/tacknote_enu.html"));
+    QVERIFY(QFileInfo(main.helpFile()).isFile());
     // The interface speaks the language chosen; the built-in texts are Portuguese.
-    QCOMPARE(main.trayMenu().cmdNovaNota->text(),
-             language == int(StartLanguage::Language::English) ? QStringLiteral("&New Note")
-                                                               : QStringLiteral("&Nova Nota"));
+    QCOMPARE(main.trayMenu().cmdNovaNota->text(), language == int(StartLanguage::Language::English)
+                                                      ? QStringLiteral("&New Note")
+                                                      : QStringLiteral("&Nova Nota"));
     main.LoadNotes();
     QCOMPARE(main.registry().NoteCount(), 1); // the welcome note
     QVERIFY(!main.registry().note(0)->caption().isEmpty());

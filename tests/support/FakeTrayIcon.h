@@ -18,6 +18,7 @@ public:
     void setMenu(QMenu* m) override { menu = m; }
     void show() override { visible = true; }
     void hide() override { visible = false; }
+    bool isAvailable() const override { return available; }
 
     void click() { Q_EMIT activated(Activation::Click); }
     void doubleClick() { Q_EMIT activated(Activation::DoubleClick); }
@@ -25,6 +26,7 @@ public:
     QString toolTip;
     QPointer<QMenu> menu;
     bool visible = false;
+    bool available = true;
     QList<qint64> icons;
 
 private:
