@@ -3,6 +3,8 @@
 #include "alarm/AlarmTimer.h"
 #include "alarm/TfrmMostraAlarmes.h"
 #include "alarm/TodaysTasks.h"
+#include "app/AppMessage.h"
+#include "app/CaptureRegistration.h"
 #include "app/NoteCommands.h"
 #include "app/NoteRegistry.h"
 #include "app/NotesKeeper.h"
@@ -15,6 +17,7 @@
 #include "platform/DurableFile.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
+#include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
 #include "store/Backup.h"
 #include "store/IniFile.h"
@@ -42,6 +45,10 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     tmrAlarme->setInterval(1000);
     connect(tmrAlarme, &QTimer::timeout, this, &TfStickyNote::tmrAlarmeTimer);
 
+    // Browser capture: the lockout after an accepted capture.
+    tmrClip = new QTimer(this);
+    tmrClip->setObjectName(QStringLiteral("tmrClip"));
+
     FormCreate();
 
     m_commands = new NoteCommands({m_recGeral, m_recRede, m_platform.clock, m_platform.locale,
@@ -54,6 +61,9 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     connect(m_registry, &NoteRegistry::ringingNoteDeleted, this, [this] {
         QCoreApplication::postEvent(this, new NoteMessage(NoteMessage::WM_STOPALARM, 0));
     });
+    // Browser capture: a capture makes the user's kind of new note.
+    m_appMessage = new ::AppMessage(
+        *tmrClip, *m_registry, [this] { return tryPrincipalDblClick(m_appMessage); }, this);
     m_keeper = new NotesKeeper(m_location.NotesFile, {m_location.ProgramDir, m_location.LogonUser},
                                *m_registry, m_recGeral, m_recRede,
                                {m_platform.clock, m_platform.locale, m_platform.messages}, this);
@@ -96,17 +106,33 @@ void TfStickyNote::FormCreate() {
     // What an interrupted save of an earlier run left beside the notes file.
     DurableFile::removeLeftovers(m_location.NotesFile);
     m_location.seedNotesFile(m_platform.locale.lcid());
+    // Browser capture: neither language's entry is left from an earlier run.
+    if (m_platform.nativeHosts)
+        CaptureRegistration(*m_platform.nativeHosts, QString()).removeAll();
     m_helpFile = m_location.ProgramDir + QStringLiteral("tacknote_enu.hlp");
 
     IniFile file(m_location.NotesFile, IniFile::Mode::Batched);
     m_startLanguage =
         StartLanguage::decide(SettingsStore::readDefaultLang(file), m_platform.locale.lcid());
+    if (m_startLanguage.entryBeforeSwitch)
+        writeBrowserEntry();
     if (m_startLanguage.language != Language::None) {
         m_markedLanguage = m_startLanguage.language;
         m_helpFile = m_location.ProgramDir + (m_markedLanguage == Language::Portuguese
                                                   ? QStringLiteral("tacknote.hlp")
                                                   : QStringLiteral("tacknote_enu.hlp"));
     }
+    if (!m_startLanguage.entryBeforeSwitch)
+        writeBrowserEntry();
+}
+
+void TfStickyNote::writeBrowserEntry() {
+    // A registration that cannot be written is logged; the program runs on without the
+    // browser's menu entry.
+    if (m_platform.nativeHosts)
+        CaptureRegistration(*m_platform.nativeHosts,
+                            m_location.ProgramDir + CaptureRegistration::hostProgramName())
+            .write(m_startLanguage.browserEntry);
 }
 
 void TfStickyNote::start() {
@@ -117,8 +143,18 @@ void TfStickyNote::start() {
 void TfStickyNote::tmrInicioTimer() {
     tmrInicio->stop();
     LoadNotes();
+    tmrClip->stop();
     if (m_recGeral.NoteDaily && !m_closed)
         ShowTodaysTasks();
+    // Browser capture: from now on the local socket's messages reach AppMessage, each as
+    // an event taken from the queue.
+    if (m_channel)
+        connect(m_channel, &SingleInstance::messageReceived, this, &TfStickyNote::AppMessage,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+}
+
+void TfStickyNote::AppMessage(const QByteArray& message) {
+    m_appMessage->handle(message);
 }
 
 void TfStickyNote::LoadNotes() {

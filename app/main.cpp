@@ -1,6 +1,8 @@
 #include "app/DataLocation.h"
 #include "app/TacknoteApplication.h"
+#include "app/TacknoteMsg.h"
 #include "app/TfStickyNote.h"
+#include "platform/DesktopNativeHostFolders.h"
 #include "platform/DesktopSystemPaths.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
@@ -15,8 +17,9 @@
 #include <cstdio>
 
 namespace {
-// The message a later start sends to the running copy.
-const QByteArray ActivateMessage("activate");
+// The message a later start sends to the running copy. The channel's other messages
+// (the browser capture's) are listed beside it in app/TacknoteMsg.h.
+const QByteArray ActivateMessage = TacknoteMsg::Activate;
 } // namespace
 
 int main(int argc, char** argv) {
@@ -45,9 +48,12 @@ int main(int argc, char** argv) {
     QtTrayIcon tray;
     QtShellOpener shell;
     QtCommonDialogs dialogs;
+    DesktopNativeHostFolders nativeHosts; // browser capture: the browsers' registration
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs});
+    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts});
+    // Browser capture: the start step installs AppMessage on this channel.
+    main.setMessageChannel(&instance);
     QObject::connect(&instance, &SingleInstance::messageReceived, &main,
                      [&main](const QByteArray& message) {
                          if (message == ActivateMessage)
