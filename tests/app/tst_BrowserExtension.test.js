@@ -261,32 +261,6 @@ test('the entry follows the host registered now', async (t) => {
   });
 });
 
-test('the offscreen page copies through a plain-text field', () => {
-  const listeners = [];
-  const created = [];
-  const document = {
-    body: { append: (element) => created.push(element) },
-    createElement: (tag) => ({
-      tag,
-      value: '',
-      selected: false,
-      select() { this.selected = true; },
-      remove() { this.removed = true; },
-    }),
-    execCommand: (command) => command === 'copy' && created[0].selected,
-  };
-  const chrome = { runtime: { onMessage: { addListener: (f) => listeners.push(f) } } };
-  vm.runInContext(read('offscreen.js'), vm.createContext({ chrome, document }));
-  const replies = [];
-  listeners[0]({ target: 'someone-else', text: 'no' }, {}, (reply) => replies.push(reply));
-  listeners[0]({ target: 'tacknote-offscreen', text: '<b>a</b>\nb' }, {}, (r) => replies.push(r));
-  assert.deepEqual(plain(replies), [{ ok: true }]);
-  assert.equal(created.length, 1);
-  assert.equal(created[0].tag, 'textarea');
-  assert.equal(created[0].value, '<b>a</b>\nb');
-  assert.equal(created[0].removed, true);
-});
-
 test('the manifest matches what the program registers', () => {
   const manifest = JSON.parse(read('manifest.json'));
   assert.equal(manifest.manifest_version, 3);
