@@ -6,7 +6,7 @@
 
 #include <QFileInfo>
 
-DataLocation DataLocation::prepare(const SystemPaths& paths) {
+DataLocation DataLocation::locate(const SystemPaths& paths) {
     using Rotinas::AddBackslash;
     const QString sep = Rotinas::pathSeparator();
     DataLocation location;
@@ -14,13 +14,19 @@ DataLocation DataLocation::prepare(const SystemPaths& paths) {
     const QString documents = paths.documentsDir();
     location.DocumentsDir = documents.isEmpty() ? location.ProgramDir : AddBackslash(documents);
     location.LogonUser = paths.logonUser();
+    location.DataDir = location.DocumentsDir + QStringLiteral("Tacknote") + sep +
+                       location.LogonUser + sep + QStringLiteral("data") + sep;
+    location.NotesFile = location.DataDir + QStringLiteral("stickies.tkn");
+    return location;
+}
 
+DataLocation DataLocation::prepare(const SystemPaths& paths) {
+    const DataLocation location = locate(paths);
+    const QString sep = Rotinas::pathSeparator();
     const QString base = location.DocumentsDir + QStringLiteral("Tacknote") + sep;
-    location.DataDir = base + location.LogonUser + sep + QStringLiteral("data") + sep;
     Rotinas::CreatePrivateDir(base);
     Rotinas::CreatePrivateDir(base + location.LogonUser);
     Rotinas::CreatePrivateDir(location.DataDir);
-    location.NotesFile = location.DataDir + QStringLiteral("stickies.tkn");
     return location;
 }
 

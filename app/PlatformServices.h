@@ -4,6 +4,7 @@ class Clock;
 class CommonDialogs;
 class LocaleInfo;
 class MessageBoxes;
+class NativeHostFolders;
 class ShellOpener;
 class SoundPlayer;
 class SystemPaths;
@@ -20,4 +21,7 @@ struct PlatformServices {
     TrayIcon& tray;
     ShellOpener& shell;
     CommonDialogs& dialogs;
+    // Where the browsers look for the capture host's registration; none: no browser
+    // entry is written or removed.
+    NativeHostFolders* nativeHosts = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "alarm/AlarmTimer.h"
 #include "alarm/TfrmMostraAlarmes.h"
 #include "alarm/TodaysTasks.h"
+#include "app/AppMessage.h"
+#include "app/CaptureRegistration.h"
 #include "app/NoteCommands.h"
 #include "app/NoteRegistry.h"
 #include "app/NotesKeeper.h"
@@ -19,6 +21,7 @@
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ShellOpener.h"
+#include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
 #include "store/Backup.h"
 #include "store/IniFile.h"
@@ -49,6 +52,10 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     tmrAlarme->setInterval(1000);
     connect(tmrAlarme, &QTimer::timeout, this, &TfStickyNote::tmrAlarmeTimer);
 
+    // Browser capture: the lockout after an accepted capture.
+    tmrClip = new QTimer(this);
+    tmrClip->setObjectName(QStringLiteral("tmrClip"));
+
     FormCreate();
 
     m_sounds = std::make_unique<EventSounds>(m_platform.sound, m_recGeral);
@@ -66,6 +73,9 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     connect(m_registry, &NoteRegistry::ringingNoteDeleted, this, [this] {
         QCoreApplication::postEvent(this, new NoteMessage(NoteMessage::WM_STOPALARM, 0));
     });
+    // Browser capture: a capture makes the user's kind of new note.
+    m_appMessage = new ::AppMessage(
+        *tmrClip, *m_registry, [this] { return tryPrincipalDblClick(m_appMessage); }, this);
     m_keeper = new NotesKeeper(m_location.NotesFile, {m_location.ProgramDir, m_location.LogonUser},
                                *m_registry, m_recGeral, m_recRede,
                                {m_platform.clock, m_platform.locale, m_platform.messages}, this);
@@ -114,16 +124,32 @@ void TfStickyNote::FormCreate() {
     // What an interrupted save of an earlier run left beside the notes file.
     DurableFile::removeLeftovers(m_location.NotesFile);
     m_location.seedNotesFile(m_platform.locale.lcid());
+    // Browser capture: neither language's entry is left from an earlier run.
+    if (m_platform.nativeHosts)
+        CaptureRegistration(*m_platform.nativeHosts, QString()).removeAll();
 
     IniFile file(m_location.NotesFile, IniFile::Mode::Batched);
     m_startLanguage =
         StartLanguage::decide(SettingsStore::readDefaultLang(file), m_platform.locale.lcid());
+    if (m_startLanguage.entryBeforeSwitch)
+        writeBrowserEntry();
     // The interface starts in the chosen language when its texts are there; otherwise
     // the built-in texts stay and no language is marked.
     m_texts = std::make_unique<InterfaceTexts>(m_location.ProgramDir);
     if (m_startLanguage.language != Language::None && m_texts->install(m_startLanguage.language))
         m_markedLanguage = m_startLanguage.language;
     setHelpFile();
+    if (!m_startLanguage.entryBeforeSwitch)
+        writeBrowserEntry();
+}
+
+void TfStickyNote::writeBrowserEntry() {
+    // A registration that cannot be written is logged; the program runs on without the
+    // browser's menu entry.
+    if (m_platform.nativeHosts)
+        CaptureRegistration(*m_platform.nativeHosts,
+                            m_location.ProgramDir + CaptureRegistration::hostProgramName())
+            .write(m_startLanguage.browserEntry);
 }
 
 void TfStickyNote::start() {
@@ -134,6 +160,7 @@ void TfStickyNote::start() {
 void TfStickyNote::tmrInicioTimer() {
     tmrInicio->stop();
     LoadNotes();
+    tmrClip->stop();
     if (m_closed)
         return;
     if (m_recRede.Enabled) {
@@ -147,8 +174,17 @@ void TfStickyNote::tmrInicioTimer() {
     if (m_recGeral.NoteDaily)
         ShowTodaysTasks();
     noticeMissingTray();
+    // Browser capture: from now on the local socket's messages reach AppMessage, each as
+    // an event taken from the queue.
+    if (m_channel)
+        connect(m_channel, &SingleInstance::messageReceived, this, &TfStickyNote::AppMessage,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
     if (std::exchange(m_newNoteAfterLoad, false))
         tryPrincipalDblClick(m_trayMenu->cmdNovaNota);
+}
+
+void TfStickyNote::AppMessage(const QByteArray& message) {
+    m_appMessage->handle(message);
 }
 
 void TfStickyNote::noticeMissingTray() {

@@ -13,12 +13,14 @@
 
 class AlarmTimer;
 class EventSounds;
+class AppMessage;
 class NoteCommands;
 class NoteReceiver;
 class ReceivedNotes;
 class NoteRegistry;
 class NotesKeeper;
 class QTimer;
+class SingleInstance;
 class TfPostIt;
 class TfrmMostraAlarmes;
 class TrayMenu;
@@ -102,6 +104,12 @@ public:
     // notes are not loaded yet).
     void newNoteFromDesktop();
 
+    // Browser capture. The local socket of the running program; the start step installs
+    // AppMessage on its messages.
+    void setMessageChannel(SingleInstance* channel) { m_channel = channel; }
+    // Every message of the local socket, handed to the browser capture.
+    void AppMessage(const QByteArray& message);
+
     NoteRegistry& registry() const { return *m_registry; }
     TrayMenu& trayMenu() const { return *m_trayMenu; }
     NotesKeeper& keeper() const { return *m_keeper; }
@@ -116,6 +124,8 @@ public:
     QString helpFile() const { return m_helpFile; }
     QTimer* timerInicio() const { return tmrInicio; }
     QTimer* timerAlarme() const { return tmrAlarme; }
+    QTimer* timerClip() const { return tmrClip; }
+    ::AppMessage& appMessage() const { return *m_appMessage; }
     bool isClosed() const { return m_closed; }
 
 protected:
@@ -129,6 +139,8 @@ private:
     // Tells the user once, ever, how to reach the menu on a desktop without a tray.
     void noticeMissingTray();
     void setHelpFile();
+    // The browser entry of the language chosen at start (browser capture).
+    void writeBrowserEntry();
 
     PlatformServices m_platform;
     DataLocation m_location;
@@ -148,9 +160,12 @@ private:
     TrayMenu* m_trayMenu = nullptr;
     AlarmTimer* m_alarms = nullptr;
     TfrmMostraAlarmes* m_frmMostraAlarmes = nullptr;
+    ::AppMessage* m_appMessage = nullptr;
+    SingleInstance* m_channel = nullptr;
 
     QTimer* tmrInicio = nullptr;
     QTimer* tmrAlarme = nullptr;
+    QTimer* tmrClip = nullptr; // browser-capture lockout
     bool m_closeRequested = false;
     bool m_newNoteAfterLoad = false;
     bool m_closed = false;

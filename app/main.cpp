@@ -1,6 +1,8 @@
 #include "app/DataLocation.h"
 #include "app/TacknoteApplication.h"
+#include "app/TacknoteMsg.h"
 #include "app/TfStickyNote.h"
+#include "platform/DesktopNativeHostFolders.h"
 #include "platform/DesktopSystemPaths.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
@@ -16,9 +18,10 @@
 
 namespace {
 // The messages a later start sends to the running copy: come forward, or create a note
-// (the desktop's "Nova Nota" action, "tacknote --new-note").
-const QByteArray ActivateMessage("activate");
-const QByteArray NewNoteMessage("new-note");
+// (the desktop's "Nova Nota" action, "tacknote --new-note"). The channel's other messages
+// are listed beside them in app/TacknoteMsg.h.
+const QByteArray ActivateMessage = TacknoteMsg::Activate;
+const QByteArray NewNoteMessage = TacknoteMsg::NewNote;
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,9 +51,12 @@ int main(int argc, char** argv) {
     QtTrayIcon tray;
     QtShellOpener shell;
     QtCommonDialogs dialogs;
+    DesktopNativeHostFolders nativeHosts; // browser capture: the browsers' registration
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs});
+    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts});
+    // Browser capture: the start step installs AppMessage on this channel.
+    main.setMessageChannel(&instance);
     QObject::connect(&instance, &SingleInstance::messageReceived, &main,
                      [&main](const QByteArray& message) {
                          if (message == ActivateMessage)

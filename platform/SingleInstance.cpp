@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -72,7 +73,9 @@ void SingleInstance::accept() {
 }
 
 void SingleInstance::readFrom(QLocalSocket* socket) {
-    while (socket->canReadLine()) {
+    // A receiver may run the event loop, in which this connection can end and be deleted.
+    const QPointer<QLocalSocket> alive(socket);
+    while (alive && socket->canReadLine()) {
         QByteArray line = socket->readLine(MaxMessage + 1);
         if (!line.endsWith('\n')) {
             // Longer than any message: not a peer of ours.
@@ -82,7 +85,7 @@ void SingleInstance::readFrom(QLocalSocket* socket) {
         line.chop(1);
         Q_EMIT messageReceived(line);
     }
-    if (socket->bytesAvailable() > MaxMessage)
+    if (alive && socket->bytesAvailable() > MaxMessage)
         socket->abort();
 }
 

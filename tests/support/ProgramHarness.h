@@ -51,8 +51,8 @@ struct ProgramHarness {
     // Creates the main window (FormCreate); a window created before is destroyed first.
     TfStickyNote& create() {
         main.reset();
-        main = std::make_unique<TfStickyNote>(
-            PlatformServices{clock, locale, paths, boxes, sound, tray, shell, dialogs});
+        main = std::make_unique<TfStickyNote>(PlatformServices{clock, locale, paths, boxes, sound,
+                                                               tray, shell, dialogs, nativeHosts});
         return *main;
     }
     // Creates the main window and loads the notes, as the start step does.
@@ -107,6 +107,8 @@ struct ProgramHarness {
     FakeTrayIcon tray;
     RecordingShellOpener shell;
     ScriptedCommonDialogs dialogs;
+    // The browsers' folders for the capture's registration; none unless a test sets them.
+    NativeHostFolders* nativeHosts = nullptr;
     std::unique_ptr<TfStickyNote> main;
 
 private:

@@ -1,0 +1,276 @@
+// The browser capture on the program's side, end to end: signals through the real local
+// socket of the running program, notes through the registry, text through the clipboard;
+// and the browsers' registration written at the start.
+
+#include "../support/ProgramHarness.h"
+
+#include "app/AppMessage.h"
+#include "app/CaptureRegistration.h"
+#include "app/TacknoteMsg.h"
+#include "note/NoteEdit.h"
+#include "platform/DesktopNativeHostFolders.h"
+#include "platform/SingleInstance.h"
+#include "store/IniFile.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using Language = StartLanguage::Language;
+Q_DECLARE_METATYPE(Language)
+
+namespace {
+
+const QString User = QStringLiteral("maria");
+
+// A started program listening on its local socket, as the executable runs it.
+struct Program : ProgramHarness {
+    Program() : ProgramHarness(QStringLiteral("pt_BR"), QStringLiteral("/opt/tacknote"), User) {
+        create();
+        channel = std::make_unique<SingleInstance>(dataDir(), User);
+        QVERIFY(channel->claim());
+        main->setMessageChannel(channel.get());
+        main->start();
+        // The start step loads the notes and installs the capture.
+        QTRY_VERIFY(!main->timerInicio()->isActive());
+    }
+
+    // Sends the messages as the capture host does, one connection each, and waits until
+    // the program has handled every one of them.
+    void send(const QList<QByteArray>& messages) {
+        QSignalSpy received(channel.get(), &SingleInstance::messageReceived);
+        const QString server = SingleInstance::serverName(dataDir(), User);
+        for (const QByteArray& message : messages)
+            QVERIFY(SingleInstance::send(server, message, 2000));
+        QTRY_COMPARE(received.count(), messages.size());
+        // The handling waits in the queue behind the arrival.
+        QCoreApplication::processEvents();
+    }
+    void capture() { send({TacknoteMsg::Capture}); }
+    QTimer* tmrClip() const { return main->timerClip(); }
+
+    std::unique_ptr<SingleInstance> channel;
+};
+
+QString sample(int length) {
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += QChar(u'a' + i % 26);
+    return text;
+}
+
+} // namespace
+
+class tst_Capture : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QApplication::clipboard()->setText(QStringLiteral("Texto da página")); }
+
+    void signalsMakeOneNotePerLockout_data();
+    void signalsMakeOneNotePerLockout();
+    void lockoutEndsWithItsTick();
+    void clipboardIsPastedAsPlainText_data();
+    void clipboardIsPastedAsPlainText();
+    void pasteGoesToTheCapturedNote_data();
+    void pasteGoesToTheCapturedNote();
+    void browserEntryFollowsTheStartLanguage_data();
+    void browserEntryFollowsTheStartLanguage();
+    void unwritableEntryLeavesTheProgramRunning();
+};
+
+void tst_Capture::signalsMakeOneNotePerLockout_data() {
+    QTest::addColumn<QList<QByteArray>>("messages");
+    QTest::addColumn<int>("notes");
+    QTest::newRow("one capture") << QList<QByteArray>{"capture"} << 1;
+    QTest::newRow("a burst of five") << QList<QByteArray>(5, "capture") << 1;
+    QTest::newRow("other messages")
+        << QList<QByteArray>{"activate", "Capture", "capture now", ""} << 0;
+}
+
+void tst_Capture::signalsMakeOneNotePerLockout() {
+    QFETCH(QList<QByteArray>, messages);
+    QFETCH(int, notes);
+    Program program;
+    program.send(messages);
+    QCOMPARE(program.registry().notes().size(), notes);
+    if (notes > 0) {
+        QCOMPARE(program.note(0)->note(), QStringLiteral("Texto da página"));
+        // The user's kind of note: placed by the series, in the default colour.
+        QCOMPARE(program.note(0)->bounds().topLeft(), QPoint(3, 0));
+    }
+}
+
+void tst_Capture::lockoutEndsWithItsTick() {
+    Program program;
+    program.capture();
+    QCOMPARE(program.registry().notes().size(), 1);
+    QVERIFY(program.tmrClip()->isActive());
+    QCOMPARE(program.tmrClip()->interval(), 5000);
+
+    // Within the five seconds: lost.
+    program.capture();
+    QCOMPARE(program.registry().notes().size(), 1);
+
+    // The five seconds pass (shortened): the tick ends the lockout and the next capture
+    // makes a note again.
+    program.tmrClip()->setInterval(1);
+    QTRY_VERIFY(!program.tmrClip()->isActive());
+    program.capture();
+    QCOMPARE(program.registry().notes().size(), 2);
+}
+
+void tst_Capture::clipboardIsPastedAsPlainText_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain text") << "text/plain" << QByteArray("Uma linha") << "Uma linha";
+    QTest::newRow("line breaks") << "text/plain" << QByteArray("um\ndois\r\ntrês")
+                                 << "um\r\ndois\r\ntrês";
+    QTest::newRow("empty clipboard") << QString() << QByteArray() << QString();
+    QTest::newRow("markup only") << "text/html" << QByteArray("<b>negrito</b>") << QString();
+    const QString longText = sample(IniFile::MaxValueLength + 500);
+    QTest::newRow("longer than a note holds")
+        << "text/plain" << longText.toUtf8() << longText.left(IniFile::MaxValueLength);
+}
+
+void tst_Capture::clipboardIsPastedAsPlainText() {
+    QFETCH(QString, format);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+    auto* data = new QMimeData;
+    if (!format.isEmpty())
+        data->setData(format, content);
+    QApplication::clipboard()->setMimeData(data);
+
+    Program program;
+    program.capture();
+    QCOMPARE(program.registry().notes().size(), 1);
+    QCOMPARE(program.note(0)->note(), expected);
+    QVERIFY(NoteEdit::storedLength(program.note(0)->note()) <= IniFile::MaxValueLength);
+}
+
+void tst_Capture::pasteGoesToTheCapturedNote_data() {
+    QTest::addColumn<QString>("duringTheWait");
+    QTest::newRow("nothing happens") << QString();
+    QTest::newRow("a note arrives from the network") << "received";
+    QTest::newRow("the user deletes the new note") << "deleted";
+}
+
+void tst_Capture::pasteGoesToTheCapturedNote() {
+    QFETCH(QString, duringTheWait);
+    Program program;
+    TfPostIt* older = program.newNote();
+    older->setNote(QStringLiteral("Nota antiga"));
+    const int captured = program.noteCount();
+
+    // Runs inside the half-second wait, which keeps the events going.
+    QTimer::singleShot(AppMessage::PasteWaitSteps * AppMessage::PasteWaitStepMs / 2, [&] {
+        if (duringTheWait == QLatin1String("received"))
+            program.receivedNote()->setNote(QStringLiteral("De um colega"));
+        else if (duringTheWait == QLatin1String("deleted")) {
+            program.boxes.answerNext(true); // "Deseja realmente eliminar esta nota?"
+            program.post(NoteMessage::WM_DELETENOTE, captured);
+        }
+    });
+    program.capture();
+    ProgramHarness::settle();
+
+    QCOMPARE(older->note(), QStringLiteral("Nota antiga"));
+    if (duringTheWait == QLatin1String("deleted")) {
+        QCOMPARE(program.note(captured), nullptr);
+        return;
+    }
+    QCOMPARE(program.note(captured)->note(), QStringLiteral("Texto da página"));
+    if (duringTheWait == QLatin1String("received"))
+        QCOMPARE(program.note(captured + 1)->note(), QStringLiteral("De um colega"));
+}
+
+void tst_Capture::browserEntryFollowsTheStartLanguage_data() {
+    QTest::addColumn<QString>("defaultLang");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<Language>("entry");
+    QTest::newRow("saved Portuguese") << "port"
+                                      << "en_US" << Language::Portuguese;
+    QTest::newRow("saved English") << "Eng"
+                                   << "pt_BR" << Language::English;
+    QTest::newRow("Brazilian locale") << QString() << "pt_BR" << Language::Portuguese;
+    QTest::newRow("American locale") << QString() << "en_US" << Language::English;
+    QTest::newRow("German locale") << QString() << "de_DE" << Language::None;
+}
+
+void tst_Capture::browserEntryFollowsTheStartLanguage() {
+    QFETCH(QString, defaultLang);
+    QFETCH(QString, locale);
+    QFETCH(Language, entry);
+    ProgramHarness program(locale, QStringLiteral("/opt/tacknote"), User);
+    if (!defaultLang.isEmpty())
+        program.writeNotesFile("[General]\r\nDefaultLang=" + defaultLang.toLatin1() + "\r\n");
+
+    // Chromium and Firefox were used by this user, Google Chrome never was; both entries
+    // are left from earlier runs.
+    const QString home = program.documents.filePath(QStringLiteral("home"));
+    DesktopNativeHostFolders browsers(home, home + QStringLiteral("/.config"));
+    const QString chromium = home + QStringLiteral("/.config/chromium/NativeMessagingHosts/");
+    const QString firefox = home + QStringLiteral("/.mozilla/native-messaging-hosts/");
+    for (const QString& folder : {chromium, firefox}) {
+        QVERIFY(QDir().mkpath(folder));
+        for (const Language language : {Language::Portuguese, Language::English})
+            writeBytes(folder + CaptureRegistration::hostName(language) + ".json", "{}");
+    }
+    program.nativeHosts = &browsers;
+    program.create();
+
+    const QString chosen = CaptureRegistration::hostName(entry);
+    for (const QString& folder : {chromium, firefox}) {
+        QStringList expected;
+        if (entry != Language::None)
+            expected << chosen + QStringLiteral(".json");
+        QCOMPARE(QDir(folder).entryList(QDir::Files), expected);
+    }
+    QVERIFY(!QFileInfo::exists(home + QStringLiteral("/.config/google-chrome")));
+    if (entry == Language::None)
+        return;
+
+    // Each browser's dialect, pointing at the host program beside the executable.
+    const QJsonObject forChromium =
+        QJsonDocument::fromJson(readBytes(chromium + chosen + ".json")).object();
+    const QJsonObject forFirefox =
+        QJsonDocument::fromJson(readBytes(firefox + chosen + ".json")).object();
+    for (const QJsonObject& manifest : {forChromium, forFirefox}) {
+        QCOMPARE(manifest.value("name").toString(), chosen);
+        QCOMPARE(manifest.value("type").toString(), QStringLiteral("stdio"));
+        QCOMPARE(manifest.value("path").toString(),
+                 QStringLiteral("/opt/tacknote/tacknote-capture"));
+    }
+    QCOMPARE(forChromium.value("allowed_origins").toArray().first().toString(),
+             CaptureRegistration::chromiumOrigin());
+    QCOMPARE(forFirefox.value("allowed_extensions").toArray().first().toString(),
+             CaptureRegistration::firefoxExtensionId());
+}
+
+void tst_Capture::unwritableEntryLeavesTheProgramRunning() {
+    Program program;
+    const QString home = program.documents.filePath(QStringLiteral("home"));
+    // A file where the browser's folder for hosts would go.
+    QVERIFY(QDir().mkpath(home + QStringLiteral("/.mozilla")));
+    writeBytes(home + QStringLiteral("/.mozilla/native-messaging-hosts"), "not a folder");
+    DesktopNativeHostFolders browsers(home, home + QStringLiteral("/.config"));
+    program.nativeHosts = &browsers;
+
+    program.main.reset();
+    program.channel.reset();
+    program.start();
+    QVERIFY(program.newNote());
+    QCOMPARE(readBytes(home + QStringLiteral("/.mozilla/native-messaging-hosts")),
+             QByteArray("not a folder"));
+}
+
+QTEST_MAIN(tst_Capture)
+#include "tst_Capture.moc"
