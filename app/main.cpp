@@ -4,6 +4,7 @@
 #include "app/TfStickyNote.h"
 #include "platform/DesktopNativeHostFolders.h"
 #include "platform/DesktopSystemPaths.h"
+#include "platform/DisplayPlatform.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
 #include "platform/QtMessageBoxes.h"
@@ -25,6 +26,7 @@ const QByteArray NewNoteMessage = TacknoteMsg::NewNote;
 } // namespace
 
 int main(int argc, char** argv) {
+    DisplayPlatform::preferX11OnWayland();
     TacknoteApplication app(argc, argv);
     const bool newNote = QCoreApplication::arguments().contains(QStringLiteral("--new-note"));
 
