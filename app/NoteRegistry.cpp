@@ -80,6 +80,44 @@ bool NoteRegistry::roomForOneMore() {
     return m_noteCount < Capacity || compact();
 }
 
+NoteRecord NoteRegistry::newNoteRecord(const QRect& bounds, int color,
+                                       const TNoteFont& font) const {
+    const TRecGeral& settings = m_services.settings;
+    NoteRecord record;
+    record.posx = bounds.x();
+    record.posy = bounds.y();
+    record.Width = bounds.width();
+    record.Height = bounds.height();
+    record.Color = color;
+    record.caption =
+        NoteDefaults::defaultTitle(settings, m_services.clock.now(), m_services.locale);
+    record.FontName = font.Name;
+    record.FontSize = font.Size;
+    record.FontColor = font.Color;
+    record.FontBold = font.Bold;
+    record.FontItalic = font.Italic;
+    // A new note takes the caption shade only while the setting asks for it.
+    record.DarkCaption = settings.DarkCaption;
+    record.TrackPosition = settings.DarkCaption ? settings.TrackPosition : 0;
+    record.scrollbar = settings.ScrollBar;
+    // The alarm fields of a window that never had an alarm.
+    record.Dia.fill(false);
+    record.RememberNo = 0;
+    record.visible = false;
+    return record;
+}
+
+TfPostIt* NoteRegistry::addNew(const NoteRecord& record) {
+    TfPostIt* window = create();
+    window->applyRecord(record);
+    // The caption's text takes the default font's colour in both kinds of note.
+    window->setCaptionTextColor(m_services.settings.DefaultFont.Color);
+    showNote(window);
+    ++m_noteCount;
+    Q_EMIT notesChanged();
+    return window;
+}
+
 TfPostIt* NoteRegistry::newUserNote() {
     if (!roomForOneMore()) {
         if (!m_loading)
@@ -90,77 +128,25 @@ TfPostIt* NoteRegistry::newUserNote() {
                     .arg(Capacity));
         return nullptr;
     }
-    const TRecGeral& settings = m_services.settings;
     m_services.sounds.newNote();
-
-    NoteRecord record;
-    record.posy = nextRandom(NoteDefaults::PlacementRange);
-    record.posx = nextRandom(NoteDefaults::PlacementRange);
-    record.Width = NoteDefaults::DesignWidth;
-    record.Height = NoteDefaults::DesignHeight;
-    record.Color = settings.DefaultColor;
-    record.caption =
-        NoteDefaults::defaultTitle(settings, m_services.clock.now(), m_services.locale);
-    const TNoteFont& font = settings.DefaultFont;
-    record.FontName = font.Name;
-    record.FontSize = font.Size;
-    record.FontColor = font.Color;
-    record.FontBold = font.Bold;
-    record.FontItalic = font.Italic;
-    // A new note takes the caption shade only while the setting asks for it.
-    record.DarkCaption = settings.DarkCaption;
-    record.TrackPosition = settings.DarkCaption ? settings.TrackPosition : 0;
-    record.scrollbar = settings.ScrollBar;
-    record.Dia.fill(false);
-    record.RememberNo = 0;
-    record.visible = false;
-
-    TfPostIt* window = create();
-    window->applyRecord(record);
-    window->setCaptionTextColor(font.Color);
-    showNote(window);
-    ++m_noteCount;
-    Q_EMIT notesChanged();
-    return window;
+    const int top = nextRandom(NoteDefaults::PlacementRange);
+    const int left = nextRandom(NoteDefaults::PlacementRange);
+    return addNew(
+        newNoteRecord(QRect(left, top, NoteDefaults::DesignWidth, NoteDefaults::DesignHeight),
+                      m_services.settings.DefaultColor, m_services.settings.DefaultFont));
 }
 
 TfPostIt* NoteRegistry::newReceivedNote() {
     if (!roomForOneMore())
         return nullptr;
-    const TRecGeral& settings = m_services.settings;
     m_services.sounds.receivedNote();
-
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    NoteRecord record;
-    record.Width = NoteDefaults::ReceivedWidth;
-    record.Height = NoteDefaults::ReceivedHeight;
-    record.posx = desktop.width() / 2 - record.Width / 2;
-    record.posy = desktop.height() / 2 - record.Height / 2;
-    record.Color = NoteDefaults::ReceivedColor;
-    record.caption =
-        NoteDefaults::defaultTitle(settings, m_services.clock.now(), m_services.locale);
-    const TNoteFont font = NoteDefaults::receivedFont();
-    record.FontName = font.Name;
-    record.FontSize = font.Size;
-    record.FontColor = font.Color;
-    record.FontBold = font.Bold;
-    record.FontItalic = font.Italic;
-    record.DarkCaption = settings.DarkCaption;
-    record.TrackPosition = settings.DarkCaption ? settings.TrackPosition : 0;
-    record.scrollbar = settings.ScrollBar;
-    record.Dia.fill(false);
-    record.RememberNo = 0;
-    record.visible = false;
-
-    TfPostIt* window = create();
-    window->applyRecord(record);
-    // The caption's text takes the default font's colour in both kinds of note.
-    window->setCaptionTextColor(settings.DefaultFont.Color);
-    showNote(window);
-    ++m_noteCount;
-    Q_EMIT notesChanged();
-    return window;
+    const int width = NoteDefaults::ReceivedWidth;
+    const int height = NoteDefaults::ReceivedHeight;
+    return addNew(newNoteRecord(
+        QRect(desktop.width() / 2 - width / 2, desktop.height() / 2 - height / 2, width, height),
+        NoteDefaults::ReceivedColor, NoteDefaults::receivedFont()));
 }
 
 bool NoteRegistry::compact() {

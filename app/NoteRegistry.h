@@ -2,10 +2,12 @@
 
 #include "store/NoteRecord.h"
 #include "store/NoteStore.h"
+#include "store/TNoteFont.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <array>
 
 class Clock;
@@ -91,6 +93,11 @@ Q_SIGNALS:
 
 private:
     TfPostIt* create();
+    // The record of a new note in bounds, in color and font, with the settings' title,
+    // caption shade and scroll bar.
+    NoteRecord newNoteRecord(const QRect& bounds, int color, const TNoteFont& font) const;
+    // A new note of record, shown and activated, in slot NoteCount.
+    TfPostIt* addNew(const NoteRecord& record);
     // Takes a window out of the registry and deletes it once its events are over.
     void dispose(TfPostIt* window);
     bool roomForOneMore();

@@ -1,4 +1,5 @@
 #include "dialogs/TfrmConfNota.h"
+#include "dialogs/DialogButtons.h"
 
 #include "dialogs/NoteServerControl.h"
 #include "dialogs/TtabAlarme.h"
@@ -45,16 +46,10 @@ TfrmConfNota::TfrmConfNota(const ConfNotaServices& services, TRecGeral& recGeral
          std::initializer_list<QWidget*>{tabFonteCor, tabAlarme, tabSons, tabGeral, tbsRede})
         pagGeral->addTab(page, QString());
 
-    cmdOK = new QPushButton(this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancelar = new QPushButton(this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancelar);
+    const DialogButtons okCancel = DialogButtons::create(this);
+    cmdOK = okCancel.ok;
+    cmdCancelar = okCancel.cancel;
+    QBoxLayout* buttons = okCancel.row;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pagGeral);
     layout->addLayout(buttons);

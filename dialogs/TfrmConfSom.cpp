@@ -1,4 +1,5 @@
 #include "dialogs/TfrmConfSom.h"
+#include "dialogs/DialogButtons.h"
 
 #include "platform/CommonDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -40,16 +41,10 @@ TfrmConfSom::TfrmConfSom(MessageBoxes& messages, CommonDialogs& dialogs, const S
     group->addWidget(fleWave, 1, 1);
     group->addWidget(cmdProcurar, 1, 2);
 
-    cmdOK = new QPushButton(this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancelar = new QPushButton(this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancelar);
+    const DialogButtons okCancel = DialogButtons::create(this);
+    cmdOK = okCancel.ok;
+    cmdCancelar = okCancel.cancel;
+    QBoxLayout* buttons = okCancel.row;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rgpEvento);
     layout->addLayout(buttons);

@@ -1,4 +1,5 @@
 #include "dialogs/TfrmInsereBloq.h"
+#include "dialogs/DialogButtons.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -23,17 +24,10 @@ TfrmInsereBloq::TfrmInsereBloq(QWidget* parent) : QDialog(parent) {
     txtBloq = new QLineEdit(this);
     txtBloq->setObjectName(QStringLiteral("txtBloq"));
 
-    cmdOK = new QPushButton(this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancelar = new QPushButton(this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancelar);
+    const DialogButtons okCancel = DialogButtons::create(this);
+    cmdOK = okCancel.ok;
+    cmdCancelar = okCancel.cancel;
+    QBoxLayout* buttons = okCancel.row;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(txtBloq);

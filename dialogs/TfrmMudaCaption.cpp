@@ -1,5 +1,7 @@
 #include "dialogs/TfrmMudaCaption.h"
 
+#include "dialogs/DialogButtons.h"
+
 #include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
 #include "store/TRecGeral.h"
@@ -29,20 +31,14 @@ TfrmMudaCaption::TfrmMudaCaption(const Clock& clock, const LocaleInfo& locale,
     cmdPadrao = new QPushButton(this);
     cmdPadrao->setObjectName(QStringLiteral("cmdPadrao"));
     cmdPadrao->setAutoDefault(false);
-    cmdOK = new QPushButton(this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancelar = new QPushButton(this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAutoDefault(false);
+    const DialogButtons okCancel = DialogButtons::create(this);
+    cmdOK = okCancel.ok;
+    cmdCancelar = okCancel.cancel;
 
     auto* field = new QHBoxLayout;
     field->addWidget(txtCaptionNota, 1);
     field->addWidget(cmdPadrao);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancelar);
+    QBoxLayout* buttons = okCancel.row;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addLayout(field);

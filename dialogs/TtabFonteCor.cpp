@@ -1,5 +1,7 @@
 #include "dialogs/TtabFonteCor.h"
 
+#include "note/NoteFonts.h"
+
 #include "note/DarkenedCaptionColor.h"
 #include "note/WinColor.h"
 #include "platform/Clock.h"
@@ -28,15 +30,6 @@ void setPaletteColor(QWidget* widget, QPalette::ColorRole role, int winColor) {
 
 int paletteColor(const QWidget* widget, QPalette::ColorRole role) {
     return WinColor::fromQColor(widget->palette().color(role));
-}
-
-QFont toQFont(const TNoteFont& font) {
-    QFont qfont(font.Name);
-    if (font.Size > 0)
-        qfont.setPointSize(font.Size);
-    qfont.setBold(font.Bold);
-    qfont.setItalic(font.Italic);
-    return qfont;
 }
 
 } // namespace
@@ -166,7 +159,7 @@ void TtabFonteCor::setPreviewColor(int color) {
 
 void TtabFonteCor::setPreviewFont(const TNoteFont& font) {
     m_font = font;
-    m_exampleText->setFont(toQFont(font));
+    m_exampleText->setFont(NoteFonts::toQFont(font));
     setPaletteColor(m_exampleText, QPalette::WindowText, font.Color);
 }
 

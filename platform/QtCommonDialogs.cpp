@@ -1,5 +1,7 @@
 #include "platform/QtCommonDialogs.h"
 
+#include "note/NoteFonts.h"
+
 #include "note/WinColor.h"
 
 #include <QColorDialog>
@@ -38,22 +40,13 @@ QString askForFile(QWidget* parent, const QString& title, const QString& start,
     return dialog.selectedFiles().constFirst();
 }
 
-QFont toQFont(const TNoteFont& font) {
-    QFont qfont(font.Name);
-    if (font.Size > 0)
-        qfont.setPointSize(font.Size);
-    qfont.setBold(font.Bold);
-    qfont.setItalic(font.Italic);
-    return qfont;
-}
-
 // The font dialog with a colour choice below it, as a note's font has a colour.
 class FontAndColorDialog : public QDialog {
 public:
     FontAndColorDialog(QWidget* parent, const TNoteFont& initial)
         : QDialog(parent), m_color(initial.Color) {
         setWindowTitle(QFontDialog::tr("Select Font"));
-        m_fonts = new QFontDialog(toQFont(initial), this);
+        m_fonts = new QFontDialog(NoteFonts::toQFont(initial), this);
         m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
         m_fonts->setWindowFlags(Qt::Widget);
         m_colorButton = new QPushButton(this);
