@@ -133,6 +133,10 @@
         <source>Nota Enviada!</source>
         <translation>Note sent!</translation>
     </message>
+    <message>
+        <source>A conexão com %1 caiu antes do fim da nota!</source>
+        <translation>The connection to %1 broke before the end of the note!</translation>
+    </message>
 </context>
 <context>
     <name>NotesKeeper</name>
