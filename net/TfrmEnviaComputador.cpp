@@ -122,6 +122,9 @@ void TfrmEnviaComputador::changeEvent(QEvent* event) {
 
 void TfrmEnviaComputador::open(int noteNumber, const OutgoingNote& note,
                                const std::optional<QString>& replyAddress) {
+    // Already open: the sending under way keeps its note.
+    if (isVisible())
+        return;
     Tag = noteNumber;
     m_note = note;
     if (replyAddress)

@@ -47,7 +47,8 @@ public:
 
     // Shows the dialog modally for the note numbered noteNumber. For a reply txtPara
     // takes the reply address (an empty one leaves "&Enviar" off); otherwise it keeps
-    // what it held when the dialog was last closed. Returns when the dialog has closed.
+    // what it held when the dialog was last closed. Returns when the dialog has closed;
+    // at once, changing nothing, when it is open already.
     void open(int noteNumber, const OutgoingNote& note, const std::optional<QString>& replyAddress);
 
     bool isSending() const { return m_sending; }
