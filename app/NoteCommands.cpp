@@ -5,6 +5,8 @@
 #include "dialogs/TfrmMudaCaption.h"
 #include "mail/SystemUtcOffset.h"
 #include "mail/TfrmEnviarEmail.h"
+#include "net/NoteSender.h"
+#include "net/TfrmEnviaComputador.h"
 #include "note/NotePrinter.h"
 #include "note/TfPostIt.h"
 #include "platform/CommonDialogs.h"
@@ -26,6 +28,9 @@ NoteCommands::NoteCommands(const Services& services, QObject* parent)
     m_frmEnviarEmail =
         std::make_unique<TfrmEnviarEmail>(services.recGeral, services.recRede, *m_frmAddressBook,
                                           services.messages, services.clock, *m_utcOffset);
+    m_sender = new NoteSender(services.locale, this);
+    m_frmEnviaComputador = std::make_unique<TfrmEnviaComputador>(
+        services.recGeral, services.recRede, *m_sender, *m_frmAddressBook, services.messages);
 }
 
 NoteCommands::~NoteCommands() = default;
@@ -92,10 +97,35 @@ void NoteCommands::browseAddressBook() {
     m_frmAddressBook->browse();
 }
 
-void NoteCommands::sendNote(int noteNumber, const QString& recipient) {
-    // The send-to-computer dialog plugs in here.
-    Q_UNUSED(noteNumber);
-    Q_UNUSED(recipient);
+OutgoingNote NoteCommands::outgoing(const TfPostIt& note) {
+    OutgoingNote out;
+    out.caption = note.caption();
+    out.Color = note.Color();
+    const QSize text = note.textAreaSize();
+    out.textWidth = text.width();
+    out.textHeight = text.height();
+    out.captionColor = note.captionColor();
+    const TNoteFont font = note.memoFont();
+    out.FontName = font.Name;
+    out.FontSize = font.Size;
+    out.FontColor = font.Color;
+    out.FontBold = font.Bold;
+    out.FontItalic = font.Italic;
+    out.alarm = note.alarm();
+    out.AlarmDateTime = note.AlarmDateTime();
+    out.UseSound = note.UseSound();
+    out.SoundFile = note.SoundFile();
+    out.Remember = note.Remember();
+    out.RememberNo = note.RememberNo();
+    out.RememberUnit = note.RememberUnit();
+    out.Dia = note.Dia();
+    out.lines = note.displayedLines();
+    return out;
+}
+
+void NoteCommands::sendNote(TfPostIt& note, bool reply) {
+    m_frmEnviaComputador->open(note.Tag, outgoing(note),
+                               reply ? std::optional<QString>(note.replyAddress()) : std::nullopt);
 }
 
 void NoteCommands::mailNote(const QString& subject, const QString& text) {
@@ -113,6 +143,8 @@ void NoteCommands::printNote(const QString& caption, const QString& text, const 
 }
 
 void NoteCommands::closeDialogs() {
+    // Whatever a sending still had to send is dropped with the program.
+    m_sender->cancel();
     m_frmMudaCaption->reject();
     while (QWidget* modal = QApplication::activeModalWidget()) {
         modal->hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/OutgoingNote.h"
 #include "note/NoteHost.h"
 
 #include <QObject>
@@ -14,7 +15,9 @@ class NoteServerControl;
 class ShellOpener;
 class SoundPlayer;
 class SystemUtcOffset;
+class NoteSender;
 class TfrmAddressBook;
+class TfrmEnviaComputador;
 class TfrmEnviarEmail;
 class TfrmMudaCaption;
 class QWidget;
@@ -49,7 +52,7 @@ public:
     bool networkEnabled() const override;
     bool editCaption(QString& caption) override;
     void configureNote(TfPostIt& note, int pageIndex, int helpContext) override;
-    void sendNote(int noteNumber, const QString& recipient) override;
+    void sendNote(TfPostIt& note, bool reply) override;
     void mailNote(const QString& subject, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void printNote(const QString& caption, const QString& text, const QFont& font) override;
@@ -65,6 +68,11 @@ public:
     TfrmMudaCaption* frmMudaCaption() const { return m_frmMudaCaption.get(); }
     TfrmAddressBook* frmAddressBook() const { return m_frmAddressBook.get(); }
     TfrmEnviarEmail* frmEnviarEmail() const { return m_frmEnviarEmail.get(); }
+    TfrmEnviaComputador* frmEnviaComputador() const { return m_frmEnviaComputador.get(); }
+
+    // What a sending transmits of a note: its looks, its alarm and its text as the note
+    // window displays it.
+    static OutgoingNote outgoing(const TfPostIt& note);
 
     // What the configuration dialog changes of a note: its alarm, colour, font, scroll
     // bar and caption shade; everything else stays as the note has it now.
@@ -77,4 +85,7 @@ private:
     std::unique_ptr<TfrmMudaCaption> m_frmMudaCaption;
     std::unique_ptr<TfrmAddressBook> m_frmAddressBook;
     std::unique_ptr<TfrmEnviarEmail> m_frmEnviarEmail;
+    // The client socket and connect time-out of the note sender.
+    NoteSender* m_sender = nullptr;
+    std::unique_ptr<TfrmEnviaComputador> m_frmEnviaComputador;
 };

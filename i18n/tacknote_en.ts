@@ -133,6 +133,10 @@
         <source>Nota Enviada!</source>
         <translation>Note sent!</translation>
     </message>
+    <message>
+        <source>A conexão com %1 caiu antes do fim da nota!</source>
+        <translation>The connection to %1 broke before the end of the note!</translation>
+    </message>
 </context>
 <context>
     <name>NotesKeeper</name>
@@ -366,6 +370,37 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Selecione um arquivo!</source>
         <translation>Select a file!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEnviaComputador</name>
+    <message>
+        <source>Enviar para...</source>
+        <translation>Send to...</translation>
+    </message>
+    <message>
+        <source>IP ou Nome do Computador:</source>
+        <translation>IP or Computer Name:</translation>
+    </message>
+    <message>
+        <source>Caderno de Endereços e Contatos</source>
+        <translation>Address Book and Contacts</translation>
+    </message>
+    <message>
+        <source>&amp;Enviar</source>
+        <translation>&amp;Send</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>Nota Enviada!</source>
+        <translation>Note sent!</translation>
     </message>
 </context>
 <context>

@@ -40,9 +40,13 @@ NoteSender::NoteSender(const LocaleInfo& locale, QObject* parent)
     connect(sockCliente, &QTcpSocket::disconnected, this, [this] {
         if (m_closing)
             QMetaObject::invokeMethod(this, &NoteSender::socketClosed, Qt::QueuedConnection);
-        else if (m_waitingForWrite)
-            pauseWhenWritten();
+        else if (m_transmitting)
+            lossNoticed();
     });
+    // The receiver has nothing to say to a sender but its banner: whatever arrives is
+    // dropped at once, so a peer cannot fill the memory by talking.
+    connect(sockCliente, &QTcpSocket::readyRead, this,
+            [this] { sockCliente->skip(sockCliente->bytesAvailable()); });
     connect(sockCliente, &QTcpSocket::errorOccurred, this, [this] {
         if (m_connecting) {
             {
@@ -51,11 +55,10 @@ NoteSender::NoteSender(const LocaleInfo& locale, QObject* parent)
             }
             endConnect(false);
         } else if (sockCliente->state() == QAbstractSocket::UnconnectedState) {
-            // A lost connection is not reported; what is left is sent into nothing.
             if (m_closing)
                 QMetaObject::invokeMethod(this, &NoteSender::socketClosed, Qt::QueuedConnection);
-            else if (m_waitingForWrite)
-                pauseWhenWritten();
+            else if (m_transmitting)
+                lossNoticed();
         }
     });
 }
@@ -94,6 +97,7 @@ void NoteSender::cancel() {
     m_connecting = false;
     m_closing = false;
     m_waitingForWrite = false;
+    m_transmitting = false;
     ++m_attempt;
     if (m_lookupId >= 0)
         QHostInfo::abortHostLookup(m_lookupId);
@@ -188,14 +192,7 @@ void NoteSender::endConnect(bool connected) {
 
 void NoteSender::recipientConnected(bool connected) {
     if (!connected) {
-        const QString message = tr("Não foi possível conectar em %1 !").arg(m_recipient);
-        QPointer<NoteSender> self(this);
-        Q_EMIT recipientFailed(message);
-        if (!self || !m_sending)
-            return;
-        Q_EMIT status(message);
-        m_errors = true;
-        QMetaObject::invokeMethod(this, &NoteSender::nextRecipient, Qt::QueuedConnection);
+        recipientNotServed(tr("Não foi possível conectar em %1 !").arg(m_recipient));
         return;
     }
     Q_EMIT status(tr("Enviando para %1...").arg(m_recipient));
@@ -208,7 +205,18 @@ void NoteSender::recipientConnected(bool connected) {
         m_commands.append({NoteProtocol::lineCommand(line), true});
     m_commands.append({NoteProtocol::endCommand(), true});
     m_nextCommand = 0;
+    m_transmitting = true;
     sendCommands();
+}
+
+void NoteSender::recipientNotServed(const QString& message) {
+    QPointer<NoteSender> self(this);
+    Q_EMIT recipientFailed(message);
+    if (!self || !m_sending)
+        return;
+    Q_EMIT status(message);
+    m_errors = true;
+    QMetaObject::invokeMethod(this, &NoteSender::nextRecipient, Qt::QueuedConnection);
 }
 
 void NoteSender::sendCommands() {
@@ -216,7 +224,10 @@ void NoteSender::sendCommands() {
         return;
     while (m_nextCommand < m_commands.size()) {
         const Command& command = m_commands[m_nextCommand++];
-        SendLine(command.text);
+        if (sockCliente->state() != QAbstractSocket::ConnectedState || !SendLine(command.text)) {
+            connectionLost();
+            return;
+        }
         if (command.pauseAfter) {
             pauseWhenWritten();
             return;
@@ -224,6 +235,30 @@ void NoteSender::sendCommands() {
     }
     Q_EMIT status(tr("OK!"));
     CloseClient();
+}
+
+void NoteSender::lossNoticed() {
+    // Handled from the event loop, never inside a write that noticed it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, attempt = m_attempt] {
+            if (attempt == m_attempt)
+                connectionLost();
+        },
+        Qt::QueuedConnection);
+}
+
+void NoteSender::connectionLost() {
+    if (!m_sending || !m_transmitting)
+        return;
+    m_transmitting = false;
+    m_waitingForWrite = false;
+    tmrPausa->stop();
+    {
+        const QSignalBlocker blocker(sockCliente);
+        sockCliente->abort();
+    }
+    recipientNotServed(tr("A conexão com %1 caiu antes do fim da nota!").arg(m_recipient));
 }
 
 bool NoteSender::SendLine(QByteArrayView text) {
@@ -241,12 +276,19 @@ bool NoteSender::SendLine(QByteArrayView text) {
 }
 
 void NoteSender::pauseWhenWritten() {
-    if (sockCliente->state() == QAbstractSocket::ConnectedState &&
-        sockCliente->bytesToWrite() > 0) {
+    if (sockCliente->state() != QAbstractSocket::ConnectedState) {
+        // What was written last may not have left: the note is not complete.
+        connectionLost();
+        return;
+    }
+    if (sockCliente->bytesToWrite() > 0) {
         m_waitingForWrite = true;
         return;
     }
     m_waitingForWrite = false;
+    // Once "end" has left, the note is complete whatever becomes of the connection.
+    if (m_nextCommand >= m_commands.size())
+        m_transmitting = false;
     tmrPausa->start();
 }
 

@@ -20,11 +20,13 @@ class QTimer;
 // "end", each followed by an empty line; after each "line" and after "end" the sender
 // waits PauseMs, counted from the moment the command has been handed to the network.
 // The connection is then closed in an orderly way, so nothing written is cut off; a
-// peer that does not let it close within CloseWaitMs has it dropped.
+// peer that does not let it close within CloseWaitMs has it dropped. Whatever the peer
+// sends is discarded.
 //
 // Progress is reported through status() with the texts of the status log; a recipient
-// that cannot be reached is reported through recipientFailed() and then status(), and
-// the sending goes on with the next one; finished() ends every sending.
+// that cannot be reached, or whose connection breaks before "end" has left, is reported
+// through recipientFailed() and then status(), and the sending goes on with the next
+// one; finished() ends every sending.
 class NoteSender : public QObject {
     Q_OBJECT
 public:
@@ -90,6 +92,10 @@ private:
     void nextRecipient();
     void recipientConnected(bool connected);
     void sendCommands();
+    // The recipient did not get the note: reported, and the sending goes on.
+    void recipientNotServed(const QString& message);
+    void lossNoticed();
+    void connectionLost();
     void pauseWhenWritten();
     void socketClosed();
 
@@ -106,6 +112,9 @@ private:
     int m_lookupId = -1;
     bool m_closing = false;
     bool m_waitingForWrite = false;
+    // The note is on its way to the recipient: from the "new" command until "end" has
+    // been handed to the network.
+    bool m_transmitting = false;
 
     bool m_sending = false;
     bool m_errors = false;

@@ -19,9 +19,9 @@ public:
     // The configuration dialog for note, opened on the given page (0 the first page,
     // 1 the alarm page) with the given help context.
     virtual void configureNote(TfPostIt& note, int pageIndex, int helpContext) = 0;
-    // The send-to-computer dialog for the note with that number, its recipient field
-    // filled with recipient (empty for a new send).
-    virtual void sendNote(int noteNumber, const QString& recipient) = 0;
+    // The send-to-computer dialog for note: a plain send, or a reply to the computer the
+    // note came from.
+    virtual void sendNote(TfPostIt& note, bool reply) = 0;
     // The e-mail dialog with the given subject and text.
     virtual void mailNote(const QString& subject, const QString& text) = 0;
     // Opens a web or mail address in the desktop's program for it.

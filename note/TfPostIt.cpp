@@ -216,6 +216,10 @@ int TfPostIt::footerHeight() const {
     return pnlRodape->height();
 }
 
+QSize TfPostIt::textAreaSize() const {
+    return memPostit->size();
+}
+
 int TfPostIt::Color() const {
     return m_data.Color;
 }
@@ -580,12 +584,12 @@ void TfPostIt::mnuColarClick() {
 // and by the shortcuts alike.
 void TfPostIt::EnviarpelaRede1Click() {
     if (m_host && m_host->networkEnabled())
-        m_host->sendNote(Tag, QString());
+        m_host->sendNote(*this, false);
 }
 
 void TfPostIt::mnuResponderClick() {
     if (m_host && m_host->networkEnabled() && footerVisible())
-        m_host->sendNote(Tag, m_replyAddress);
+        m_host->sendNote(*this, true);
 }
 
 void TfPostIt::EMail1Click() {

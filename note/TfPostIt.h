@@ -107,6 +107,8 @@ public:
     void appendLine(const QString& text);
     // The height of the footer panel, shown or not.
     int footerHeight() const;
+    // The size of the text area (not of the window).
+    QSize textAreaSize() const;
 
     // FormResize: lays out the text area and the footer for the current size.
     void FormResize();

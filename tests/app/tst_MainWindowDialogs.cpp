@@ -11,6 +11,7 @@
 #include "dialogs/TtbsRede.h"
 #include "mail/TfrmEnviarEmail.h"
 #include "net/NoteReceiver.h"
+#include "net/TfrmEnviaComputador.h"
 #include "store/Windows1252.h"
 
 #include "../support/ProgramHarness.h"
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void alarmSetInTheDialogRingsAndIsSaved();
     void noteDeletedWhileItsDialogIsOpen();
     void addressBookAndComposerOpenFromTheirCommands();
+    void replyOpensTheSenderWithTheSendersAddress();
 };
 
 void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
@@ -221,6 +223,25 @@ void tst_MainWindowDialogs::addressBookAndComposerOpenFromTheirCommands() {
                   composer->cmdFechar->click();
               });
     QCOMPARE(text, QStringLiteral("leite"));
+}
+
+void tst_MainWindowDialogs::replyOpensTheSenderWithTheSendersAddress() {
+    NetworkProgram p;
+    QTcpSocket peer;
+    peer.connectToHost(QStringLiteral("127.0.0.1"), p.main->receiver().port());
+    QVERIFY(peer.waitForConnected(5000));
+    peer.write(Windows1252::encode(QStringLiteral(
+        "new¢Ana¢Oi¢65535¢200¢100¢255¢Arial¢10¢0¢nobold¢noitalic\r\n\r\nend¢\r\n\r\n")));
+    QTRY_VERIFY(p.note(0) && p.note(0)->footerVisible());
+    QString recipients;
+    whenModal([&] { p.note(0)->mnuResponderClick(); },
+              [&](QWidget* modal) {
+                  auto* sender = qobject_cast<TfrmEnviaComputador*>(modal);
+                  QVERIFY(sender);
+                  recipients = sender->txtPara->text();
+                  sender->cmdCancelar->click();
+              });
+    QCOMPARE(recipients, QStringLiteral("127.0.0.1"));
 }
 
 QTEST_MAIN(tst_MainWindowDialogs)

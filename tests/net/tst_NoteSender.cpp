@@ -1,110 +1,13 @@
 #include "ReceiverHarness.h"
+#include "SenderPeers.h"
 
 #include "net/NoteSender.h"
 #include "net/OutgoingNote.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QTcpServer>
-
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-// A test receiver on one loopback address: it keeps every byte of each connection and
-// when it arrived.
-class CapturingServer {
-public:
-    struct Connection {
-        QByteArray bytes;
-        QList<QPair<qint64, QByteArray>> pieces; // arrival time, bytes
-        qint64 closedAt = -1;
-    };
-    QTcpServer server;
-    QList<Connection> connections;
-
-    explicit CapturingServer(const QHostAddress& address, quint16 port = 0) {
-        m_clock.start();
-        QVERIFY(server.listen(address, port));
-        QObject::connect(&server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* socket = server.nextPendingConnection()) {
-                const qsizetype index = connections.size();
-                connections.append(Connection());
-                QObject::connect(socket, &QTcpSocket::readyRead, [this, socket, index] {
-                    const QByteArray bytes = socket->readAll();
-                    connections[index].bytes += bytes;
-                    connections[index].pieces.append({m_clock.elapsed(), bytes});
-                });
-                QObject::connect(socket, &QTcpSocket::disconnected, [this, index] {
-                    connections[index].closedAt = m_clock.elapsed();
-                });
-            }
-        });
-    }
-    // When the piece holding `bytes` arrived; -1 when none did.
-    qint64 arrival(qsizetype connection, const QByteArray& bytes) const {
-        for (const auto& piece : connections[connection].pieces) {
-            if (piece.second.contains(bytes))
-                return piece.first;
-        }
-        return -1;
-    }
-
-private:
-    QElapsedTimer m_clock;
-};
-
-// A listening socket whose queue of connections is full and never accepted: a further
-// connection attempt gets no answer at all.
-class Blackhole {
-public:
-    explicit Blackhole(const char* address, quint16 port) {
-        sockaddr_in where{};
-        where.sin_family = AF_INET;
-        where.sin_port = htons(port);
-        inet_pton(AF_INET, address, &where.sin_addr);
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        const int reuse = 1;
-        ::setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
-        QVERIFY(::bind(m_listener, reinterpret_cast<sockaddr*>(&where), sizeof where) == 0);
-        QVERIFY(::listen(m_listener, 0) == 0);
-        for (int& filler : m_fillers) {
-            filler = ::socket(AF_INET, SOCK_STREAM, 0);
-            ::fcntl(filler, F_SETFL, O_NONBLOCK);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&where), sizeof where);
-        }
-    }
-    ~Blackhole() {
-        for (const int filler : m_fillers)
-            ::close(filler);
-        ::close(m_listener);
-    }
-
-private:
-    int m_listener = -1;
-    int m_fillers[3]{};
-};
-
-OutgoingNote sampleNote() {
-    OutgoingNote note;
-    note.caption = QString::fromUtf8("Lista de compras \u2192 s\u00E1bado");
-    note.Color = 8454143;
-    note.textWidth = 166;
-    note.textHeight = 93;
-    note.captionColor = 4227327;
-    note.FontName = QStringLiteral("Arial");
-    note.FontSize = 10;
-    note.FontColor = 128;
-    note.FontItalic = true;
-    note.alarm = true;
-    note.AlarmDateTime = QDateTime(QDate(2002, 12, 25), QTime(14, 30));
-    note.lines = {QStringLiteral("p\u00E3o"), QStringLiteral("leite"), QStringLiteral("leite")};
-    return note;
-}
 
 struct SenderHarness {
     QtLocaleInfo locale{QLocale(QStringLiteral("pt_BR"))};
@@ -132,6 +35,8 @@ private Q_SLOTS:
     void wireFormatAndTiming();
     void noteArrivesAtTheReceiver();
     void unreachableRecipients();
+    void brokenConnection_data();
+    void brokenConnection();
     void oneSendingAtATime();
 };
 
@@ -145,23 +50,7 @@ void tst_NoteSender::wireFormatAndTiming() {
     QCOMPARE(h.statuses, QStringList{"Enviando para 127.0.0.1..."} + Delivered);
     QTRY_VERIFY(peer.connections.size() == 1 && peer.connections[0].closedAt >= 0);
 
-    const QByteArray expected = "new\xA2Jo\xE3o\xA2Lista de compras ? s\xE1"
-                                "bado\xA2"
-                                "8454143\xA2"
-                                "166\xA2"
-                                "93\xA2"
-                                "4227327\xA2"
-                                "Arial\xA2"
-                                "10\xA2"
-                                "128\xA2"
-                                "nobold\xA2italic\r\n\r\n"
-                                "alarm\xA2"
-                                "25/12/2002 14:30:00\xA2"
-                                "0\xA2\xA2\r\n\r\n"
-                                "line\xA2p\xE3o\r\n\r\n"
-                                "line\xA2leite\r\n\r\n"
-                                "line\xA2leite\r\n\r\n"
-                                "end\xA2\r\n\r\n";
+    const QByteArray expected = sampleNoteOnTheWire();
     QCOMPARE(peer.connections[0].bytes, expected);
 
     // A pause of 100 ms follows each "line" and "end", none "new" and "alarm".
@@ -243,6 +132,44 @@ void tst_NoteSender::unreachableRecipients() {
     QCOMPARE(h.statuses, failed + QStringList{"Enviando para 127.0.0.1..."} + Delivered);
     QTRY_COMPARE(peer.connections.size(), 1);
     QTRY_VERIFY(peer.connections[0].bytes.endsWith("end\xA2\r\n\r\n"));
+}
+
+void tst_NoteSender::brokenConnection_data() {
+    QTest::addColumn<QByteArray>("dropWhen");
+    QTest::addColumn<bool>("delivered");
+    QTest::newRow("dropped at once") << QByteArray("") << false;
+    QTest::newRow("dropped after the first line") << QByteArray("line\xA2p\xE3o") << false;
+    QTest::newRow("dropped after end") << QByteArray("end\xA2\r\n\r\n") << true;
+}
+
+// A connection that breaks before "end" has left is a recipient that did not get the
+// note: reported like one that cannot be reached, and the next recipient is served.
+// Once "end" has left, the note is complete.
+void tst_NoteSender::brokenConnection() {
+    QFETCH(QByteArray, dropWhen);
+    QFETCH(bool, delivered);
+    CapturingServer dropping(QHostAddress(QStringLiteral("127.0.0.2")));
+    dropping.dropWhenReceived = dropWhen;
+    const quint16 port = dropping.server.serverPort();
+    CapturingServer peer(QHostAddress::LocalHost, port);
+    SenderHarness h;
+    QVERIFY(h.sender.send({QStringLiteral("127.0.0.2"), QStringLiteral("127.0.0.1")}, sampleNote(),
+                          QStringLiteral("Jo\u00E3o"), QString::number(port)));
+    QVERIFY(h.finished.wait(5000));
+    QCOMPARE(h.finished.at(0).at(0).toBool(), !delivered);
+    const QStringList first{"Enviando para 127.0.0.2...", "Transmitindo Nota..."};
+    const QStringList second = QStringList{"Enviando para 127.0.0.1..."} + Delivered;
+    if (delivered) {
+        QVERIFY(h.failures.isEmpty());
+        QCOMPARE(h.statuses, (first + QStringList{"OK!", "Nota Enviada!"} + second));
+    } else {
+        const QString lost =
+            QStringLiteral("A conex\u00E3o com 127.0.0.2 caiu antes do fim da nota!");
+        QCOMPARE(h.failures, QStringList{lost});
+        QCOMPARE(h.statuses, first + QStringList{lost} + second);
+    }
+    QTRY_COMPARE(peer.connections.size(), 1);
+    QTRY_COMPARE(peer.connections[0].bytes, sampleNoteOnTheWire());
 }
 
 void tst_NoteSender::oneSendingAtATime() {

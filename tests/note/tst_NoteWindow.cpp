@@ -37,8 +37,10 @@ public:
     void configureNote(TfPostIt&, int pageIndex, int helpContext) override {
         calls << QStringLiteral("configure %1 %2").arg(pageIndex).arg(helpContext);
     }
-    void sendNote(int noteNumber, const QString& recipient) override {
-        calls << QStringLiteral("send %1 [%2]").arg(noteNumber).arg(recipient);
+    void sendNote(TfPostIt& note, bool reply) override {
+        calls << QStringLiteral("send %1 [%2]")
+                     .arg(note.Tag)
+                     .arg(reply ? note.replyAddress() : QString());
     }
     void mailNote(const QString& subject, const QString& text) override {
         calls << QStringLiteral("mail [%1] [%2]").arg(subject, text);
