@@ -2,6 +2,7 @@
 
 #include "dialogs/EventSounds.h"
 
+#include "app/ScreenPlacement.h"
 #include "note/DarkenedCaptionColor.h"
 #include "note/NoteDefaults.h"
 #include "note/TfPostIt.h"
@@ -14,7 +15,33 @@
 
 NoteRegistry::NoteRegistry(NoteHost& host, QObject& messageTarget, const Services& services,
                            QObject* parent)
-    : QObject(parent), m_host(host), m_messageTarget(messageTarget), m_services(services) {}
+    : QObject(parent), m_host(host), m_messageTarget(messageTarget), m_services(services) {
+    for (QScreen* screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        watchScreen(screen);
+        keepOnScreens();
+    });
+    // Queued: the screen being removed is still listed while the signal runs.
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &NoteRegistry::keepOnScreens,
+            Qt::QueuedConnection);
+}
+
+void NoteRegistry::watchScreen(QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, &NoteRegistry::keepOnScreens);
+    connect(screen, &QScreen::availableGeometryChanged, this, &NoteRegistry::keepOnScreens);
+}
+
+void NoteRegistry::keepOnScreens() {
+    QList<ScreenPlacement::Screen> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    for (TfPostIt* window : notes()) {
+        const QRect bounds = window->bounds();
+        if (const std::optional<QPoint> place = ScreenPlacement::placeOnScreen(bounds, screens))
+            window->setBounds(place->x(), place->y(), bounds.width(), bounds.height());
+    }
+}
 
 NoteRegistry::~NoteRegistry() {
     for (QPointer<TfPostIt>& window : m_table)

@@ -13,6 +13,7 @@
 class Clock;
 class LocaleInfo;
 class MessageBoxes;
+class QScreen;
 class NoteHost;
 class EventSounds;
 class TfPostIt;
@@ -78,6 +79,10 @@ public:
     // Shows every note and brings it to the front.
     void showAll();
 
+    // Moves every note that touches no screen onto the nearest one; also runs by itself
+    // whenever screens come, go or change their size.
+    void keepOnScreens();
+
     // While the notes file loads, no other note may take a slot.
     void setLoading(bool loading) { m_loading = loading; }
 
@@ -102,6 +107,7 @@ private:
     void dispose(TfPostIt* window);
     bool roomForOneMore();
     bool compact();
+    void watchScreen(QScreen* screen);
 
     NoteHost& m_host;
     QObject& m_messageTarget;

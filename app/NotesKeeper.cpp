@@ -58,7 +58,13 @@ void NotesKeeper::LoadNotes() {
         m_registry.setLoading(false);
         m_notesLoaded = true;
     }
-    m_onDisk = snapshot();
+    // A note saved on a screen that is gone comes back where it can be seen; that place
+    // counts as a change and is saved.
+    {
+        const Snapshot asLoaded = snapshot();
+        m_registry.keepOnScreens();
+        m_onDisk = asLoaded;
+    }
     if (!m_file.readError().isEmpty()) {
         m_services.messages.error(
             tr("O arquivo de notas %1 não pôde ser lido: %2\n\nEle não será alterado enquanto o "

@@ -4,6 +4,8 @@
 
 #include "../support/ProgramHarness.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void changesAreSavedOncePerBurst();
     void noChangeSaveDuringLoad();
     void failingChangeSavesReportOnce();
+    void noteOffScreenComesBackAndStaysThere();
 };
 
 void tst_DataSafety::unreadableFileIsKeptAndNotesRecovered_data() {
@@ -139,6 +142,28 @@ void tst_DataSafety::failingChangeSavesReportOnce() {
     note->setNote(QStringLiteral("três"));
     QTRY_COMPARE(saves.size(), 1);
     QCOMPARE(h.boxes.shown.size(), 1);
+}
+
+void tst_DataSafety::noteOffScreenComesBackAndStaysThere() {
+    ProgramHarness h;
+    h.writeNotesFile("[General]\r\nNumStickies=2\r\n"
+                     "[Stick0]\r\ncaption=longe\r\nposx=9000\r\nposy=7000\r\nWidth=200\r\n"
+                     "Height=150\r\nnote=texto\r\n"
+                     "[Stick1]\r\ncaption=perto\r\nposx=10\r\nposy=20\r\nWidth=200\r\n"
+                     "Height=150\r\n");
+    TfStickyNote& main = h.create();
+    QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
+    main.keeper().changeSaveTimer()->setInterval(0);
+    main.LoadNotes();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect far = h.note(0)->bounds();
+    QVERIFY(screen.contains(far));
+    QCOMPARE(far.size(), QSize(200, 150));
+    QCOMPARE(h.note(0)->note(), QStringLiteral("texto"));
+    QCOMPARE(h.note(1)->bounds(), QRect(10, 20, 200, 150));
+    QTRY_COMPARE(saves.size(), 1);
+    QCOMPARE(h.stored(0, QStringLiteral("posx")), QString::number(far.x()));
+    QCOMPARE(h.stored(0, QStringLiteral("posy")), QString::number(far.y()));
 }
 
 QTEST_MAIN(tst_DataSafety)
