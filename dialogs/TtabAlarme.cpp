@@ -45,6 +45,11 @@ TtabAlarme::TtabAlarme(MessageBoxes& messages, CommonDialogs& dialogs, SoundPlay
     dtmDataAlarme->setCalendarPopup(true);
     dtmDataAlarme->setLocale(m_locale.locale());
     dtmDataAlarme->setDisplayFormat(m_locale.locale().dateFormat(QLocale::LongFormat));
+    // Wide enough for the longest long date (a long weekday and month).
+    dtmDataAlarme->setMinimumWidth(
+        dtmDataAlarme->fontMetrics().horizontalAdvance(
+            m_locale.locale().toString(QDate(2000, 9, 27), QLocale::LongFormat)) +
+        60);
     Label2->setBuddy(dtmDataAlarme);
     Label4 = new QLabel(this);
     dtmHoraAlarme = new QTimeEdit(this);
