@@ -14,6 +14,7 @@ class MessageBoxes;
 class NoteHost;
 class SoundPlayer;
 class TfPostIt;
+class WindowSystemHints;
 struct TRecGeral;
 
 // The note registry `NoteTable`: the only place where note windows are created and
@@ -36,6 +37,8 @@ public:
         const LocaleInfo& locale;
         SoundPlayer& sound;
         MessageBoxes& messages;
+        // Keeps the notes out of the task bar; none in tests.
+        WindowSystemHints* windowHints = nullptr;
     };
 
     // Notes ask host for their dialogs and post their messages to messageTarget.

@@ -8,6 +8,7 @@ class ShellOpener;
 class SoundPlayer;
 class SystemPaths;
 class TrayIcon;
+class WindowSystemHints;
 
 // The platform seams the main window works through; the real ones in the program,
 // test doubles in the tests. All outlive the main window.
@@ -20,4 +21,6 @@ struct PlatformServices {
     TrayIcon& tray;
     ShellOpener& shell;
     CommonDialogs& dialogs;
+    // What the window manager is told about note windows; none in tests.
+    WindowSystemHints* windowHints = nullptr;
 };

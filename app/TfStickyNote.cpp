@@ -47,10 +47,10 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     m_commands = new NoteCommands({m_recGeral, m_recRede, m_platform.clock, m_platform.locale,
                                    m_platform.dialogs, m_platform.shell},
                                   this);
-    m_registry = new NoteRegistry(
-        *m_commands, *this,
-        {m_recGeral, m_platform.clock, m_platform.locale, m_platform.sound, m_platform.messages},
-        this);
+    m_registry = new NoteRegistry(*m_commands, *this,
+                                  {m_recGeral, m_platform.clock, m_platform.locale,
+                                   m_platform.sound, m_platform.messages, m_platform.windowHints},
+                                  this);
     connect(m_registry, &NoteRegistry::ringingNoteDeleted, this, [this] {
         QCoreApplication::postEvent(this, new NoteMessage(NoteMessage::WM_STOPALARM, 0));
     });

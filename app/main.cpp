@@ -2,6 +2,7 @@
 #include "app/TacknoteApplication.h"
 #include "app/TfStickyNote.h"
 #include "platform/DesktopSystemPaths.h"
+#include "platform/DesktopWindowHints.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
 #include "platform/QtMessageBoxes.h"
@@ -45,9 +46,10 @@ int main(int argc, char** argv) {
     QtTrayIcon tray;
     QtShellOpener shell;
     QtCommonDialogs dialogs;
+    DesktopWindowHints windowHints;
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs});
+    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &windowHints});
     QObject::connect(&instance, &SingleInstance::messageReceived, &main,
                      [&main](const QByteArray& message) {
                          if (message == ActivateMessage)

@@ -11,6 +11,7 @@
 #include "note/NotePopupMenu.h"
 #include "note/UrlSelection.h"
 #include "note/WinColor.h"
+#include "platform/WindowSystemHints.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -24,6 +25,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -44,8 +46,9 @@ void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 
 } // namespace
 
-TfPostIt::TfPostIt(NoteHost* host, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_mover(this) {
+TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints),
+      m_mover(this) {
     setObjectName(QStringLiteral("fPostIt"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setAutoFillBackground(true);
@@ -188,6 +191,10 @@ QString TfPostIt::caption() const {
 
 void TfPostIt::setCaption(const QString& caption) {
     pnlCaption->setCaption(caption);
+    // The native window's title, for window lists that show notes anyway; "[*]" is the
+    // placeholder of Qt's modified mark unless doubled.
+    QString title = caption;
+    setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     notifyChanged();
 }
 
@@ -308,9 +315,7 @@ void TfPostIt::setTopmost(bool on) {
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
     // Changing the flag recreates the native window hidden; put it back where it was.
-    QRect geometryBefore = geometry();
-    if (const std::optional<QPoint> placed = m_mover.placement())
-        geometryBefore.moveTopLeft(*placed);
+    const QRect geometryBefore = geometry();
     const bool shown = !isHidden();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     setGeometry(geometryBefore);
@@ -336,7 +341,6 @@ bool TfPostIt::ringingIconVisible() const {
 }
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
-    m_mover.placedAt(QPoint(posx, posy));
     setGeometry(posx, posy, width, height);
 }
 
@@ -373,7 +377,7 @@ void TfPostIt::lblCaptionMouseEnter() {
 
 void TfPostIt::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    m_mover.moved(event->pos());
+    m_mover.moved(event->pos(), event->spontaneous());
     notifyChanged();
 }
 
@@ -385,8 +389,15 @@ void TfPostIt::resizeEvent(QResizeEvent* event) {
 
 void TfPostIt::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        notifyChanged();
+    if (event->spontaneous())
+        return;
+    // The window is about to be mapped (its native window exists by now).
+    if (m_hints)
+        m_hints->keepOffTaskbar(*this);
+    m_mover.mapping();
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
+    notifyChanged();
 }
 
 void TfPostIt::hideEvent(QHideEvent* event) {
@@ -429,6 +440,11 @@ bool TfPostIt::eventFilter(QObject* watched, QEvent* event) {
     if (!memPostit || !popPrincipal)
         return QWidget::eventFilter(watched, event);
     const QEvent::Type type = event->type();
+    if (watched == windowHandle()) {
+        if (type == QEvent::Expose && windowHandle()->isExposed())
+            m_mover.exposed();
+        return QWidget::eventFilter(watched, event);
+    }
     const bool press = type == QEvent::MouseButtonPress;
     const bool doubleClick = type == QEvent::MouseButtonDblClick;
     const bool release = type == QEvent::MouseButtonRelease;
