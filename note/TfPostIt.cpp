@@ -14,6 +14,7 @@
 #include "platform/WindowSystemHints.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -53,6 +54,9 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setAutoFillBackground(true);
     setMouseTracking(true);
+    // The caption's tooltip and the buttons' hints show on a note that is not active
+    // too: notes are seldom the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(NoteLabelFont::font(true, false));
     setWindowIcon(NoteIcons::programIcon());
 
@@ -67,6 +71,7 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     pnlCaption->captionLabel()->installEventFilter(this);
     pnlCaption->alarmIcon()->installEventFilter(this);
     pnlCaption->ringingIcon()->installEventFilter(this);
+    pnlCaption->iconPanel()->installEventFilter(this);
     connect(pnlCaption, &NoteCaptionBar::hideClicked, this, &TfPostIt::cmdEsconderClick);
     connect(pnlCaption, &NoteCaptionBar::deleteClicked, this, &TfPostIt::ApagarSticky);
 
@@ -288,6 +293,9 @@ void TfPostIt::setMemoFont(const TNoteFont& font) {
 
 void TfPostIt::applyMemoFont() {
     QFont font(m_data.FontName);
+    // Set rather than inherited from the caption's font: an inherited sans-serif hint
+    // would make every face name resolve to the same sans-serif face.
+    font.setStyleHint(QFont::AnyStyle);
     font.setPointSize(std::clamp(m_data.FontSize, 1, kMaxShownFontSize));
     font.setBold(m_data.FontBold);
     font.setItalic(m_data.FontItalic);
@@ -457,6 +465,11 @@ bool TfPostIt::eventFilter(QObject* watched, QEvent* event) {
     QLabel* imgAlarmeOn = pnlCaption->ringingIcon();
     if (watched == lblCaption && type == QEvent::Enter)
         lblCaptionMouseEnter();
+    // The icon panel keeps mouse events from the caption bar, all but the note's menu.
+    if (watched == pnlCaption->iconPanel() && type == QEvent::ContextMenu) {
+        popPrincipal->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (watched == memPostit && type == QEvent::ShortcutOverride) {
         // The note's menu shortcuts (Ctrl+A among them) win over the text area's own.
         if (popPrincipal->hasShortcut(

@@ -7,17 +7,21 @@
 #include "note/TfPostIt.h"
 #include "note/UrlSelection.h"
 #include "note/WinColor.h"
+#include "platform/QtLocaleInfo.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 #include <memory>
@@ -126,6 +130,13 @@ private Q_SLOTS:
     void mapReports_data();
     void mapReports();
     void windowTitleIsTheCaption();
+    void textShowsInTheNotesFont_data();
+    void textShowsInTheNotesFont();
+    void longCaptionEndsInEllipsis();
+    void hintsShowOnInactiveNote();
+    void rightClickOnIconAreaOpensMenu();
+    void seedNoteTextFits_data();
+    void seedNoteTextFits();
     void popupRules_data();
     void popupRules();
     void openUrl_data();
@@ -281,7 +292,11 @@ void tst_NoteWindow::captionTooltip() {
     Note note;
     const QString title = QStringLiteral("Reunião <b>anual</b> & orçamento de 2027");
     note.window->setCaption(title);
-    const int labelWidth = note.lblCaption()->width();
+    // The caption label sized to the whole caption.
+    QLabel whole(title);
+    whole.setTextFormat(Qt::PlainText);
+    whole.setFont(note.lblCaption()->font());
+    const int labelWidth = whole.sizeHint().width();
     QVERIFY(labelWidth + 40 + spare >= 80);
     note.window->resize(labelWidth + 40 + spare, 120);
 
@@ -576,6 +591,116 @@ void tst_NoteWindow::windowTitleIsTheCaption() {
     note.window->setCaption(QStringLiteral("Lista [*] da feira"));
     note.window->winId();
     QCOMPARE(note.window->windowHandle()->title(), QStringLiteral("Lista [*] da feira"));
+}
+
+void tst_NoteWindow::textShowsInTheNotesFont_data() {
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("shownAs");
+    QTest::addColumn<bool>("fixedPitch");
+    // The metric-compatible faces installed for the Windows names.
+    QTest::newRow("Courier New") << "Courier New"
+                                 << "Liberation Mono" << true;
+    QTest::newRow("Arial") << "Arial"
+                           << "Liberation Sans" << false;
+    QTest::newRow("Times New Roman") << "Times New Roman"
+                                     << "Liberation Serif" << false;
+    // Faces the desktop replaces by their kind: the substitute must keep that kind.
+    QTest::newRow("Consolas") << "Consolas" << QString() << true;
+    QTest::newRow("Georgia") << "Georgia" << QString() << false;
+}
+
+void tst_NoteWindow::textShowsInTheNotesFont() {
+    QFETCH(QString, face);
+    QFETCH(QString, shownAs);
+    QFETCH(bool, fixedPitch);
+
+    Note note;
+    note.window->setMemoFont(TNoteFont{face, 8, 0xFFFFFF, true, false});
+    const QFontInfo shown(note.memPostit()->font());
+    if (shownAs.isEmpty())
+        shownAs = QFontInfo(QFont(face, 8)).family();
+    QCOMPARE(shown.family(), shownAs);
+    QCOMPARE(shown.fixedPitch(), fixedPitch);
+    QVERIFY(shown.bold());
+    QCOMPARE(shown.pointSize(), 8);
+}
+
+void tst_NoteWindow::longCaptionEndsInEllipsis() {
+    Note note;
+    const QString title =
+        QStringLiteral("Reunião de planejamento do orçamento anual de 2027 com a diretoria");
+    note.window->setCaption(title);
+    note.window->setBounds(100, 100, 170, 120);
+    note.window->show();
+
+    const QString shown = note.lblCaption()->text();
+    QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+    QVERIFY(title.startsWith(shown.chopped(1)));
+    QVERIFY(note.lblCaption()->geometry().right() < note.part<QWidget>("cmdEsconder")->x());
+    QCOMPARE(note.window->caption(), title);
+    QCOMPARE(note.window->toRecord().caption, title);
+    note.window->lblCaptionMouseEnter();
+    QVERIFY(note.window->toolTip().contains(title.toHtmlEscaped()));
+
+    // Room enough: the whole caption again.
+    note.window->resize(1000, 120);
+    QCOMPARE(note.lblCaption()->text(), title);
+}
+
+void tst_NoteWindow::hintsShowOnInactiveNote() {
+    Note note;
+    note.window->setBounds(100, 100, 170, 120);
+    note.window->show();
+    QWidget other;
+    other.setGeometry(400, 100, 100, 100);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(!note.window->isActiveWindow());
+
+    auto* hideButton = note.part<QWidget>("cmdEsconder");
+    QTest::mouseMove(hideButton, QPoint(5, 5));
+    QTest::mouseMove(hideButton, QPoint(6, 6));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), hideButton->toolTip());
+    QToolTip::hideText();
+}
+
+void tst_NoteWindow::rightClickOnIconAreaOpensMenu() {
+    Note note;
+    note.window->setAlarmIconVisible(true);
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    // Over the caption, over the alarm icon and over the empty part of the icon panel.
+    for (const char* name : {"lblCaption", "imgAlarme", "Panel1"}) {
+        QWidget* part = note.part<QWidget>(name);
+        // What the window makes of a right click (QTest's clicks go to the widget alone).
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(13, 6),
+                                part->mapToGlobal(QPoint(13, 6)));
+        QApplication::sendEvent(part, &click);
+        QVERIFY2(note.window->popPrincipal->isVisible(), name);
+        note.window->popPrincipal->close();
+    }
+}
+
+void tst_NoteWindow::seedNoteTextFits_data() {
+    QTest::addColumn<QString>("seed");
+    QTest::newRow("Portuguese") << QStringLiteral("default_ptb.tkn");
+    QTest::newRow("English") << QStringLiteral("default_enu.tkn");
+}
+
+void tst_NoteWindow::seedNoteTextFits() {
+    QFETCH(QString, seed);
+
+    IniFile file(QStringLiteral(TACKNOTE_SOURCE_DIR "/data/") + seed, IniFile::Mode::Batched);
+    const QtLocaleInfo locale{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+    Note note;
+    note.window->applyRecord(NoteStore::read(file, 0, locale, QDateTime::currentDateTime()));
+    QVERIFY(!note.window->note().isEmpty());
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    // Every line shows without scrolling.
+    QCOMPARE(note.memPostit()->verticalScrollBar()->maximum(), 0);
 }
 
 void tst_NoteWindow::popupRules_data() {
