@@ -107,6 +107,9 @@ void TfStickyNote::FormCreate() {
                                                   ? QStringLiteral("tacknote.hlp")
                                                   : QStringLiteral("tacknote_enu.hlp"));
     }
+    // The interface is Portuguese unless English was chosen.
+    m_qtTranslations.install(m_markedLanguage == Language::English ? QStringLiteral("en")
+                                                                   : QStringLiteral("pt_BR"));
 }
 
 void TfStickyNote::start() {

@@ -3,6 +3,7 @@
 #include "app/DataLocation.h"
 #include "app/PlatformServices.h"
 #include "app/StartLanguage.h"
+#include "platform/QtTranslations.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 
@@ -82,6 +83,8 @@ public:
     Language markedLanguage() const { return m_markedLanguage; }
     StartLanguage startLanguage() const { return m_startLanguage; }
     QString helpFile() const { return m_helpFile; }
+    // Qt's own texts; a language switch installs the new language here.
+    QtTranslations& qtTranslations() { return m_qtTranslations; }
     QTimer* timerInicio() const { return tmrInicio; }
     QTimer* timerAlarme() const { return tmrAlarme; }
     bool isClosed() const { return m_closed; }
@@ -101,6 +104,7 @@ private:
     StartLanguage m_startLanguage;
     Language m_markedLanguage = Language::None;
     QString m_helpFile;
+    QtTranslations m_qtTranslations;
 
     NoteCommands* m_commands = nullptr;
     NoteRegistry* m_registry = nullptr;
