@@ -27,8 +27,9 @@ const QString kNoteGone =
 } // namespace
 
 TfrmMostraAlarmes::TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    // Above every note, stay-on-top notes included, like the program's dialogs.
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_messages(messages) {
     setObjectName(QStringLiteral("frmMostraAlarmes"));
     setWindowTitle(QStringLiteral("Tarefas para Hoje"));

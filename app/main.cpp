@@ -3,6 +3,7 @@
 #include "app/TfStickyNote.h"
 #include "platform/DesktopSystemPaths.h"
 #include "platform/DesktopWindowHints.h"
+#include "platform/DialogsAboveNotes.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
 #include "platform/QtMessageBoxes.h"
@@ -22,6 +23,7 @@ const QByteArray ActivateMessage("activate");
 
 int main(int argc, char** argv) {
     TacknoteApplication app(argc, argv);
+    DialogsAboveNotes::install();
 
     DesktopSystemPaths paths;
     // One copy per user and data folder: a later start hands over to the running one and
