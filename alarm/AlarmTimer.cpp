@@ -4,6 +4,7 @@
 #include "app/NoteRegistry.h"
 #include "note/TfPostIt.h"
 #include "platform/SoundPlayer.h"
+#include "platform/WallClock.h"
 
 AlarmTimer::AlarmTimer(NoteRegistry& registry, SoundPlayer& sound, QObject* parent)
     : QObject(parent), m_registry(registry), m_sound(sound) {}
@@ -18,7 +19,7 @@ bool AlarmTimer::fireDueAlarms(const QDateTime& now) {
             continue;
         if (window->Remember() && !window->Dia()[today])
             continue;
-        if (now >= window->AlarmDateTime())
+        if (WallClock::reached(now, window->AlarmDateTime()))
             rearmed = fireAlarm(slot, window, now) || rearmed;
     }
     return rearmed;

@@ -23,7 +23,7 @@ QStringList lines(const QList<Entry>& entries, QDate today, const LocaleInfo& lo
     QList<Entry> due;
     for (const Entry& entry : entries) {
         if (entry.alarm && entry.number >= 0 && entry.number <= kLargestNumber &&
-            entry.AlarmDateTime.isValid() && entry.AlarmDateTime.date() == today)
+            entry.AlarmDateTime.date() == today)
             due.append(entry);
     }
     std::stable_sort(due.begin(), due.end(),
