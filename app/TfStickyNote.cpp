@@ -79,11 +79,11 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     QApplication::setWindowIcon(NoteIcons::programIcon());
 
     m_frmMostraAlarmes = new TfrmMostraAlarmes(m_platform.messages, this);
-    m_frmMostraAlarmes->showNote = [this](int number) {
-        TfPostIt* window = m_registry->note(number);
-        if (window)
-            NoteRegistry::showNote(window);
-        return window != nullptr;
+    m_frmMostraAlarmes->showNote = [this](QObject* note) {
+        if (m_registry->slotOf(note) < 0)
+            return false;
+        NoteRegistry::showNote(static_cast<TfPostIt*>(note));
+        return true;
     };
 }
 
@@ -234,8 +234,10 @@ void TfStickyNote::ShowTodaysTasks() {
     QList<TodaysTasks::Entry> entries;
     for (const TfPostIt* window : m_registry->notes())
         entries.append({window->Tag, window->alarm(), window->AlarmDateTime(), window->caption()});
-    m_frmMostraAlarmes->showTasks(
-        TodaysTasks::lines(entries, m_platform.clock.now().date(), m_platform.locale));
+    QList<TfrmMostraAlarmes::Task> tasks;
+    for (const TodaysTasks::Entry& entry : TodaysTasks::due(entries, m_platform.clock.now().date()))
+        tasks.append({TodaysTasks::line(entry, m_platform.locale), m_registry->note(entry.number)});
+    m_frmMostraAlarmes->showTasks(tasks);
 }
 
 QString TfStickyNote::MakeBackup(const QString& folder) {
