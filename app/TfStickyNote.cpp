@@ -25,7 +25,11 @@
 #include <QApplication>
 #include <QDebug>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QTimer>
+
+// The steps of the start, for measuring it: QT_LOGGING_RULES="tacknote.startup.debug=true".
+Q_LOGGING_CATEGORY(lcStartup, "tacknote.startup", QtWarningMsg)
 
 TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     : QWidget(parent), m_platform(platform) {
@@ -119,7 +123,9 @@ void TfStickyNote::start() {
 
 void TfStickyNote::tmrInicioTimer() {
     tmrInicio->stop();
+    qCDebug(lcStartup) << "start step begins";
     LoadNotes();
+    qCDebug(lcStartup) << "notes loaded:" << m_registry->notes().size();
     if (m_recGeral.NoteDaily && !m_closed)
         ShowTodaysTasks();
 }

@@ -58,7 +58,7 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     // too: notes are seldom the active window.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(NoteLabelFont::font(true, false));
-    setWindowIcon(NoteIcons::programIcon());
+    setWindowIcon(NoteIcons::noteWindowIcon());
 
     // A new window holds zero values until a record is applied.
     m_data.Dia.fill(false);
@@ -184,8 +184,14 @@ void TfPostIt::applyRecord(const NoteRecord& record) {
     if (record.note != note())
         setNote(record.note);
     setTopmost(record.topmost);
-    if (isHidden() == record.visible)
+    if (isHidden() == record.visible) {
+        // Shown as it is, once, and without taking the keyboard focus: a note read from
+        // the file does not ask for the user's attention (whoever wants that, as for a
+        // new note, activates it).
+        setAttribute(Qt::WA_ShowWithoutActivating);
         setVisible(record.visible);
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
     m_constructed = constructed;
     notifyChanged();
 }

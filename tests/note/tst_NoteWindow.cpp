@@ -135,6 +135,7 @@ private Q_SLOTS:
     void longCaptionEndsInEllipsis();
     void hintsShowOnInactiveNote();
     void rightClickOnIconAreaOpensMenu();
+    void loadedNoteShowsOnceAsItIs();
     void seedNoteTextFits_data();
     void seedNoteTextFits();
     void popupRules_data();
@@ -681,6 +682,54 @@ void tst_NoteWindow::rightClickOnIconAreaOpensMenu() {
         QVERIFY2(note.window->popPrincipal->isVisible(), name);
         note.window->popPrincipal->close();
     }
+}
+
+// Records what a window holds at the moment it is shown.
+class ShowWatcher final : public QObject {
+public:
+    explicit ShowWatcher(TfPostIt* window) : m_window(window) { window->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_window && event->type() == QEvent::Show) {
+            ++shows;
+            atShow = m_window->toRecord();
+            activating = !m_window->testAttribute(Qt::WA_ShowWithoutActivating);
+        }
+        return false;
+    }
+    TfPostIt* m_window;
+    int shows = 0;
+    bool activating = true;
+    NoteRecord atShow;
+};
+
+void tst_NoteWindow::loadedNoteShowsOnceAsItIs() {
+    NoteRecord record;
+    record.caption = QStringLiteral("Compras");
+    record.note = QStringLiteral("pão\r\nleite");
+    record.posx = 210;
+    record.posy = 130;
+    record.Width = 250;
+    record.Height = 150;
+    record.Color = 0x00C0FFEE;
+    record.FontName = QStringLiteral("Courier New");
+    record.FontSize = 12;
+    record.FontBold = true;
+    record.topmost = true;
+    record.Rodape = QStringLiteral("De Ana (10.0.0.7)");
+    record.visible = true;
+
+    Note note;
+    ShowWatcher watcher(note.window.get());
+    note.window->applyRecord(record);
+    // Shown once, last, with everything in place, and without taking the focus.
+    QCOMPARE(watcher.shows, 1);
+    QVERIFY(!watcher.activating);
+    QCOMPARE(watcher.atShow, note.window->toRecord());
+    QCOMPARE(watcher.atShow.FontName, record.FontName);
+    QCOMPARE(watcher.atShow.note, record.note);
+    QCOMPARE(watcher.atShow.posx, record.posx);
+    QCOMPARE(watcher.atShow.Width, record.Width);
+    QVERIFY(note.window->isVisible());
 }
 
 void tst_NoteWindow::seedNoteTextFits_data() {
