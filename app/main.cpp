@@ -1,6 +1,7 @@
 #include "app/DataLocation.h"
 #include "app/TacknoteApplication.h"
 #include "app/TfStickyNote.h"
+#include "platform/CursorBlinkTimeout.h"
 #include "platform/DesktopSystemPaths.h"
 #include "platform/DesktopWindowHints.h"
 #include "platform/DialogsAboveNotes.h"
@@ -24,6 +25,7 @@ const QByteArray ActivateMessage("activate");
 int main(int argc, char** argv) {
     TacknoteApplication app(argc, argv);
     DialogsAboveNotes::install();
+    CursorBlinkTimeout::install();
 
     DesktopSystemPaths paths;
     // One copy per user and data folder: a later start hands over to the running one and

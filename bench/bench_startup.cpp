@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -89,21 +90,43 @@ int freeDisplay() {
     return -1;
 }
 
-// Voluntary and involuntary context switches of every thread of a process.
-qint64 contextSwitches(qint64 pid) {
-    qint64 total = 0;
+// Voluntary and involuntary context switches of each thread of a process, by thread id.
+QMap<QString, qint64> contextSwitches(qint64 pid) {
+    QMap<QString, qint64> switches;
     const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
     for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile status(tasks.filePath(task) + QStringLiteral("/status"));
         if (!status.open(QIODevice::ReadOnly))
             continue;
+        qint64 total = 0;
         for (const QByteArray& line : status.readAll().split('\n')) {
             if (line.startsWith("voluntary_ctxt_switches:") ||
                 line.startsWith("nonvoluntary_ctxt_switches:"))
                 total += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
         }
+        switches.insert(task, total);
     }
-    return total;
+    return switches;
+}
+
+// The wake-ups of each thread that lived through the whole period, main thread first.
+QString wakeUps(qint64 pid, const QMap<QString, qint64>& before,
+                const QMap<QString, qint64>& after) {
+    const QString main = QString::number(pid);
+    qint64 total = 0;
+    QStringList others;
+    for (auto it = after.constBegin(); it != after.constEnd(); ++it) {
+        if (!before.contains(it.key()))
+            continue;
+        const qint64 delta = it.value() - before.value(it.key());
+        total += delta;
+        if (it.key() != main)
+            others.append(QString::number(delta));
+    }
+    return QStringLiteral("%1 in all; main thread %2, other threads %3")
+        .arg(total)
+        .arg(after.value(main) - before.value(main))
+        .arg(others.join(QLatin1Char(' ')));
 }
 
 QByteArray statusField(qint64 pid, const QByteArray& field) {
@@ -294,11 +317,12 @@ int main(int argc, char** argv) {
             break;
     }
 
-    QThread::msleep(3000);
+    // Settled: text cursors stop blinking after ten seconds without input.
+    QThread::msleep(12000);
     const QByteArray rss = statusField(program.processId(), "VmRSS");
-    const qint64 switchesBefore = contextSwitches(program.processId());
+    const QMap<QString, qint64> switchesBefore = contextSwitches(program.processId());
     QThread::msleep(1000 * options.idleSeconds);
-    const qint64 switchesAfter = contextSwitches(program.processId());
+    const QMap<QString, qint64> switchesAfter = contextSwitches(program.processId());
 
     std::printf("notes: %d of %d characters, window manager %s\n", options.notes, options.chars,
                 qPrintable(options.wm));
@@ -316,8 +340,8 @@ int main(int argc, char** argv) {
     if (startStep >= 0 && loaded >= 0)
         std::printf("notes loaded: %lld ms after the start step began\n", loaded - startStep);
     std::printf("RSS after settling: %s\n", rss.constData());
-    std::printf("idle wake-ups (context switches of all threads) over %d s: %lld\n",
-                options.idleSeconds, switchesAfter - switchesBefore);
+    std::printf("idle wake-ups (context switches) over %d s: %s\n", options.idleSeconds,
+                qPrintable(wakeUps(program.processId(), switchesBefore, switchesAfter)));
 
     stop(program);
     stop(wm);

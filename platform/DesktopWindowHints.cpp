@@ -40,18 +40,11 @@ void DesktopWindowHints::keepOffTaskbar(QWidget& window) {
     if (!m_connection || m_netWmState == XCB_ATOM_NONE)
         return;
     const auto id = static_cast<xcb_window_t>(window.winId());
-    // The states already set stay: Qt adds its own (stay on top, modal) to this list
-    // when it maps the window.
+    // Written whole, without asking the server first (no round trip per note): Qt adds
+    // its own states (stay on top, modal) to this list when it maps the window.
     QList<xcb_atom_t> states;
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        m_connection, xcb_get_property(m_connection, 0, id, m_netWmState, XCB_ATOM_ATOM, 0, 1024),
-        nullptr));
-    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
-        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
-        states = QList<xcb_atom_t>(atoms, atoms + reply->value_len);
-    }
     for (const xcb_atom_t state : {xcb_atom_t(m_skipTaskbar), xcb_atom_t(m_skipPager)}) {
-        if (state != XCB_ATOM_NONE && !states.contains(state))
+        if (state != XCB_ATOM_NONE)
             states.append(state);
     }
     xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, m_netWmState, XCB_ATOM_ATOM, 32,
