@@ -4,6 +4,8 @@
 #include "app/NoteRegistry.h"
 #include "dialogs/EventSounds.h"
 #include "note/TfPostIt.h"
+#include "platform/SoundPlayer.h"
+#include "platform/WallClock.h"
 
 AlarmTimer::AlarmTimer(NoteRegistry& registry, EventSounds& sounds, QObject* parent)
     : QObject(parent), m_registry(registry), m_sounds(sounds) {}
@@ -18,7 +20,7 @@ bool AlarmTimer::fireDueAlarms(const QDateTime& now) {
             continue;
         if (window->Remember() && !window->Dia()[today])
             continue;
-        if (now >= window->AlarmDateTime())
+        if (WallClock::reached(now, window->AlarmDateTime()))
             rearmed = fireAlarm(slot, window, now) || rearmed;
     }
     return rearmed;

@@ -1,5 +1,7 @@
 #include "alarm/NextReminderDate.h"
 
+#include "platform/WallClock.h"
+
 #include <algorithm>
 
 namespace {
@@ -39,13 +41,15 @@ int weekdayIndex(QDate date) {
 std::optional<QDateTime> NextReminderDate(const QDateTime& AlarmDateTime, int RememberNo,
                                           int RememberUnit, const std::array<bool, 7>& Dia,
                                           const QDateTime& now) {
-    if (!AlarmDateTime.isValid() || !now.isValid())
+    // A time the clock skips is no valid local time but a valid wall-clock time.
+    if (!WallClock::reading(AlarmDateTime).isValid() || !WallClock::reading(now).isValid())
         return std::nullopt;
     if (std::none_of(Dia.begin(), Dia.end(), [](bool allowed) { return allowed; }))
         return std::nullopt;
-    const QDateTime current = now.toLocalTime();
+    // On the wall clock: UTC date-times holding the local dates and times of day.
+    const QDateTime current = WallClock::reading(now);
     const std::optional<QDateTime> first =
-        stepped(AlarmDateTime.toLocalTime(), RememberNo, RememberUnit);
+        stepped(WallClock::reading(AlarmDateTime), RememberNo, RememberUnit);
     if (!first || !first->isValid())
         return std::nullopt;
 
@@ -53,13 +57,11 @@ std::optional<QDateTime> NextReminderDate(const QDateTime& AlarmDateTime, int Re
         return candidate.isValid() && Dia[weekdayIndex(candidate.date())] && candidate >= current;
     };
     if (accepted(*first))
-        return first;
+        return WallClock::local(*first);
 
-    // Every further candidate is the first one moved on by whole days. Each one is
-    // formed from the first candidate rather than from its predecessor, so a day whose
-    // time of day the clock skips (the start of summer time) does not shift the days
-    // after it. A candidate two or more days before today is in the past whatever its
-    // time of day, so the search starts on the day before today at the earliest.
+    // Every further candidate is the first one moved on by whole days. A candidate two
+    // or more days before today is in the past whatever its time of day, so the search
+    // starts on the day before today at the earliest.
     const qint64 daysBehind = first->date().daysTo(current.date());
     const qint64 startDay = std::max<qint64>(1, daysBehind - 1);
     // From there a day not in the past comes within two days, and one whose flag is
@@ -69,7 +71,7 @@ std::optional<QDateTime> NextReminderDate(const QDateTime& AlarmDateTime, int Re
     for (qint64 day = startDay; day < startDay + kSearchDays; ++day) {
         const QDateTime candidate = first->addDays(day);
         if (accepted(candidate))
-            return candidate;
+            return WallClock::local(candidate);
     }
     return std::nullopt;
 }

@@ -8,8 +8,11 @@
 // units of RememberUnit (0 minutes, 1 hours, 2 days, 3 weeks of 7 days, 4 "months" of
 // 30 days), then on by whole days, keeping that time of day, to the first day whose
 // weekday flag is set (Dia[0] Sunday ... Dia[6] Saturday) and which is not earlier than
-// now (a date equal to now is accepted). Date-times are taken as local time; the
-// result is local time. Nothing is modified; the caller stores the result.
+// now (a date equal to now is accepted). Date-times are wall-clock values (WallClock):
+// every step and comparison is made on the date and time of day the clock shows, so a
+// reminder keeps its time of day across summer-time changes and an hourly one never
+// comes back to a time of day it has just had. The result is local time (at a time the
+// clock skips, see WallClock::local). Nothing is modified; the caller stores the result.
 //
 // No value means the reminder has no next date and the caller leaves its alarm
 // disarmed. That is the answer when:

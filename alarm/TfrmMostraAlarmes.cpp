@@ -1,6 +1,5 @@
 #include "alarm/TfrmMostraAlarmes.h"
 
-#include "alarm/TodaysTasks.h"
 #include "platform/MessageBoxes.h"
 
 #include <QGuiApplication>
@@ -27,8 +26,9 @@ const QString kNoteGone =
 } // namespace
 
 TfrmMostraAlarmes::TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    // Above every note, stay-on-top notes included, like the program's dialogs.
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_messages(messages) {
     setObjectName(QStringLiteral("frmMostraAlarmes"));
     setWindowTitle(QStringLiteral("Tarefas para Hoje"));
@@ -64,12 +64,14 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent)
     centreOnScreen();
 }
 
-bool TfrmMostraAlarmes::showTasks(const QStringList& lines) {
-    if (lines.isEmpty()) {
+bool TfrmMostraAlarmes::showTasks(const QList<Task>& tasks) {
+    // An open window never goes on listing what is no longer due.
+    setTasks(tasks);
+    if (tasks.isEmpty()) {
+        FormShow();
         m_messages.information(kNoTasks);
         return false;
     }
-    setLines(lines);
     // Already open: no show event comes, so the button rule is applied here.
     if (isVisible())
         FormShow();
@@ -79,9 +81,13 @@ bool TfrmMostraAlarmes::showTasks(const QStringList& lines) {
     return true;
 }
 
-void TfrmMostraAlarmes::setLines(const QStringList& lines) {
+void TfrmMostraAlarmes::setTasks(const QList<Task>& tasks) {
     lstTem->clear();
-    lstTem->addItems(lines);
+    m_notes.clear();
+    for (const Task& task : tasks) {
+        lstTem->addItem(task.line);
+        m_notes.append(task.note);
+    }
 }
 
 QStringList TfrmMostraAlarmes::lines() const {
@@ -104,8 +110,9 @@ void TfrmMostraAlarmes::cmdVisualizarClick() {
     const QList<QListWidgetItem*> selected = lstTem->selectedItems();
     if (selected.isEmpty())
         return;
-    const int number = TodaysTasks::noteNumber(selected.first()->text());
-    if (number >= 0 && showNote && showNote(number))
+    const int row = lstTem->row(selected.first());
+    QObject* note = row >= 0 && row < m_notes.size() ? m_notes.at(row).data() : nullptr;
+    if (note && showNote && showNote(note))
         return;
     m_messages.show(MessageBoxes::Icon::Error, MessageBoxes::titleNotice(), kNoteGone);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -10,22 +11,30 @@ class QPushButton;
 
 // "Tarefas para Hoje": the small non-modal tool window that lists the alarms due
 // today, one line per note ("007 - 14:30:00 - Dentista"), and brings up the note of
-// the selected line. Created once and reused: closing only hides it.
+// the selected line. Created once and reused: closing only hides it. Each line holds
+// its note itself, not the number it shows, so it brings up that note even after the
+// registry has renumbered the notes.
 class TfrmMostraAlarmes : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent = nullptr);
 
-    // Brings the note with this number to the front and shows it; false when no note
-    // holds that slot any more. Set by the owner of the note registry.
-    std::function<bool(int noteNumber)> showNote;
+    // One line of the list and the note window it names.
+    struct Task {
+        QString line;
+        QPointer<QObject> note;
+    };
 
-    // Shows the lines, or when there are none tells the user that nothing is due
-    // today. True when the window was shown.
-    bool showTasks(const QStringList& lines);
+    // Brings the note to the front and shows it; false when it is no longer one of the
+    // program's notes. Set by the owner of the note registry.
+    std::function<bool(QObject* note)> showNote;
+
+    // Shows the tasks, or when there are none empties the list and tells the user that
+    // nothing is due today. True when the window was shown.
+    bool showTasks(const QList<Task>& tasks);
 
     // Replaces the lines of lstTem.
-    void setLines(const QStringList& lines);
+    void setTasks(const QList<Task>& tasks);
     QStringList lines() const;
 
     // Handlers of the window and its components.
@@ -44,4 +53,6 @@ private:
     QListWidget* lstTem = nullptr;
     QPushButton* cmdVisualizar = nullptr;
     QPushButton* cmdFechar = nullptr;
+    // The note of each line of lstTem.
+    QList<QPointer<QObject>> m_notes;
 };

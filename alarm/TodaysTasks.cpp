@@ -19,33 +19,16 @@ QString line(const Entry& entry, const LocaleInfo& locale) {
            kSeparator + locale.formatTime(entry.AlarmDateTime.time()) + kSeparator + entry.caption;
 }
 
-QStringList lines(const QList<Entry>& entries, QDate today, const LocaleInfo& locale) {
-    QList<Entry> due;
+QList<Entry> due(const QList<Entry>& entries, QDate today) {
+    QList<Entry> result;
     for (const Entry& entry : entries) {
         if (entry.alarm && entry.number >= 0 && entry.number <= kLargestNumber &&
-            entry.AlarmDateTime.isValid() && entry.AlarmDateTime.date() == today)
-            due.append(entry);
+            entry.AlarmDateTime.date() == today)
+            result.append(entry);
     }
-    std::stable_sort(due.begin(), due.end(),
+    std::stable_sort(result.begin(), result.end(),
                      [](const Entry& a, const Entry& b) { return a.number < b.number; });
-    QStringList result;
-    result.reserve(due.size());
-    for (const Entry& entry : due)
-        result.append(line(entry, locale));
     return result;
-}
-
-int noteNumber(const QString& line) {
-    if (line.size() < kNumberDigits)
-        return -1;
-    int number = 0;
-    for (int i = 0; i < kNumberDigits; ++i) {
-        const QChar c = line.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return -1;
-        number = number * 10 + (c.unicode() - '0');
-    }
-    return number;
 }
 
 } // namespace TodaysTasks

@@ -23,14 +23,9 @@ struct Entry {
 // " - " and the caption: "007 - 14:30:00 - Dentista".
 QString line(const Entry& entry, const LocaleInfo& locale);
 
-// The lines of the entries whose alarm is armed and whose AlarmDateTime falls on
-// today, in slot order. Weekday flags play no part: a reminder is listed when its
-// next date is today. Entries with a number the line could not carry in three digits
-// are left out.
-QStringList lines(const QList<Entry>& entries, QDate today, const LocaleInfo& locale);
-
-// The note number a line starts with: its first three characters, which must be
-// digits; -1 for any other text.
-int noteNumber(const QString& line);
+// The entries whose alarm is armed and whose AlarmDateTime falls on today, in slot
+// order. Weekday flags play no part: a reminder is listed when its next date is today.
+// Entries with a number the line could not carry in three digits are left out.
+QList<Entry> due(const QList<Entry>& entries, QDate today);
 
 } // namespace TodaysTasks

@@ -82,7 +82,7 @@ QList<TfPostIt*> NoteRegistry::notes() const {
 }
 
 TfPostIt* NoteRegistry::create() {
-    auto* window = new TfPostIt(&m_host);
+    auto* window = new TfPostIt(&m_host, m_services.windowHints);
     const int slot = m_noteCount;
     window->Tag = slot;
     window->messageTarget = &m_messageTarget;

@@ -17,6 +17,7 @@ class QScreen;
 class NoteHost;
 class EventSounds;
 class TfPostIt;
+class WindowSystemHints;
 struct TRecGeral;
 
 // The note registry `NoteTable`: the only place where note windows are created and
@@ -39,6 +40,8 @@ public:
         const LocaleInfo& locale;
         EventSounds& sounds;
         MessageBoxes& messages;
+        // Keeps the notes out of the task bar; none in tests.
+        WindowSystemHints* windowHints = nullptr;
     };
 
     // Notes ask host for their dialogs and post their messages to messageTarget.

@@ -9,6 +9,7 @@ class ShellOpener;
 class SoundPlayer;
 class SystemPaths;
 class TrayIcon;
+class WindowSystemHints;
 
 // The platform seams the main window works through; the real ones in the program,
 // test doubles in the tests. All outlive the main window.
@@ -24,4 +25,6 @@ struct PlatformServices {
     // Where the browsers look for the capture host's registration; none: no browser
     // entry is written or removed.
     NativeHostFolders* nativeHosts = nullptr;
+    // What the window manager is told about note windows; none in tests.
+    WindowSystemHints* windowHints = nullptr;
 };

@@ -33,9 +33,13 @@
 #include <QCursor>
 #include <QDebug>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <QUrl>
 #include <utility>
+
+// The steps of the start, for measuring it: QT_LOGGING_RULES="tacknote.startup.debug=true".
+Q_LOGGING_CATEGORY(lcStartup, "tacknote.startup", QtWarningMsg)
 
 TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     : QWidget(parent), m_platform(platform) {
@@ -64,9 +68,10 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
                           m_platform.messages, m_platform.dialogs, m_platform.sound,
                           m_platform.shell, *this, m_location.NotesFile, m_location.DataDir},
                          this);
-    m_registry = new NoteRegistry(
-        *m_commands, *this,
-        {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds, m_platform.messages}, this);
+    m_registry = new NoteRegistry(*m_commands, *this,
+                                  {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
+                                   m_platform.messages, m_platform.windowHints},
+                                  this);
     m_receivedNotes = std::make_unique<ReceivedNotes>(*m_registry);
     m_receiver = new NoteReceiver(*m_receivedNotes, m_recRede, m_platform.clock, m_platform.locale,
                                   m_location.ProgramDir, this);
@@ -107,11 +112,11 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     QApplication::setWindowIcon(NoteIcons::programIcon());
 
     m_frmMostraAlarmes = new TfrmMostraAlarmes(m_platform.messages, this);
-    m_frmMostraAlarmes->showNote = [this](int number) {
-        TfPostIt* window = m_registry->note(number);
-        if (window)
-            NoteRegistry::showNote(window);
-        return window != nullptr;
+    m_frmMostraAlarmes->showNote = [this](QObject* note) {
+        if (m_registry->slotOf(note) < 0)
+            return false;
+        NoteRegistry::showNote(static_cast<TfPostIt*>(note));
+        return true;
     };
 }
 
@@ -139,8 +144,16 @@ void TfStickyNote::FormCreate() {
     if (m_startLanguage.language != Language::None && m_texts->install(m_startLanguage.language))
         m_markedLanguage = m_startLanguage.language;
     setHelpFile();
+    // Qt's own texts (buttons of message boxes, common dialogs) follow: Portuguese unless
+    // English is marked.
+    installQtTexts();
     if (!m_startLanguage.entryBeforeSwitch)
         writeBrowserEntry();
+}
+
+void TfStickyNote::installQtTexts() {
+    m_qtTranslations.install(m_markedLanguage == Language::English ? QStringLiteral("en")
+                                                                   : QStringLiteral("pt_BR"));
 }
 
 void TfStickyNote::writeBrowserEntry() {
@@ -159,7 +172,9 @@ void TfStickyNote::start() {
 
 void TfStickyNote::tmrInicioTimer() {
     tmrInicio->stop();
+    qCDebug(lcStartup) << "start step begins";
     LoadNotes();
+    qCDebug(lcStartup) << "notes loaded:" << m_registry->notes().size();
     tmrClip->stop();
     if (m_closed)
         return;
@@ -211,6 +226,7 @@ void TfStickyNote::SwitchLanguage(Language language) {
     m_markedLanguage = language;
     m_trayMenu->markLanguage(language);
     m_keeper->setPortugueseMarked(language == Language::Portuguese);
+    installQtTexts();
     const bool notesExisted = m_registry->NoteCount() > 0;
     if (notesExisted && !m_keeper->isLoading()) {
         StopNoteServer();
@@ -397,8 +413,10 @@ void TfStickyNote::ShowTodaysTasks() {
     QList<TodaysTasks::Entry> entries;
     for (const TfPostIt* window : m_registry->notes())
         entries.append({window->Tag, window->alarm(), window->AlarmDateTime(), window->caption()});
-    m_frmMostraAlarmes->showTasks(
-        TodaysTasks::lines(entries, m_platform.clock.now().date(), m_platform.locale));
+    QList<TfrmMostraAlarmes::Task> tasks;
+    for (const TodaysTasks::Entry& entry : TodaysTasks::due(entries, m_platform.clock.now().date()))
+        tasks.append({TodaysTasks::line(entry, m_platform.locale), m_registry->note(entry.number)});
+    m_frmMostraAlarmes->showTasks(tasks);
 }
 
 QString TfStickyNote::MakeBackup(const QString& folder) {

@@ -5,6 +5,7 @@
 #include "app/PlatformServices.h"
 #include "app/StartLanguage.h"
 #include "dialogs/NoteServerControl.h"
+#include "platform/QtTranslations.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 
@@ -122,6 +123,8 @@ public:
     Language markedLanguage() const { return m_markedLanguage; }
     StartLanguage startLanguage() const { return m_startLanguage; }
     QString helpFile() const { return m_helpFile; }
+    // Qt's own texts; a language switch installs the new language here.
+    QtTranslations& qtTranslations() { return m_qtTranslations; }
     QTimer* timerInicio() const { return tmrInicio; }
     QTimer* timerAlarme() const { return tmrAlarme; }
     QTimer* timerClip() const { return tmrClip; }
@@ -139,6 +142,7 @@ private:
     // Tells the user once, ever, how to reach the menu on a desktop without a tray.
     void noticeMissingTray();
     void setHelpFile();
+    void installQtTexts();
     // The browser entry of the language chosen at start (browser capture).
     void writeBrowserEntry();
 
@@ -150,6 +154,7 @@ private:
     StartLanguage m_startLanguage;
     Language m_markedLanguage = Language::None;
     QString m_helpFile;
+    QtTranslations m_qtTranslations;
 
     std::unique_ptr<EventSounds> m_sounds;
     std::unique_ptr<ReceivedNotes> m_receivedNotes;

@@ -2,8 +2,11 @@
 #include "app/TacknoteApplication.h"
 #include "app/TacknoteMsg.h"
 #include "app/TfStickyNote.h"
+#include "platform/CursorBlinkTimeout.h"
 #include "platform/DesktopNativeHostFolders.h"
 #include "platform/DesktopSystemPaths.h"
+#include "platform/DesktopWindowHints.h"
+#include "platform/DialogsAboveNotes.h"
 #include "platform/DisplayPlatform.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
     DisplayPlatform::preferX11OnWayland();
     TacknoteApplication app(argc, argv);
     const bool newNote = QCoreApplication::arguments().contains(QStringLiteral("--new-note"));
+    DialogsAboveNotes::install();
+    CursorBlinkTimeout::install();
 
     DesktopSystemPaths paths;
     // One copy per user and data folder: a later start hands over to the running one and
@@ -54,9 +59,11 @@ int main(int argc, char** argv) {
     QtShellOpener shell;
     QtCommonDialogs dialogs;
     DesktopNativeHostFolders nativeHosts; // browser capture: the browsers' registration
+    DesktopWindowHints windowHints;
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts});
+    TfStickyNote main(
+        {clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts, &windowHints});
     // Browser capture: the start step installs AppMessage on this channel.
     main.setMessageChannel(&instance);
     QObject::connect(&instance, &SingleInstance::messageReceived, &main,

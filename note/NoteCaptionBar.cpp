@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kPanel1Width = 16;
@@ -75,11 +77,13 @@ void NoteCaptionBar::retranslate() {
 }
 
 QString NoteCaptionBar::caption() const {
-    return lblCaption->text();
+    return m_caption;
 }
 
 void NoteCaptionBar::setCaption(const QString& caption) {
+    m_caption = caption;
     lblCaption->setText(caption);
+    m_captionWidth = lblCaption->sizeHint().width();
     placeParts(width());
 }
 
@@ -118,7 +122,7 @@ bool NoteCaptionBar::ringingIconVisible() const {
 }
 
 bool NoteCaptionBar::captionWiderThan(int width) const {
-    return lblCaption->width() > width;
+    return m_captionWidth > width;
 }
 
 void NoteCaptionBar::placeParts(int width) {
@@ -126,7 +130,15 @@ void NoteCaptionBar::placeParts(int width) {
     // The ringing icon follows the alarm-set icon when both show.
     imgAlarme->move(0, 0);
     imgAlarmeOn->move(imgAlarme->isHidden() ? 0 : kIconWidth, 0);
-    lblCaption->setGeometry(kPanel1Width, 0, lblCaption->sizeHint().width(), BarHeight);
+    // The caption ends where the buttons begin, with an ellipsis when it is cut.
+    const int room = std::max(0, width - kPanel1Width - 2 * kButtonSize);
+    const QString shown =
+        m_captionWidth <= room
+            ? m_caption
+            : lblCaption->fontMetrics().elidedText(m_caption, Qt::ElideRight, room);
+    if (lblCaption->text() != shown)
+        lblCaption->setText(shown);
+    lblCaption->setGeometry(kPanel1Width, 0, std::min(m_captionWidth, room), BarHeight);
     cmdApagarPostit->move(width - kButtonSize, 0);
     cmdEsconder->move(width - 2 * kButtonSize, 0);
     cmdEsconder->raise();

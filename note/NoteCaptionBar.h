@@ -7,7 +7,8 @@ class QPushButton;
 
 // A note's caption bar `pnlCaption`: the icon panel `Panel1` with the alarm-set and
 // alarm-ringing icons at the left, the caption label, and the hide and delete buttons at
-// the right. The note window handles the presses; the bar lays its parts out.
+// the right. The note window handles the presses; the bar lays its parts out. A caption
+// longer than the room between the icon panel and the buttons ends in an ellipsis.
 class NoteCaptionBar : public QWidget {
     Q_OBJECT
 public:
@@ -26,7 +27,7 @@ public:
     bool alarmIconVisible() const;
     void setRingingIconVisible(bool on);
     bool ringingIconVisible() const;
-    // The caption label is wider than width.
+    // The caption label, sized to the whole caption, is wider than width.
     bool captionWiderThan(int width) const;
 
     // Places the parts for the bar's width: icons left, caption after the icon panel,
@@ -37,6 +38,7 @@ public:
     QLabel* captionLabel() const { return lblCaption; }
     QLabel* alarmIcon() const { return imgAlarme; }
     QLabel* ringingIcon() const { return imgAlarmeOn; }
+    QWidget* iconPanel() const { return Panel1; }
 
 Q_SIGNALS:
     void hideClicked();
@@ -49,4 +51,7 @@ private:
     QLabel* lblCaption = nullptr;
     QPushButton* cmdEsconder = nullptr;
     QPushButton* cmdApagarPostit = nullptr;
+    QString m_caption;
+    // Width of the caption label sized to the whole caption.
+    int m_captionWidth = 0;
 };

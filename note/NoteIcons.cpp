@@ -7,6 +7,7 @@
 namespace {
 
 constexpr std::array<int, 7> kIconSizes{16, 22, 24, 32, 48, 64, 128};
+constexpr std::array<int, 2> kNoteWindowIconSizes{16, 32};
 
 } // namespace
 
@@ -98,17 +99,31 @@ QPixmap NoteIcons::programPixmap(int size, bool withClock) {
 }
 
 QIcon NoteIcons::programIcon() {
-    QIcon icon;
-    for (int size : kIconSizes) {
-        icon.addPixmap(programPixmap(size, false));
-    }
+    static const QIcon icon = [] {
+        QIcon drawn;
+        for (int size : kIconSizes)
+            drawn.addPixmap(programPixmap(size, false));
+        return drawn;
+    }();
+    return icon;
+}
+
+QIcon NoteIcons::noteWindowIcon() {
+    static const QIcon icon = [] {
+        QIcon drawn;
+        for (int size : kNoteWindowIconSizes)
+            drawn.addPixmap(programPixmap(size, false));
+        return drawn;
+    }();
     return icon;
 }
 
 QList<QIcon> NoteIcons::trayAlarmFrames() {
-    QIcon ringing;
-    for (int size : kIconSizes) {
-        ringing.addPixmap(programPixmap(size, true));
-    }
+    static const QIcon ringing = [] {
+        QIcon drawn;
+        for (int size : kIconSizes)
+            drawn.addPixmap(programPixmap(size, true));
+        return drawn;
+    }();
     return {ringing, programIcon()};
 }

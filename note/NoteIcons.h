@@ -11,10 +11,13 @@ public:
     // 14 x 13, transparent: a red clock face (alarm set) and a blue one (alarm ringing).
     static QPixmap alarmSet();
     static QPixmap alarmRinging();
-    // A yellow sticky note with a red pin, in the usual icon sizes.
+    // A yellow sticky note with a red pin, in the usual icon sizes. Drawn once.
     static QIcon programIcon();
+    // The same in the small sizes a window list shows, for the note windows: every
+    // window's icon travels to the window system, once per note.
+    static QIcon noteWindowIcon();
     // The program icon with a red alarm clock on it and the plain program icon; the tray
-    // shows them by turns while an alarm rings.
+    // shows them by turns while an alarm rings. Drawn once.
     static QList<QIcon> trayAlarmFrames();
 
 private:

@@ -5,31 +5,37 @@
 #include <QWindow>
 #include <algorithm>
 
-namespace {
-constexpr int MaxCorrections = 3;
+void NoteMover::mapping() {
+    m_mapping = true;
+    m_mappedAt = m_window->pos();
 }
 
-void NoteMover::placedAt(const QPoint& position) {
-    m_placedAt = position;
-    m_corrections = 0;
+void NoteMover::exposed() {
+    m_mapping = false;
 }
 
-void NoteMover::moved(const QPoint& position) {
-    if (!m_placedAt || position == *m_placedAt || !m_window->isVisible() ||
-        m_corrections >= MaxCorrections)
+void NoteMover::moved(const QPoint& position, bool spontaneous) {
+    if (!m_mapping)
         return;
-    ++m_corrections;
-    QTimer::singleShot(0, m_window, [this] {
-        if (m_placedAt && m_window->pos() != *m_placedAt)
-            m_window->move(*m_placedAt);
+    if (!spontaneous) {
+        // The program placed the window anew before it came on the screen.
+        m_mappedAt = position;
+        return;
+    }
+    // Only the first report after mapping can be the false one.
+    m_mapping = false;
+    if (position == m_mappedAt)
+        return;
+    const QPoint mappedAt = m_mappedAt;
+    QTimer::singleShot(0, m_window, [this, mappedAt] {
+        if (m_window->pos() != mappedAt)
+            m_window->move(mappedAt);
     });
 }
 
 bool NoteMover::press(NoteHitTest::Zone zone, const QPoint& globalPos) {
     if (zone == NoteHitTest::Client)
         return false;
-    // From now on the note is where the user puts it.
-    m_placedAt.reset();
     if (zone == NoteHitTest::Caption) {
         if (QWindow* window = m_window->windowHandle(); window && window->startSystemMove())
             return true;

@@ -11,8 +11,10 @@
 #include "note/NotePopupMenu.h"
 #include "note/UrlSelection.h"
 #include "note/WinColor.h"
+#include "platform/WindowSystemHints.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +26,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -44,14 +47,18 @@ void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 
 } // namespace
 
-TfPostIt::TfPostIt(NoteHost* host, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_mover(this) {
+TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints),
+      m_mover(this) {
     setObjectName(QStringLiteral("fPostIt"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setAutoFillBackground(true);
     setMouseTracking(true);
+    // The caption's tooltip and the buttons' hints show on a note that is not active
+    // too: notes are seldom the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(NoteLabelFont::font(true, false));
-    setWindowIcon(NoteIcons::programIcon());
+    setWindowIcon(NoteIcons::noteWindowIcon());
 
     // A new window holds zero values until a record is applied.
     m_data.Dia.fill(false);
@@ -64,6 +71,7 @@ TfPostIt::TfPostIt(NoteHost* host, QWidget* parent)
     pnlCaption->captionLabel()->installEventFilter(this);
     pnlCaption->alarmIcon()->installEventFilter(this);
     pnlCaption->ringingIcon()->installEventFilter(this);
+    pnlCaption->iconPanel()->installEventFilter(this);
     connect(pnlCaption, &NoteCaptionBar::hideClicked, this, &TfPostIt::cmdEsconderClick);
     connect(pnlCaption, &NoteCaptionBar::deleteClicked, this, &TfPostIt::ApagarSticky);
 
@@ -176,8 +184,14 @@ void TfPostIt::applyRecord(const NoteRecord& record) {
     if (record.note != note())
         setNote(record.note);
     setTopmost(record.topmost);
-    if (isHidden() == record.visible)
+    if (isHidden() == record.visible) {
+        // Shown as it is, once, and without taking the keyboard focus: a note read from
+        // the file does not ask for the user's attention (whoever wants that, as for a
+        // new note, activates it).
+        setAttribute(Qt::WA_ShowWithoutActivating);
         setVisible(record.visible);
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
     m_constructed = constructed;
     notifyChanged();
 }
@@ -188,6 +202,10 @@ QString TfPostIt::caption() const {
 
 void TfPostIt::setCaption(const QString& caption) {
     pnlCaption->setCaption(caption);
+    // The native window's title, for window lists that show notes anyway; "[*]" is the
+    // placeholder of Qt's modified mark unless doubled.
+    QString title = caption;
+    setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     notifyChanged();
 }
 
@@ -294,6 +312,9 @@ void TfPostIt::setMemoFont(const TNoteFont& font) {
 
 void TfPostIt::applyMemoFont() {
     QFont font(m_data.FontName);
+    // Set rather than inherited from the caption's font: an inherited sans-serif hint
+    // would make every face name resolve to the same sans-serif face.
+    font.setStyleHint(QFont::AnyStyle);
     font.setPointSize(std::clamp(m_data.FontSize, 1, kMaxShownFontSize));
     font.setBold(m_data.FontBold);
     font.setItalic(m_data.FontItalic);
@@ -321,9 +342,7 @@ void TfPostIt::setTopmost(bool on) {
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
     // Changing the flag recreates the native window hidden; put it back where it was.
-    QRect geometryBefore = geometry();
-    if (const std::optional<QPoint> placed = m_mover.placement())
-        geometryBefore.moveTopLeft(*placed);
+    const QRect geometryBefore = geometry();
     const bool shown = !isHidden();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     setGeometry(geometryBefore);
@@ -349,7 +368,6 @@ bool TfPostIt::ringingIconVisible() const {
 }
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
-    m_mover.placedAt(QPoint(posx, posy));
     setGeometry(posx, posy, width, height);
 }
 
@@ -386,7 +404,7 @@ void TfPostIt::lblCaptionMouseEnter() {
 
 void TfPostIt::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    m_mover.moved(event->pos());
+    m_mover.moved(event->pos(), event->spontaneous());
     notifyChanged();
 }
 
@@ -398,8 +416,15 @@ void TfPostIt::resizeEvent(QResizeEvent* event) {
 
 void TfPostIt::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        notifyChanged();
+    if (event->spontaneous())
+        return;
+    // The window is about to be mapped (its native window exists by now).
+    if (m_hints)
+        m_hints->keepOffTaskbar(*this);
+    m_mover.mapping();
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
+    notifyChanged();
 }
 
 void TfPostIt::hideEvent(QHideEvent* event) {
@@ -442,6 +467,11 @@ bool TfPostIt::eventFilter(QObject* watched, QEvent* event) {
     if (!memPostit || !popPrincipal)
         return QWidget::eventFilter(watched, event);
     const QEvent::Type type = event->type();
+    if (watched == windowHandle()) {
+        if (type == QEvent::Expose && windowHandle()->isExposed())
+            m_mover.exposed();
+        return QWidget::eventFilter(watched, event);
+    }
     const bool press = type == QEvent::MouseButtonPress;
     const bool doubleClick = type == QEvent::MouseButtonDblClick;
     const bool release = type == QEvent::MouseButtonRelease;
@@ -454,6 +484,11 @@ bool TfPostIt::eventFilter(QObject* watched, QEvent* event) {
     QLabel* imgAlarmeOn = pnlCaption->ringingIcon();
     if (watched == lblCaption && type == QEvent::Enter)
         lblCaptionMouseEnter();
+    // The icon panel keeps mouse events from the caption bar, all but the note's menu.
+    if (watched == pnlCaption->iconPanel() && type == QEvent::ContextMenu) {
+        popPrincipal->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (watched == memPostit && type == QEvent::ShortcutOverride) {
         // The note's menu shortcuts (Ctrl+A among them) win over the text area's own.
         if (popPrincipal->hasShortcut(

@@ -14,6 +14,7 @@ class NoteEdit;
 class NoteHost;
 class NotePopupMenu;
 class QLabel;
+class WindowSystemHints;
 
 // One note on the desktop: a frameless, coloured top-level tool window with a caption
 // bar, a text area and, for received notes, a footer. Colours are Windows colour values
@@ -27,8 +28,10 @@ class TfPostIt : public QWidget {
     Q_OBJECT
 public:
     // host gives the settings and dialogs the note's commands need; without one those
-    // commands do nothing.
-    explicit TfPostIt(NoteHost* host = nullptr, QWidget* parent = nullptr);
+    // commands do nothing. hints, when given, keeps the note out of the desktop's task
+    // bar.
+    explicit TfPostIt(NoteHost* host = nullptr, WindowSystemHints* hints = nullptr,
+                      QWidget* parent = nullptr);
     ~TfPostIt() override;
 
     // The note number (the slot in the note registry) and where the note posts its
@@ -171,6 +174,7 @@ private:
     void notifyChanged();
 
     NoteHost* m_host = nullptr;
+    WindowSystemHints* m_hints = nullptr;
     NoteMover m_mover;
     // The values the window's components do not hold (caption, text, footer, geometry
     // and visibility are theirs).

@@ -1,5 +1,7 @@
 #include "platform/LocaleInfo.h"
 
+#include "platform/WallClock.h"
+
 QString LocaleInfo::formatDate(QDate date) const {
     return locale().toString(date, shortDateFormat());
 }
@@ -24,6 +26,9 @@ std::optional<QDateTime> LocaleInfo::parseDateTime(const QString& text) const {
         loc.toDateTime(trimmed, shortDateFormat() + QLatin1Char(' ') + longTimeFormat());
     if (value.isValid())
         return value;
+    // A time the clock skips at the start of summer time is still the alarm's time.
+    if (value.date().isValid() && value.time().isValid())
+        return WallClock::local(value.date(), value.time());
     const QDate date = loc.toDate(trimmed, shortDateFormat());
     if (date.isValid())
         return QDateTime(date, QTime(0, 0));

@@ -26,6 +26,8 @@ QString askForFile(QWidget* parent, const QString& title, const QString& start,
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Qt's own dialog: it comes up above the notes and speaks the interface language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (!filter.isEmpty())
         dialog.setNameFilter(filter);
     const QFileInfo info(start);
@@ -52,7 +54,8 @@ public:
         m_colorButton = new QPushButton(this);
         m_colorButton->setObjectName(QStringLiteral("colorButton"));
         connect(m_colorButton, &QPushButton::clicked, this, [this] {
-            const QColor chosen = QColorDialog::getColor(WinColor::toQColor(m_color), this);
+            const QColor chosen = QColorDialog::getColor(
+                WinColor::toQColor(m_color), this, QString(), QColorDialog::DontUseNativeDialog);
             if (chosen.isValid()) {
                 m_color = WinColor::fromQColor(chosen);
                 showColor();
@@ -105,11 +108,13 @@ QString QtCommonDialogs::saveFile(QWidget* parent, const QString& title,
 }
 
 QString QtCommonDialogs::folder(QWidget* parent, const QString& title, const QString& startFolder) {
-    return QFileDialog::getExistingDirectory(parent, title, startFolder);
+    return QFileDialog::getExistingDirectory(
+        parent, title, startFolder, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 std::optional<int> QtCommonDialogs::color(QWidget* parent, int initial) {
     QColorDialog dialog(WinColor::toQColor(initial), parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return WinColor::fromQColor(dialog.selectedColor());

@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <map>
+#include <memory>
+
 using TodaysTasks::Entry;
 
 Q_DECLARE_METATYPE(Entry)
@@ -35,11 +38,10 @@ class tst_TodaysTasks : public QObject {
 private Q_SLOTS:
     void lines_data();
     void lines();
-    void noteNumber_data();
-    void noteNumber();
     void viewButtonFollowsTheList();
     void bringsUpTheSelectedNote_data();
     void bringsUpTheSelectedNote();
+    void linesFollowTheirNotes();
     void nothingDueToday();
     void closingHidesForReuse();
 
@@ -48,13 +50,32 @@ private:
         ScriptedMessageBoxes messages;
         TfrmMostraAlarmes form{messages};
         QList<int> asked;
+        // Stand-ins for note windows, named by their number; the registry still holds
+        // 3 and 7.
+        std::map<int, std::unique_ptr<QObject>> notes;
         QList<int> existing{3, 7};
 
         Window() {
-            form.showNote = [this](int number) {
+            form.showNote = [this](QObject* note) {
+                const int number = note->objectName().toInt();
                 asked.append(number);
                 return existing.contains(number);
             };
+        }
+        QObject* note(int number) {
+            std::unique_ptr<QObject>& object = notes[number];
+            if (!object) {
+                object = std::make_unique<QObject>();
+                object->setObjectName(QString::number(number));
+            }
+            return object.get();
+        }
+        // Each line names the note of the number it starts with.
+        bool show(const QStringList& lines) {
+            QList<TfrmMostraAlarmes::Task> tasks;
+            for (const QString& line : lines)
+                tasks.append({line, note(line.left(3).toInt())});
+            return form.showTasks(tasks);
         }
         QListWidget* list() { return form.findChild<QListWidget*>(QStringLiteral("lstTem")); }
         QPushButton* view() {
@@ -118,37 +139,15 @@ void tst_TodaysTasks::lines() {
     QFETCH(QList<Entry>, entries);
     QFETCH(QStringList, expected);
     const QtLocaleInfo info{QLocale(locale)};
-    const QStringList result = TodaysTasks::lines(entries, Today, info);
+    QStringList result;
+    for (const Entry& due : TodaysTasks::due(entries, Today))
+        result.append(TodaysTasks::line(due, info));
     QCOMPARE(result, expected);
-    // Every line leads back to its note.
-    for (const QString& line : result)
-        QVERIFY(TodaysTasks::noteNumber(line) >= 0);
-}
-
-void tst_TodaysTasks::noteNumber_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("number");
-    QTest::newRow("a list line") << "007 - 14:30:00 - Dentista" << 7;
-    QTest::newRow("slot 0") << "000 - 00:00:00 - " << 0;
-    QTest::newRow("slot 100") << "100 - 12:00:00 - x" << 100;
-    QTest::newRow("only the first three characters count") << "0123" << 12;
-    QTest::newRow("empty") << "" << -1;
-    QTest::newRow("too short") << "12" << -1;
-    QTest::newRow("letters") << "ab3 - x" << -1;
-    QTest::newRow("leading blank") << " 12 - x" << -1;
-    QTest::newRow("sign") << "-12 - x" << -1;
-    QTest::newRow("digits of another script") << "\u0661\u0662\u0663 - x" << -1;
-}
-
-void tst_TodaysTasks::noteNumber() {
-    QFETCH(QString, line);
-    QFETCH(int, number);
-    QCOMPARE(TodaysTasks::noteNumber(line), number);
 }
 
 void tst_TodaysTasks::viewButtonFollowsTheList() {
     Window w;
-    QVERIFY(w.form.showTasks({"003 - 08:00:00 - a", "007 - 09:00:00 - b"}));
+    QVERIFY(w.show({"003 - 08:00:00 - a", "007 - 09:00:00 - b"}));
     QVERIFY(QTest::qWaitForWindowExposed(&w.form));
     QCOMPARE(w.form.windowTitle(), QStringLiteral("Tarefas para Hoje"));
     QVERIFY(w.form.isVisible());
@@ -165,12 +164,12 @@ void tst_TodaysTasks::viewButtonFollowsTheList() {
 
     // Shown anew, the button starts disabled again.
     w.form.hide();
-    QVERIFY(w.form.showTasks({"003 - 08:00:00 - a"}));
+    QVERIFY(w.show({"003 - 08:00:00 - a"}));
     QVERIFY(!w.view()->isEnabled());
     QCOMPARE(w.form.lines(), QStringList{"003 - 08:00:00 - a"});
 
     // A click into an empty list enables nothing.
-    w.form.setLines({});
+    w.form.setTasks({});
     w.form.lstTemClick();
     QVERIFY(!w.view()->isEnabled());
     QVERIFY(w.messages.shown.isEmpty());
@@ -193,7 +192,7 @@ void tst_TodaysTasks::bringsUpTheSelectedNote() {
     QFETCH(int, number);
     QFETCH(bool, gone);
     Window w;
-    w.form.showTasks({"003 - 08:00:00 - a", "007 - 09:00:00 - b", "042 - 10:00:00 - c"});
+    w.show({"003 - 08:00:00 - a", "007 - 09:00:00 - b", "042 - 10:00:00 - c"});
     QVERIFY(QTest::qWaitForWindowExposed(&w.form));
     if (doubleClick) {
         w.clickLine(row, true);
@@ -215,10 +214,34 @@ void tst_TodaysTasks::bringsUpTheSelectedNote() {
     QVERIFY(w.form.isVisible());
 }
 
+void tst_TodaysTasks::linesFollowTheirNotes() {
+    Window w;
+    w.show({"003 - 08:00:00 - a", "007 - 09:00:00 - b"});
+    // The notes are renumbered: the line "007" still names the same note.
+    w.note(7)->setObjectName(QStringLiteral("1"));
+    w.existing = {0, 1};
+    w.clickLine(1);
+    w.view()->click();
+    QCOMPARE(w.asked, QList<int>{1});
+    QVERIFY(w.messages.shown.isEmpty());
+
+    // A note destroyed meanwhile is reported without asking the registry.
+    w.notes[3].reset();
+    w.clickLine(0);
+    w.view()->click();
+    QCOMPARE(w.asked, QList<int>{1});
+    QCOMPARE(w.messages.shown.size(), 1);
+    QCOMPARE(w.messages.shown[0].text, NoteGone);
+}
+
 void tst_TodaysTasks::nothingDueToday() {
     Window w;
-    QVERIFY(!w.form.showTasks({}));
-    QVERIFY(!w.form.isVisible());
+    // Open with yesterday's list.
+    QVERIFY(w.show({"003 - 08:00:00 - a"}));
+    w.clickLine(0);
+    QVERIFY(!w.show({}));
+    QCOMPARE(w.form.lines(), QStringList{});
+    QVERIFY(!w.view()->isEnabled());
     QCOMPARE(w.messages.shown.size(), 1);
     QCOMPARE(w.messages.shown[0].icon, MessageBoxes::Icon::Information);
     QCOMPARE(w.messages.shown[0].title, QStringLiteral("Aviso"));
@@ -228,11 +251,11 @@ void tst_TodaysTasks::nothingDueToday() {
 void tst_TodaysTasks::closingHidesForReuse() {
     Window w;
     QPointer<TfrmMostraAlarmes> form(&w.form);
-    w.form.showTasks({"003 - 08:00:00 - a"});
+    w.show({"003 - 08:00:00 - a"});
     QVERIFY(QTest::qWaitForWindowExposed(&w.form));
     QTest::mouseClick(w.close(), Qt::LeftButton);
     QVERIFY(!w.form.isVisible());
-    w.form.showTasks({"007 - 09:00:00 - b"});
+    w.show({"007 - 09:00:00 - b"});
     QVERIFY(w.form.isVisible());
     QVERIFY(w.form.close());
     QVERIFY(form);

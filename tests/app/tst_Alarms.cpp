@@ -64,6 +64,7 @@ private Q_SLOTS:
     void backupOnExitHoldsTheClosingState();
     void todaysTasks();
     void todaysTasksAtStart();
+    void todaysTasksAfterRenumbering();
 };
 
 void tst_Alarms::pastAlarmFiresOnFirstTick() {
@@ -408,6 +409,34 @@ void tst_Alarms::todaysTasksAtStart() {
     QTRY_COMPARE(p.boxes.shown.size(), 1);
     QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Você não tem tarefas agendadas para hoje!"));
     QCOMPARE(p.noteCount(), 1);
+}
+
+void tst_Alarms::todaysTasksAfterRenumbering() {
+    Program p({{"Primeira", "", ""}, {"Dentista", "25/12/2002 16:00:00", ""}});
+    p.main->ShowTodaysTasks();
+    QCOMPARE(p.main->frmMostraAlarmes().lines(), QStringList{"001 - 16:00:00 - Dentista"});
+    TfPostIt* dentist = p.note(1);
+
+    // Every slot used: the next note renumbers the notes, the dentist becomes note 0.
+    p.post(NoteMessage::WM_DELETENOTE, 0);
+    while (p.noteCount() < NoteRegistry::Capacity)
+        QVERIFY(p.newNote());
+    ProgramHarness::settle();
+    QVERIFY(p.newNote());
+    QCOMPARE(p.note(0), dentist);
+    for (TfPostIt* note : p.registry().notes())
+        note->hide();
+
+    auto* list = p.main->frmMostraAlarmes().findChild<QListWidget*>();
+    list->setCurrentRow(0);
+    p.main->frmMostraAlarmes().cmdVisualizarClick();
+    QVERIFY(dentist->isVisible());
+    // That note alone.
+    const QList<TfPostIt*> notes = p.registry().notes();
+    QCOMPARE(std::count_if(notes.begin(), notes.end(),
+                           [](const TfPostIt* note) { return note->isVisible(); }),
+             1);
+    QVERIFY(p.boxes.shown.isEmpty());
 }
 
 QTEST_MAIN(tst_Alarms)

@@ -51,12 +51,15 @@ void tst_LanguageAndTray::switchRetextsTheWindows() {
     QCOMPARE(p.tray.toolTip, QStringLiteral("Double-click to create a note"));
     QCOMPARE(title->windowTitle(), QStringLiteral("Change Title"));
     QVERIFY(main.helpFile().endsWith(QStringLiteral("help/tacknote_enu.html")));
+    // Qt's own buttons follow.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
 
     main.trayMenu().mnuPortugues->trigger();
     deliverLanguageChange();
     QCOMPARE(main.trayMenu().cmdNovaNota->text(), QStringLiteral("&Nova Nota"));
     QCOMPARE(title->windowTitle(), QStringLiteral("Muda Título"));
     QVERIFY(main.helpFile().endsWith(QStringLiteral("help/tacknote.html")));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Sim"));
     title->hide();
 }
 

@@ -2,21 +2,26 @@
 #include "note/NoteHitTest.h"
 #include "note/NoteHost.h"
 #include "note/NoteMessage.h"
+#include "note/NoteMover.h"
 #include "note/NotePopupMenu.h"
 #include "note/TfPostIt.h"
 #include "note/UrlSelection.h"
 #include "note/WinColor.h"
+#include "platform/QtLocaleInfo.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 #include <memory>
@@ -124,7 +129,17 @@ private Q_SLOTS:
     void edgeDragResizes_data();
     void edgeDragResizes();
     void networkOffBlocksSendingAndMail();
-    void misreportedPlacementIsPutRight();
+    void mapReports_data();
+    void mapReports();
+    void windowTitleIsTheCaption();
+    void textShowsInTheNotesFont_data();
+    void textShowsInTheNotesFont();
+    void longCaptionEndsInEllipsis();
+    void hintsShowOnInactiveNote();
+    void rightClickOnIconAreaOpensMenu();
+    void loadedNoteShowsOnceAsItIs();
+    void seedNoteTextFits_data();
+    void seedNoteTextFits();
     void popupRules_data();
     void popupRules();
     void openUrl_data();
@@ -280,7 +295,11 @@ void tst_NoteWindow::captionTooltip() {
     Note note;
     const QString title = QStringLiteral("Reunião <b>anual</b> & orçamento de 2027");
     note.window->setCaption(title);
-    const int labelWidth = note.lblCaption()->width();
+    // The caption label sized to the whole caption.
+    QLabel whole(title);
+    whole.setTextFormat(Qt::PlainText);
+    whole.setFont(note.lblCaption()->font());
+    const int labelWidth = whole.sizeHint().width();
     QVERIFY(labelWidth + 40 + spare >= 80);
     note.window->resize(labelWidth + 40 + spare, 120);
 
@@ -522,24 +541,217 @@ void tst_NoteWindow::networkOffBlocksSendingAndMail() {
     QCOMPARE(note.host.calls, QStringList{"send 4 [10.0.0.7]"});
 }
 
-void tst_NoteWindow::misreportedPlacementIsPutRight() {
+void tst_NoteWindow::mapReports_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QPoint>("expected");
+
+    // Steps: "map" (about to be mapped), "expose" (on the screen), "report x,y" (the
+    // window system says the window is there), "move x,y" (the program moves it).
+    QTest::newRow("the false report after mapping is put right")
+        << "map; report 0,0" << QPoint(150, 140);
+    QTest::newRow("a window-manager move once on the screen stands")
+        << "map; expose; report 300,310" << QPoint(300, 310);
+    QTest::newRow("only the first report after mapping is put right")
+        << "map; report 0,0; report 300,310" << QPoint(300, 310);
+    QTest::newRow("a true first report leaves later ones alone")
+        << "map; report 150,140; report 300,310" << QPoint(300, 310);
+    QTest::newRow("the program's own moves are no reports")
+        << "map; move 40,50; report 0,0" << QPoint(40, 50);
+    QTest::newRow("each mapping expects its report")
+        << "map; expose; report 300,310; map; report 0,0" << QPoint(300, 310);
+    QTest::newRow("no report without a mapping") << "report 0,0" << QPoint(0, 0);
+}
+
+void tst_NoteWindow::mapReports() {
+    QFETCH(QString, script);
+    QFETCH(QPoint, expected);
+
+    QWidget window;
+    window.move(150, 140);
+    NoteMover mover(&window);
+    const auto point = [](const QString& text) {
+        const QStringList xy = text.split(QLatin1Char(','));
+        return QPoint(xy.at(0).toInt(), xy.at(1).toInt());
+    };
+    for (const QString& step : script.split(QStringLiteral("; "))) {
+        const QStringList words = step.split(QLatin1Char(' '));
+        if (words.first() == QLatin1String("map")) {
+            mover.mapping();
+        } else if (words.first() == QLatin1String("expose")) {
+            mover.exposed();
+        } else {
+            // Qt has taken the position as the window's before the note hears of it.
+            window.move(point(words.at(1)));
+            mover.moved(window.pos(), words.first() == QLatin1String("report"));
+        }
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(window.pos(), expected);
+}
+
+void tst_NoteWindow::windowTitleIsTheCaption() {
     Note note;
-    note.window->setBounds(150, 140, 170, 120);
+    note.window->setCaption(QStringLiteral("Lista [*] da feira"));
+    note.window->winId();
+    QCOMPARE(note.window->windowHandle()->title(), QStringLiteral("Lista [*] da feira"));
+}
+
+void tst_NoteWindow::textShowsInTheNotesFont_data() {
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("shownAs");
+    QTest::addColumn<bool>("fixedPitch");
+    // The metric-compatible faces installed for the Windows names.
+    QTest::newRow("Courier New") << "Courier New"
+                                 << "Liberation Mono" << true;
+    QTest::newRow("Arial") << "Arial"
+                           << "Liberation Sans" << false;
+    QTest::newRow("Times New Roman") << "Times New Roman"
+                                     << "Liberation Serif" << false;
+    // Faces the desktop replaces by their kind: the substitute must keep that kind.
+    QTest::newRow("Consolas") << "Consolas" << QString() << true;
+    QTest::newRow("Georgia") << "Georgia" << QString() << false;
+}
+
+void tst_NoteWindow::textShowsInTheNotesFont() {
+    QFETCH(QString, face);
+    QFETCH(QString, shownAs);
+    QFETCH(bool, fixedPitch);
+
+    Note note;
+    note.window->setMemoFont(TNoteFont{face, 8, 0xFFFFFF, true, false});
+    const QFontInfo shown(note.memPostit()->font());
+    if (shownAs.isEmpty())
+        shownAs = QFontInfo(QFont(face, 8)).family();
+    QCOMPARE(shown.family(), shownAs);
+    QCOMPARE(shown.fixedPitch(), fixedPitch);
+    QVERIFY(shown.bold());
+    QCOMPARE(shown.pointSize(), 8);
+}
+
+void tst_NoteWindow::longCaptionEndsInEllipsis() {
+    Note note;
+    const QString title =
+        QStringLiteral("Reunião de planejamento do orçamento anual de 2027 com a diretoria");
+    note.window->setCaption(title);
+    note.window->setBounds(100, 100, 170, 120);
+    note.window->show();
+
+    const QString shown = note.lblCaption()->text();
+    QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+    QVERIFY(title.startsWith(shown.chopped(1)));
+    QVERIFY(note.lblCaption()->geometry().right() < note.part<QWidget>("cmdEsconder")->x());
+    QCOMPARE(note.window->caption(), title);
+    QCOMPARE(note.window->toRecord().caption, title);
+    note.window->lblCaptionMouseEnter();
+    QVERIFY(note.window->toolTip().contains(title.toHtmlEscaped()));
+
+    // Room enough: the whole caption again.
+    note.window->resize(1000, 120);
+    QCOMPARE(note.lblCaption()->text(), title);
+}
+
+void tst_NoteWindow::hintsShowOnInactiveNote() {
+    Note note;
+    note.window->setBounds(100, 100, 170, 120);
+    note.window->show();
+    QWidget other;
+    other.setGeometry(400, 100, 100, 100);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(!note.window->isActiveWindow());
+
+    auto* hideButton = note.part<QWidget>("cmdEsconder");
+    QTest::mouseMove(hideButton, QPoint(5, 5));
+    QTest::mouseMove(hideButton, QPoint(6, 6));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), hideButton->toolTip());
+    QToolTip::hideText();
+}
+
+void tst_NoteWindow::rightClickOnIconAreaOpensMenu() {
+    Note note;
+    note.window->setAlarmIconVisible(true);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
-    // A window manager reports the freshly mapped note at its frame's origin.
-    note.window->windowHandle()->setPosition(0, 0);
-    QTRY_COMPARE(note.window->pos(), QPoint(150, 140));
+    // Over the caption, over the alarm icon and over the empty part of the icon panel.
+    for (const char* name : {"lblCaption", "imgAlarme", "Panel1"}) {
+        QWidget* part = note.part<QWidget>(name);
+        // What the window makes of a right click (QTest's clicks go to the widget alone).
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(13, 6),
+                                part->mapToGlobal(QPoint(13, 6)));
+        QApplication::sendEvent(part, &click);
+        QVERIFY2(note.window->popPrincipal->isVisible(), name);
+        note.window->popPrincipal->close();
+    }
+}
 
-    // Once the user moved the note, its new place stands.
-    QTest::mousePress(note.part<QWidget>("pnlCaption"), Qt::LeftButton, {}, QPoint(40, 4));
-    QTest::mouseMove(note.part<QWidget>("pnlCaption"), QPoint(60, 14));
-    QTest::mouseRelease(note.part<QWidget>("pnlCaption"), Qt::LeftButton, {}, QPoint(60, 14));
-    QCOMPARE(note.window->pos(), QPoint(170, 150));
-    note.window->windowHandle()->setPosition(300, 310);
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    QCOMPARE(note.window->pos(), QPoint(300, 310));
+// Records what a window holds at the moment it is shown.
+class ShowWatcher final : public QObject {
+public:
+    explicit ShowWatcher(TfPostIt* window) : m_window(window) { window->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_window && event->type() == QEvent::Show) {
+            ++shows;
+            atShow = m_window->toRecord();
+            activating = !m_window->testAttribute(Qt::WA_ShowWithoutActivating);
+        }
+        return false;
+    }
+    TfPostIt* m_window;
+    int shows = 0;
+    bool activating = true;
+    NoteRecord atShow;
+};
+
+void tst_NoteWindow::loadedNoteShowsOnceAsItIs() {
+    NoteRecord record;
+    record.caption = QStringLiteral("Compras");
+    record.note = QStringLiteral("pão\r\nleite");
+    record.posx = 210;
+    record.posy = 130;
+    record.Width = 250;
+    record.Height = 150;
+    record.Color = 0x00C0FFEE;
+    record.FontName = QStringLiteral("Courier New");
+    record.FontSize = 12;
+    record.FontBold = true;
+    record.topmost = true;
+    record.Rodape = QStringLiteral("De Ana (10.0.0.7)");
+    record.visible = true;
+
+    Note note;
+    ShowWatcher watcher(note.window.get());
+    note.window->applyRecord(record);
+    // Shown once, last, with everything in place, and without taking the focus.
+    QCOMPARE(watcher.shows, 1);
+    QVERIFY(!watcher.activating);
+    QCOMPARE(watcher.atShow, note.window->toRecord());
+    QCOMPARE(watcher.atShow.FontName, record.FontName);
+    QCOMPARE(watcher.atShow.note, record.note);
+    QCOMPARE(watcher.atShow.posx, record.posx);
+    QCOMPARE(watcher.atShow.Width, record.Width);
+    QVERIFY(note.window->isVisible());
+}
+
+void tst_NoteWindow::seedNoteTextFits_data() {
+    QTest::addColumn<QString>("seed");
+    QTest::newRow("Portuguese") << QStringLiteral("default_ptb.tkn");
+    QTest::newRow("English") << QStringLiteral("default_enu.tkn");
+}
+
+void tst_NoteWindow::seedNoteTextFits() {
+    QFETCH(QString, seed);
+
+    IniFile file(QStringLiteral(TACKNOTE_SOURCE_DIR "/data/") + seed, IniFile::Mode::Batched);
+    const QtLocaleInfo locale{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+    Note note;
+    note.window->applyRecord(NoteStore::read(file, 0, locale, QDateTime::currentDateTime()));
+    QVERIFY(!note.window->note().isEmpty());
+    note.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
+    // Every line shows without scrolling.
+    QCOMPARE(note.memPostit()->verticalScrollBar()->maximum(), 0);
 }
 
 void tst_NoteWindow::popupRules_data() {

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <ctime>
+
 class tst_LocaleInfo : public QObject {
     Q_OBJECT
 
@@ -13,6 +15,7 @@ private Q_SLOTS:
     void parsesWhatItWrites_data();
     void parsesWhatItWrites();
     void rejectsOtherText();
+    void keepsTimesSkippedBySummerTime();
     void addBackslash_data();
     void addBackslash();
     void userName_data();
@@ -79,6 +82,20 @@ void tst_LocaleInfo::rejectsOtherText() {
     const QtLocaleInfo info{QLocale(QStringLiteral("pt_BR"))};
     for (const char* text : {"", "amanhã", "31/02/2002", "25/12/2002 25:00:00", "2002-12-25"})
         QVERIFY2(!info.parseDateTime(QString::fromUtf8(text)).has_value(), text);
+}
+
+void tst_LocaleInfo::keepsTimesSkippedBySummerTime() {
+    // Berlin's clocks skip from 02:00 to 03:00 on 31 March 2024; an alarm stored at 02:30
+    // that day is read back as 02:30 of that day, not as an unreadable date.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QtLocaleInfo info{QLocale(QStringLiteral("pt_BR"))};
+    const QString stored = QStringLiteral("31/03/2024 02:30:00");
+    const std::optional<QDateTime> read = info.parseDateTime(stored);
+    QVERIFY(read && read->isValid());
+    QCOMPARE(read->date(), QDate(2024, 3, 31));
+    QCOMPARE(read->time(), QTime(2, 30));
+    QCOMPARE(info.formatDateTime(*read), stored);
 }
 
 void tst_LocaleInfo::addBackslash_data() {

@@ -1,0 +1,15 @@
+#pragma once
+
+class QWidget;
+
+// What the program tells the desktop's window manager about its windows beyond what Qt
+// tells it.
+class WindowSystemHints {
+public:
+    virtual ~WindowSystemHints() = default;
+
+    // Keeps window out of task bars, pagers and window switchers, as a tool window of
+    // the program. Called before each mapping of the window: window managers forget
+    // the request when a window is unmapped.
+    virtual void keepOffTaskbar(QWidget& window) = 0;
+};
