@@ -8,6 +8,7 @@
 #include "note/NoteIcons.h"
 #include "note/NoteLabelFont.h"
 #include "note/NoteMessage.h"
+#include "note/NoteMouse.h"
 #include "note/NotePopupMenu.h"
 #include "note/UrlSelection.h"
 #include "note/WinColor.h"
@@ -48,8 +49,7 @@ void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 } // namespace
 
 TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints),
-      m_mover(this) {
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints) {
     setObjectName(QStringLiteral("fPostIt"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setAutoFillBackground(true);
@@ -67,11 +67,6 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     m_data.visible = false;
 
     pnlCaption = new NoteCaptionBar(this);
-    pnlCaption->installEventFilter(this);
-    pnlCaption->captionLabel()->installEventFilter(this);
-    pnlCaption->alarmIcon()->installEventFilter(this);
-    pnlCaption->ringingIcon()->installEventFilter(this);
-    pnlCaption->iconPanel()->installEventFilter(this);
     connect(pnlCaption, &NoteCaptionBar::hideClicked, this, &TfPostIt::cmdEsconderClick);
     connect(pnlCaption, &NoteCaptionBar::deleteClicked, this, &TfPostIt::ApagarSticky);
 
@@ -84,8 +79,6 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     memPostit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memPostit->setCursor(Qt::ArrowCursor); // the viewport keeps its text cursor
     memPostit->document()->setDocumentMargin(2);
-    memPostit->installEventFilter(this);
-    memPostit->viewport()->installEventFilter(this);
     // The note's own menu, also over the text: it holds copy and paste and offers to
     // open a selected address.
     memPostit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -98,7 +91,6 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
     pnlRodape->setAutoFillBackground(true);
     pnlRodape->setCursor(Qt::ArrowCursor);
-    pnlRodape->installEventFilter(this);
     pnlRodape->hide();
 
     lblRodape = new QLabel(pnlRodape);
@@ -106,11 +98,11 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     lblRodape->setTextFormat(Qt::PlainText);
     lblRodape->setFont(NoteLabelFont::font(false, true));
     lblRodape->move(3, 1);
-    lblRodape->installEventFilter(this);
 
     pnlRodape->resize(NoteDefaults::DesignWidth, kFooterHeight);
 
     createMenu();
+    m_mouse = new NoteMouse(*this, *pnlCaption, *memPostit, *pnlRodape, *lblRodape);
     retranslate();
 
     setColor(NoteDefaults::DesignColor);
@@ -404,7 +396,7 @@ void TfPostIt::lblCaptionMouseEnter() {
 
 void TfPostIt::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    m_mover.moved(event->pos(), event->spontaneous());
+    m_mouse->mover().moved(event->pos(), event->spontaneous());
     notifyChanged();
 }
 
@@ -421,9 +413,8 @@ void TfPostIt::showEvent(QShowEvent* event) {
     // The window is about to be mapped (its native window exists by now).
     if (m_hints)
         m_hints->keepOffTaskbar(*this);
-    m_mover.mapping();
-    if (QWindow* window = windowHandle())
-        window->installEventFilter(this);
+    m_mouse->mover().mapping();
+    m_mouse->watchWindow(windowHandle());
     notifyChanged();
 }
 
@@ -431,106 +422,6 @@ void TfPostIt::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous())
         notifyChanged();
-}
-
-void TfPostIt::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    const QPoint pos = event->position().toPoint();
-    m_mover.press(NoteHitTest::zoneAt(pos.x(), pos.y(), width(), height()),
-                  event->globalPosition().toPoint());
-    event->accept();
-}
-
-void TfPostIt::mouseMoveEvent(QMouseEvent* event) {
-    if (m_mover.drag(event->globalPosition().toPoint())) {
-        event->accept();
-        return;
-    }
-    if (event->buttons() == Qt::NoButton) {
-        const QPoint pos = event->position().toPoint();
-        setCursor(NoteHitTest::cursor(NoteHitTest::zoneAt(pos.x(), pos.y(), width(), height())));
-    }
-    QWidget::mouseMoveEvent(event);
-}
-
-void TfPostIt::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        m_mover.release();
-    QWidget::mouseReleaseEvent(event);
-}
-
-bool TfPostIt::eventFilter(QObject* watched, QEvent* event) {
-    // Events can arrive while the constructor is still building the components.
-    if (!memPostit || !popPrincipal)
-        return QWidget::eventFilter(watched, event);
-    const QEvent::Type type = event->type();
-    if (watched == windowHandle()) {
-        if (type == QEvent::Expose && windowHandle()->isExposed())
-            m_mover.exposed();
-        return QWidget::eventFilter(watched, event);
-    }
-    const bool press = type == QEvent::MouseButtonPress;
-    const bool doubleClick = type == QEvent::MouseButtonDblClick;
-    const bool release = type == QEvent::MouseButtonRelease;
-    auto* mouse = (press || doubleClick || release || type == QEvent::MouseMove)
-                      ? static_cast<QMouseEvent*>(event)
-                      : nullptr;
-
-    QLabel* lblCaption = pnlCaption->captionLabel();
-    QLabel* imgAlarme = pnlCaption->alarmIcon();
-    QLabel* imgAlarmeOn = pnlCaption->ringingIcon();
-    if (watched == lblCaption && type == QEvent::Enter)
-        lblCaptionMouseEnter();
-    // The icon panel keeps mouse events from the caption bar, all but the note's menu.
-    if (watched == pnlCaption->iconPanel() && type == QEvent::ContextMenu) {
-        popPrincipal->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    }
-    if (watched == memPostit && type == QEvent::ShortcutOverride) {
-        // The note's menu shortcuts (Ctrl+A among them) win over the text area's own.
-        if (popPrincipal->hasShortcut(
-                QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination())))
-            return true;
-    }
-    if (watched == memPostit->viewport() && release && mouse->button() == Qt::LeftButton)
-        memPostitClick();
-    if (watched == imgAlarme || watched == imgAlarmeOn) {
-        if (doubleClick && mouse->button() == Qt::LeftButton) {
-            imgAlarmeDblClick();
-            return true;
-        }
-        if (press && mouse->button() == Qt::LeftButton) {
-            if (watched == imgAlarmeOn)
-                imgAlarmeOnClick();
-            return true;
-        }
-    }
-    if (watched == pnlCaption || watched == lblCaption || watched == pnlRodape ||
-        watched == lblRodape) {
-        if (press) {
-            // A click on the caption acknowledges a ringing alarm; the press also moves.
-            if ((watched == pnlCaption || watched == lblCaption) &&
-                mouse->button() == Qt::LeftButton)
-                lblCaptionClick();
-            return pnlCaptionMouseDown(mouse);
-        }
-        if (type == QEvent::MouseMove && m_mover.drag(mouse->globalPosition().toPoint()))
-            return true;
-        if (release && mouse->button() == Qt::LeftButton)
-            m_mover.release();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool TfPostIt::pnlCaptionMouseDown(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        m_mover.press(NoteHitTest::Caption, event->globalPosition().toPoint());
-    // Other buttons do nothing here; the press is not passed on to the window either,
-    // where it would be taken for a press on the window's own surface.
-    return true;
 }
 
 void TfPostIt::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "note/NoteMover.h"
 #include "store/NoteRecord.h"
 #include "store/TNoteFont.h"
 
@@ -12,6 +11,7 @@
 class NoteCaptionBar;
 class NoteEdit;
 class NoteHost;
+class NoteMouse;
 class NotePopupMenu;
 class QLabel;
 class WindowSystemHints;
@@ -157,15 +157,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Press on the caption bar, the caption label or the footer: a left press moves.
-    bool pnlCaptionMouseDown(QMouseEvent* event);
     void applyMemoFont();
     void createMenu();
     // The selected text of the text area, its line breaks as CR LF.
@@ -175,7 +169,7 @@ private:
 
     NoteHost* m_host = nullptr;
     WindowSystemHints* m_hints = nullptr;
-    NoteMover m_mover;
+    NoteMouse* m_mouse = nullptr;
     // The values the window's components do not hold (caption, text, footer, geometry
     // and visibility are theirs).
     NoteRecord m_data;
