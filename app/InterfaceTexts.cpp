@@ -4,7 +4,10 @@
 #include <QFileInfo>
 #include <QTranslator>
 
-InterfaceTexts::InterfaceTexts(QString programDir) : m_programDir(std::move(programDir)) {}
+InterfaceTexts::InterfaceTexts(QString programDir) : m_programDir(std::move(programDir)) {
+    // The built-in texts are Portuguese; Qt's own follow them until a language is chosen.
+    m_qtTexts.install(QStringLiteral("pt_BR"));
+}
 
 InterfaceTexts::~InterfaceTexts() {
     if (m_translator)
@@ -36,5 +39,21 @@ bool InterfaceTexts::install(Language language) {
         QCoreApplication::removeTranslator(m_translator.get());
     m_translator = std::move(translator);
     QCoreApplication::installTranslator(m_translator.get());
+    // Qt's own texts (standard buttons, common dialogs) follow.
+    m_qtTexts.install(language == Language::English ? QStringLiteral("en")
+                                                    : QStringLiteral("pt_BR"));
+    m_marked = language;
     return true;
+}
+
+QString InterfaceTexts::helpFile() const {
+    return m_programDir + QStringLiteral("help/") +
+           (m_marked == Language::Portuguese ? QStringLiteral("tacknote.html")
+                                             : QStringLiteral("tacknote_enu.html"));
+}
+
+QString InterfaceTexts::productPage() const {
+    return m_programDir + QStringLiteral("help/") +
+           (m_marked == Language::English ? QStringLiteral("index_enu.html")
+                                          : QStringLiteral("index.html"));
 }

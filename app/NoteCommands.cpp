@@ -9,12 +9,19 @@
 #include "net/TfrmEnviaComputador.h"
 #include "note/NotePrinter.h"
 #include "note/TfPostIt.h"
+#include "platform/Clock.h"
 #include "platform/CommonDialogs.h"
 #include "platform/LocaleInfo.h"
+#include "platform/MessageBoxes.h"
 #include "platform/ShellOpener.h"
+#include "store/Backup.h"
+#include "store/Rotinas.h"
+#include "store/TRecGeral.h"
 #include "store/TRecRede.h"
+#include "store/TacknoteError.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrinter>
 #include <QTabWidget>
@@ -95,6 +102,32 @@ void NoteCommands::openPreferences() {
 
 void NoteCommands::browseAddressBook() {
     m_frmAddressBook->browse();
+}
+
+QString NoteCommands::makeBackup(const QString& folder) {
+    return Backup::MakeBackup(m_services.notesFile, folder, m_services.clock.now());
+}
+
+void NoteCommands::backupToChosenFolder() {
+    const QString& backupPath = m_services.recGeral.BackupPath;
+    const QString suggested =
+        Rotinas::AddBackslash(backupPath.isEmpty() ? m_services.dataDir : backupPath) +
+        Backup::BackupFileName(m_services.clock.now());
+    const QString chosen = m_services.dialogs.saveFile(nullptr, tr("Selecione o Local para Backup"),
+                                                       suggested, QStringLiteral("*.tkn"));
+    if (chosen.isEmpty())
+        return;
+    // Only the folder is used; the name is the minute of the copy.
+    const QString folder = Rotinas::AddBackslash(QFileInfo(chosen).absolutePath());
+    QString name;
+    try {
+        name = makeBackup(folder);
+    } catch (const TacknoteError& error) {
+        // The message names the backup that could not be made.
+        m_services.messages.error(error.message());
+        return;
+    }
+    m_services.messages.information(tr("Backup efetuado em  ") + name);
 }
 
 OutgoingNote NoteCommands::outgoing(const TfPostIt& note) {

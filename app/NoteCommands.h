@@ -61,6 +61,12 @@ public:
     void openPreferences();
     // The address book for looking after the contacts, without the recipient picker.
     void browseAddressBook();
+    // Copies the notes file into folder as a dated backup; returns the backup's path
+    // and throws TacknoteError when the copy fails.
+    QString makeBackup(const QString& folder);
+    // Asks for a folder ("Selecione o Local para Backup") and makes a backup there; says
+    // where it went, or why it could not be made.
+    void backupToChosenFolder();
 
     // Ends every dialog still open (the program is closing).
     void closeDialogs();

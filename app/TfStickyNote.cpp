@@ -23,9 +23,7 @@
 #include "platform/ShellOpener.h"
 #include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
-#include "store/Backup.h"
 #include "store/IniFile.h"
-#include "store/Rotinas.h"
 #include "store/SettingsStore.h"
 #include "store/TacknoteError.h"
 
@@ -84,7 +82,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     m_keeper = new NotesKeeper(m_location.NotesFile, {m_location.ProgramDir, m_location.LogonUser},
                                *m_registry, m_recGeral, m_recRede,
                                {m_platform.clock, m_platform.locale, m_platform.messages}, this);
-    m_keeper->setPortugueseMarked(m_markedLanguage == Language::Portuguese);
+    m_keeper->setPortugueseMarked(markedLanguage() == Language::Portuguese);
     connect(m_keeper, &NotesKeeper::loadFinished, this, [this] {
         if (m_closeRequested)
             QMetaObject::invokeMethod(this, &TfStickyNote::FormCloseQuery, Qt::QueuedConnection);
@@ -106,7 +104,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     connect(m_trayMenu, &TrayMenu::languageChosen, this, &TfStickyNote::SwitchLanguage);
     connect(m_trayMenu, &TrayMenu::helpChosen, this, &TfStickyNote::Ajuda1Click);
     connect(m_trayMenu, &TrayMenu::webChosen, this, &TfStickyNote::mnuWebClick);
-    m_trayMenu->markLanguage(m_markedLanguage);
+    m_trayMenu->markLanguage(markedLanguage());
     connect(m_trayMenu, &TrayMenu::quitChosen, this, &TfStickyNote::Sair1Click);
     m_trayMenu->show();
     QApplication::setWindowIcon(NoteIcons::programIcon());
@@ -141,19 +139,10 @@ void TfStickyNote::FormCreate() {
     // The interface starts in the chosen language when its texts are there; otherwise
     // the built-in texts stay and no language is marked.
     m_texts = std::make_unique<InterfaceTexts>(m_location.ProgramDir);
-    if (m_startLanguage.language != Language::None && m_texts->install(m_startLanguage.language))
-        m_markedLanguage = m_startLanguage.language;
-    setHelpFile();
-    // Qt's own texts (buttons of message boxes, common dialogs) follow: Portuguese unless
-    // English is marked.
-    installQtTexts();
+    if (m_startLanguage.language != Language::None)
+        m_texts->install(m_startLanguage.language);
     if (!m_startLanguage.entryBeforeSwitch)
         writeBrowserEntry();
-}
-
-void TfStickyNote::installQtTexts() {
-    m_qtTranslations.install(m_markedLanguage == Language::English ? QStringLiteral("en")
-                                                                   : QStringLiteral("pt_BR"));
 }
 
 void TfStickyNote::writeBrowserEntry() {
@@ -214,19 +203,11 @@ void TfStickyNote::noticeMissingTray() {
     m_keeper->saveReportingErrors();
 }
 
-void TfStickyNote::setHelpFile() {
-    m_helpFile = m_location.ProgramDir + QStringLiteral("help/") +
-                 (m_markedLanguage == Language::Portuguese ? QStringLiteral("tacknote.html")
-                                                           : QStringLiteral("tacknote_enu.html"));
-}
-
 void TfStickyNote::SwitchLanguage(Language language) {
     if (m_closed || !m_texts->install(language))
         return;
-    m_markedLanguage = language;
     m_trayMenu->markLanguage(language);
     m_keeper->setPortugueseMarked(language == Language::Portuguese);
-    installQtTexts();
     const bool notesExisted = m_registry->NoteCount() > 0;
     if (notesExisted && !m_keeper->isLoading()) {
         StopNoteServer();
@@ -254,7 +235,6 @@ void TfStickyNote::SwitchLanguage(Language language) {
     // Every window re-texts itself on the language change the new texts announce.
     QEvent change(QEvent::LanguageChange);
     QCoreApplication::sendEvent(qApp, &change);
-    setHelpFile();
 }
 
 void TfStickyNote::changeEvent(QEvent* event) {
@@ -264,15 +244,12 @@ void TfStickyNote::changeEvent(QEvent* event) {
 }
 
 void TfStickyNote::Ajuda1Click() {
-    m_platform.shell.open(QUrl::fromLocalFile(m_helpFile));
+    m_platform.shell.open(QUrl::fromLocalFile(m_texts->helpFile()));
 }
 
 void TfStickyNote::mnuWebClick() {
     // The product's page ships beside the program, in both languages.
-    m_platform.shell.open(QUrl::fromLocalFile(m_location.ProgramDir + QStringLiteral("help/") +
-                                              (m_markedLanguage == Language::English
-                                                   ? QStringLiteral("index_enu.html")
-                                                   : QStringLiteral("index.html"))));
+    m_platform.shell.open(QUrl::fromLocalFile(m_texts->productPage()));
 }
 
 void TfStickyNote::newNoteFromDesktop() {
@@ -420,29 +397,11 @@ void TfStickyNote::ShowTodaysTasks() {
 }
 
 QString TfStickyNote::MakeBackup(const QString& folder) {
-    return Backup::MakeBackup(m_location.NotesFile, folder, m_platform.clock.now());
+    return m_commands->makeBackup(folder);
 }
 
 void TfStickyNote::mnuBackupClick() {
-    const QString suggested =
-        Rotinas::AddBackslash(m_recGeral.BackupPath.isEmpty() ? m_location.DataDir
-                                                              : m_recGeral.BackupPath) +
-        Backup::BackupFileName(m_platform.clock.now());
-    const QString chosen = m_platform.dialogs.saveFile(nullptr, tr("Selecione o Local para Backup"),
-                                                       suggested, QStringLiteral("*.tkn"));
-    if (chosen.isEmpty())
-        return;
-    // Only the folder is used; the name is the minute of the copy.
-    const QString folder = Rotinas::AddBackslash(QFileInfo(chosen).absolutePath());
-    QString name;
-    try {
-        name = MakeBackup(folder);
-    } catch (const TacknoteError& error) {
-        // The message names the backup that could not be made.
-        m_platform.messages.error(error.message());
-        return;
-    }
-    m_platform.messages.information(tr("Backup efetuado em  ") + name);
+    m_commands->backupToChosenFolder();
 }
 
 void TfStickyNote::mnuSalvarNotasClick() {

@@ -5,7 +5,6 @@
 #include "app/PlatformServices.h"
 #include "app/StartLanguage.h"
 #include "dialogs/NoteServerControl.h"
-#include "platform/QtTranslations.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 
@@ -120,11 +119,10 @@ public:
     const DataLocation& location() const { return m_location; }
     TRecGeral& recGeral() { return m_recGeral; }
     TRecRede& recRede() { return m_recRede; }
-    Language markedLanguage() const { return m_markedLanguage; }
+    Language markedLanguage() const { return m_texts->marked(); }
     StartLanguage startLanguage() const { return m_startLanguage; }
-    QString helpFile() const { return m_helpFile; }
+    QString helpFile() const { return m_texts->helpFile(); }
     // Qt's own texts; a language switch installs the new language here.
-    QtTranslations& qtTranslations() { return m_qtTranslations; }
     QTimer* timerInicio() const { return tmrInicio; }
     QTimer* timerAlarme() const { return tmrAlarme; }
     QTimer* timerClip() const { return tmrClip; }
@@ -141,8 +139,6 @@ private:
     void alarmFired(int noteNumber);
     // Tells the user once, ever, how to reach the menu on a desktop without a tray.
     void noticeMissingTray();
-    void setHelpFile();
-    void installQtTexts();
     // The browser entry of the language chosen at start (browser capture).
     void writeBrowserEntry();
 
@@ -152,9 +148,6 @@ private:
     TRecGeral m_recGeral;
     TRecRede m_recRede;
     StartLanguage m_startLanguage;
-    Language m_markedLanguage = Language::None;
-    QString m_helpFile;
-    QtTranslations m_qtTranslations;
 
     std::unique_ptr<EventSounds> m_sounds;
     std::unique_ptr<ReceivedNotes> m_receivedNotes;

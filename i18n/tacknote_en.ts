@@ -39,6 +39,17 @@
     </message>
 </context>
 <context>
+    <name>NoteCommands</name>
+    <message>
+        <source>Selecione o Local para Backup</source>
+        <translation>Select the Backup Location</translation>
+    </message>
+    <message>
+        <source>Backup efetuado em  </source>
+        <translation>Backup made in  </translation>
+    </message>
+</context>
+<context>
     <name>NoteEdit</name>
     <message>
         <source>Esta nota está cheia: uma nota guarda até %1 caracteres, e cada quebra de linha conta como dois.</source>
@@ -179,14 +190,6 @@ It will not be changed while Tacknote is running. Notes created now will be kept
 </context>
 <context>
     <name>TfStickyNote</name>
-    <message>
-        <source>Selecione o Local para Backup</source>
-        <translation>Select the Backup Location</translation>
-    </message>
-    <message>
-        <source>Backup efetuado em  </source>
-        <translation>Backup made in  </translation>
-    </message>
     <message>
         <source>Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do Tacknote. Para abrir o menu do Tacknote, inicie o Tacknote de novo pelo menu de aplicativos ou por um terminal: o menu se abre junto ao ponteiro do mouse. A ação &quot;Nova Nota&quot; do Tacknote no menu de aplicativos cria uma nota.</source>
         <translation>This desktop does not show the system tray, where the Tacknote icon lives. To open the Tacknote menu, start Tacknote again from the applications menu or from a terminal: the menu opens beside the mouse pointer. The &quot;New Note&quot; action of Tacknote in the applications menu creates a note.</translation>
