@@ -711,6 +711,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
         <source>Selecione o Local para Backup</source>
         <translation>Select the Backup Location</translation>
     </message>
+    <message>
+        <source>Iniciar o Tacknote com a sessão</source>
+        <translation>Start Tacknote with the session</translation>
+    </message>
 </context>
 <context>
     <name>TtabSons</name>
