@@ -139,8 +139,10 @@ void TfrmSobre::centreOnScreen() {
         desktop = screen();
     if (!desktop)
         return;
-    const QRect area = desktop->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
+    // The window with its frame, as far as the window system has told its size.
+    QRect frame = frameGeometry();
+    frame.moveCenter(desktop->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 void TfrmSobre::showEvent(QShowEvent* event) {
