@@ -3,6 +3,7 @@
 #include "contacts/TfrmAddressBook.h"
 #include "dialogs/TfrmConfNota.h"
 #include "dialogs/TfrmMudaCaption.h"
+#include "dialogs/TfrmSobre.h"
 #include "mail/SystemUtcOffset.h"
 #include "mail/TfrmEnviarEmail.h"
 #include "net/NoteSender.h"
@@ -30,6 +31,8 @@ NoteCommands::NoteCommands(const Services& services, QObject* parent)
     : QObject(parent), m_services(services), m_utcOffset(std::make_unique<SystemUtcOffset>()) {
     m_frmMudaCaption =
         std::make_unique<TfrmMudaCaption>(services.clock, services.locale, services.recGeral);
+    m_frmSobre = std::make_unique<TfrmSobre>(services.shell);
+
     m_frmAddressBook = std::make_unique<TfrmAddressBook>(
         services.notesFile, services.locale.locale(), services.messages, services.sound);
     m_frmEnviarEmail =
@@ -73,8 +76,9 @@ NoteRecord NoteCommands::configured(const NoteRecord& current, const NoteRecord&
 }
 
 void NoteCommands::configureNote(TfPostIt& note, int pageIndex, int helpContext) {
-    const ConfNotaServices services{m_services.clock, m_services.locale, m_services.messages,
-                                    m_services.dialogs, m_services.sound};
+    const ConfNotaServices services{m_services.clock,   m_services.locale,
+                                    m_services.messages, m_services.dialogs,
+                                    m_services.sound,   m_services.autostart};
     // The dialog deletes itself when it closes.
     auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
                                     m_services.noteServer, m_services.dataDir);
@@ -91,13 +95,19 @@ void NoteCommands::configureNote(TfPostIt& note, int pageIndex, int helpContext)
 }
 
 void NoteCommands::openPreferences() {
-    const ConfNotaServices services{m_services.clock, m_services.locale, m_services.messages,
-                                    m_services.dialogs, m_services.sound};
+    const ConfNotaServices services{m_services.clock,   m_services.locale,
+                                    m_services.messages, m_services.dialogs,
+                                    m_services.sound,   m_services.autostart};
     auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
                                     m_services.noteServer, m_services.dataDir);
     dialog->primePreferences();
     dialog->setHelpContext(2);
     dialog->exec();
+}
+
+void NoteCommands::showAbout(const QString& productPage) {
+    m_frmSobre->setProductPage(productPage);
+    m_frmSobre->exec();
 }
 
 void NoteCommands::browseAddressBook() {

@@ -20,6 +20,8 @@ class TfrmAddressBook;
 class TfrmEnviaComputador;
 class TfrmEnviarEmail;
 class TfrmMudaCaption;
+class TfrmSobre;
+class SessionAutostart;
 class QWidget;
 struct NoteRecord;
 struct TRecGeral;
@@ -44,6 +46,7 @@ public:
         NoteServerControl& noteServer;
         QString notesFile;
         QString dataDir;
+        SessionAutostart* autostart = nullptr;
     };
 
     explicit NoteCommands(const Services& services, QObject* parent = nullptr);
@@ -59,6 +62,8 @@ public:
 
     // The preferences: the configuration dialog in preferences mode, help context 2.
     void openPreferences();
+    // The about box; its link opens productPage.
+    void showAbout(const QString& productPage);
     // The address book for looking after the contacts, without the recipient picker.
     void browseAddressBook();
     // Copies the notes file into folder as a dated backup; returns the backup's path
@@ -89,6 +94,7 @@ private:
     std::unique_ptr<SystemUtcOffset> m_utcOffset;
     // Dialogs have no parent window: a note that opened one may be deleted meanwhile.
     std::unique_ptr<TfrmMudaCaption> m_frmMudaCaption;
+    std::unique_ptr<TfrmSobre> m_frmSobre;
     std::unique_ptr<TfrmAddressBook> m_frmAddressBook;
     std::unique_ptr<TfrmEnviarEmail> m_frmEnviarEmail;
     // The client socket and connect time-out of the note sender.

@@ -5,6 +5,7 @@ class CommonDialogs;
 class LocaleInfo;
 class MessageBoxes;
 class NativeHostFolders;
+class SessionAutostart;
 class ShellOpener;
 class SoundPlayer;
 class SystemPaths;
@@ -27,4 +28,6 @@ struct PlatformServices {
     NativeHostFolders* nativeHosts = nullptr;
     // What the window manager is told about note windows; none in tests.
     WindowSystemHints* windowHints = nullptr;
+    // The start with the desktop session; none: the preferences do not offer it.
+    SessionAutostart* autostart = nullptr;
 };

@@ -64,7 +64,8 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     m_commands =
         new NoteCommands({m_recGeral, m_recRede, m_platform.clock, m_platform.locale,
                           m_platform.messages, m_platform.dialogs, m_platform.sound,
-                          m_platform.shell, *this, m_location.NotesFile, m_location.DataDir},
+                          m_platform.shell, *this, m_location.NotesFile, m_location.DataDir,
+                          m_platform.autostart},
                          this);
     m_registry = new NoteRegistry(*m_commands, *this,
                                   {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
@@ -104,6 +105,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     connect(m_trayMenu, &TrayMenu::languageChosen, this, &TfStickyNote::SwitchLanguage);
     connect(m_trayMenu, &TrayMenu::helpChosen, this, &TfStickyNote::Ajuda1Click);
     connect(m_trayMenu, &TrayMenu::webChosen, this, &TfStickyNote::mnuWebClick);
+    connect(m_trayMenu, &TrayMenu::aboutChosen, this, &TfStickyNote::mnuSobreClick);
     m_trayMenu->markLanguage(markedLanguage());
     connect(m_trayMenu, &TrayMenu::quitChosen, this, &TfStickyNote::Sair1Click);
     m_trayMenu->show();
@@ -245,6 +247,10 @@ void TfStickyNote::changeEvent(QEvent* event) {
 
 void TfStickyNote::Ajuda1Click() {
     m_platform.shell.open(QUrl::fromLocalFile(m_texts->helpFile()));
+}
+
+void TfStickyNote::mnuSobreClick() {
+    m_commands->showAbout(m_texts->productPage());
 }
 
 void TfStickyNote::mnuWebClick() {

@@ -95,6 +95,8 @@ public:
     void Ajuda1Click();
     // "Tacknote na Web...": the product's page.
     void mnuWebClick();
+    // "Sobre o Sistema...": the about box.
+    void mnuSobreClick();
 
     // Another start of the program for the same data folder asked this one to come
     // forward: every note is brought to the front; on a desktop without a tray, the

@@ -7,7 +7,6 @@
 #include "platform/DesktopSystemPaths.h"
 #include "platform/DesktopWindowHints.h"
 #include "platform/DialogsAboveNotes.h"
-#include "platform/DisplayPlatform.h"
 #include "platform/QtCommonDialogs.h"
 #include "platform/QtLocaleInfo.h"
 #include "platform/QtMessageBoxes.h"
@@ -17,6 +16,8 @@
 #include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
 #include "platform/TerminationSignals.h"
+#include "platform/WaylandSession.h"
+#include "platform/XdgAutostart.h"
 
 #include <cstdio>
 
@@ -29,7 +30,7 @@ const QByteArray NewNoteMessage = TacknoteMsg::NewNote;
 } // namespace
 
 int main(int argc, char** argv) {
-    DisplayPlatform::preferX11OnWayland();
+    WaylandSession::preferXWayland();
     TacknoteApplication app(argc, argv);
     const bool newNote = QCoreApplication::arguments().contains(QStringLiteral("--new-note"));
     DialogsAboveNotes::install();
@@ -60,10 +61,12 @@ int main(int argc, char** argv) {
     QtCommonDialogs dialogs;
     DesktopNativeHostFolders nativeHosts; // browser capture: the browsers' registration
     DesktopWindowHints windowHints;
+    XdgAutostart autostart(XdgAutostart::userConfigHome(), QCoreApplication::applicationFilePath());
     app.setMessageBoxes(&messages);
 
     TfStickyNote main(
-        {clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts, &windowHints});
+        {clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts, &windowHints,
+         &autostart});
     // Browser capture: the start step installs AppMessage on this channel.
     main.setMessageChannel(&instance);
     QObject::connect(&instance, &SingleInstance::messageReceived, &main,

@@ -40,7 +40,7 @@ TfrmConfNota::TfrmConfNota(const ConfNotaServices& services, TRecGeral& recGeral
     tabAlarme =
         new TtabAlarme(services.messages, services.dialogs, services.sound, services.locale);
     tabSons = new TtabSons(services.messages, services.dialogs, services.sound);
-    tabGeral = new TtabGeral(services.dialogs);
+    tabGeral = new TtabGeral(services.dialogs, services.autostart);
     tbsRede = new TtbsRede(services.messages);
     for (QWidget* page :
          std::initializer_list<QWidget*>{tabFonteCor, tabAlarme, tabSons, tabGeral, tbsRede})
@@ -230,7 +230,19 @@ void TfrmConfNota::applyToSettings() {
         return;
     startOrStopNoteServer();
     if (self)
+        applySessionStart();
+    if (self)
         Q_EMIT preferencesApplied();
+}
+
+void TfrmConfNota::applySessionStart() {
+    try {
+        tabGeral->applySessionStart();
+    } catch (const TacknoteError& error) {
+        // The settings stay applied; the check box shows the real state at the next
+        // opening.
+        m_services.messages.error(error.message());
+    }
 }
 
 void TfrmConfNota::startOrStopNoteServer() {

@@ -12,6 +12,7 @@ class MessageBoxes;
 class NoteServerControl;
 class QPushButton;
 class QTabWidget;
+class SessionAutostart;
 class SoundPlayer;
 class TtabAlarme;
 class TtabFonteCor;
@@ -28,6 +29,8 @@ struct ConfNotaServices {
     MessageBoxes& messages;
     CommonDialogs& dialogs;
     SoundPlayer& sound;
+    // The start with the desktop session; without it page "Geral" does not offer it.
+    SessionAutostart* autostart = nullptr;
 };
 
 // "Configurações": one dialog for two purposes. In preferences mode it edits the
@@ -97,6 +100,7 @@ private:
     void applyToNote();
     void applyToSettings();
     void startOrStopNoteServer();
+    void applySessionStart();
 
     const ConfNotaServices m_services;
     TRecGeral& m_recGeral;

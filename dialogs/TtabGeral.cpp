@@ -2,6 +2,7 @@
 
 #include "dialogs/UpDown.h"
 #include "platform/CommonDialogs.h"
+#include "platform/SessionAutostart.h"
 #include "store/Rotinas.h"
 #include "store/TRecGeral.h"
 
@@ -16,8 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TtabGeral::TtabGeral(CommonDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs) {
+TtabGeral::TtabGeral(CommonDialogs& dialogs, SessionAutostart* autostart, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_autostart(autostart) {
     setObjectName(QStringLiteral("tabGeral"));
 
     GroupBox2 = new QGroupBox(this);
@@ -66,6 +67,9 @@ TtabGeral::TtabGeral(CommonDialogs& dialogs, QWidget* parent)
     cmdLocalBackup->setObjectName(QStringLiteral("cmdLocalBackup"));
     cmdLocalBackup->setAutoDefault(false);
     cmdLocalBackup->setFixedWidth(28);
+    chkIniciaSessao = new QCheckBox(this);
+    chkIniciaSessao->setObjectName(QStringLiteral("chkIniciaSessao"));
+    chkIniciaSessao->setVisible(m_autostart != nullptr);
 
     auto* autoSave = new QHBoxLayout;
     autoSave->addWidget(chkAutoSave);
@@ -84,6 +88,7 @@ TtabGeral::TtabGeral(CommonDialogs& dialogs, QWidget* parent)
     layout->addWidget(chkCriaNotaAlarme);
     layout->addWidget(chkLocalBackup);
     layout->addLayout(backup);
+    layout->addWidget(chkIniciaSessao);
     layout->addStretch(1);
 
     connect(chkLocalBackup, &QCheckBox::toggled, this, [this] { chkLocalBackupClick(); });
@@ -100,6 +105,7 @@ void TtabGeral::retranslate() {
     Label10->setText(tr("minutos"));
     chkCriaNotaAlarme->setText(tr("Mostra Nota com Tarefas Agendadas para o Dia na Inicialização"));
     chkLocalBackup->setText(tr("Efetuar Backup na Saída do Programa"));
+    chkIniciaSessao->setText(tr("Iniciar o Tacknote com a sessão"));
 }
 
 void TtabGeral::primePersonal(const TRecGeral& recGeral) {
@@ -118,6 +124,8 @@ void TtabGeral::primeGeneral(const TRecGeral& recGeral, const QString& dataDir) 
     chkLocalBackup->setChecked(recGeral.BackupOnExit);
     txtLocalBackup->setText(recGeral.BackupPath);
     chkLocalBackupClick();
+    if (m_autostart)
+        chkIniciaSessao->setChecked(m_autostart->isEnabled());
 }
 
 std::optional<int> TtabGeral::autoSaveMinutes() const {
@@ -147,6 +155,11 @@ void TtabGeral::applyGeneral(TRecGeral& recGeral) const {
     recGeral.NoteDaily = chkCriaNotaAlarme->isChecked();
     recGeral.BackupOnExit = chkLocalBackup->isChecked();
     recGeral.BackupPath = txtLocalBackup->text();
+}
+
+void TtabGeral::applySessionStart() const {
+    if (m_autostart && chkIniciaSessao->isChecked() != m_autostart->isEnabled())
+        m_autostart->setEnabled(chkIniciaSessao->isChecked());
 }
 
 void TtabGeral::chkLocalBackupClick() {

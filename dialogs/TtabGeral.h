@@ -10,11 +10,13 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class SessionAutostart;
 class UpDown;
 struct TRecGeral;
 
 // Page "Geral" of the preferences: the user's name, the data folder, the delete
-// question, automatic saving, today's tasks at start and the backup on closing.
+// question, automatic saving, today's tasks at start, the backup on closing and the
+// start with the desktop session.
 class TtabGeral : public QWidget {
     Q_OBJECT
 public:
@@ -22,11 +24,14 @@ public:
     static constexpr int MinAutoSave = 5;
     static constexpr int MaxAutoSave = 60;
 
-    TtabGeral(CommonDialogs& dialogs, QWidget* parent = nullptr);
+    // Without autostart the page has no check box for the start with the session.
+    explicit TtabGeral(CommonDialogs& dialogs, SessionAutostart* autostart = nullptr,
+                       QWidget* parent = nullptr);
 
     // The priming before showing: the user's name and automatic saving.
     void primePersonal(const TRecGeral& recGeral);
-    // The priming when shown: the data folder and the general options.
+    // The priming when shown: the data folder, the general options and whether the
+    // program starts with the session now.
     void primeGeneral(const TRecGeral& recGeral, const QString& dataDir);
 
     // The whole number in txtAutoSave, whatever its size.
@@ -38,6 +43,9 @@ public:
     void applyPersonal(TRecGeral& recGeral) const;
     // AskDelete, NoteDaily, BackupOnExit and BackupPath.
     void applyGeneral(TRecGeral& recGeral) const;
+    // The start with the session as chkIniciaSessao says, changed only when it differs;
+    // throws TacknoteError when the system refuses.
+    void applySessionStart() const;
 
     // Control rules.
     void chkLocalBackupClick();
@@ -58,6 +66,7 @@ public:
     QCheckBox* chkLocalBackup = nullptr;
     QLineEdit* txtLocalBackup = nullptr;
     QPushButton* cmdLocalBackup = nullptr;
+    QCheckBox* chkIniciaSessao = nullptr;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -66,4 +75,5 @@ private:
     void retranslate();
 
     CommonDialogs& m_dialogs;
+    SessionAutostart* m_autostart;
 };

@@ -516,6 +516,25 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>TfrmSobre</name>
+    <message>
+        <source>Sobre o Sistema</source>
+        <translation>About the System</translation>
+    </message>
+    <message>
+        <source>Versão:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>Aqui fica a versão</source>
+        <translation>The version goes here</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
     <name>TrayMenu</name>
     <message>
         <source>&amp;Nova Nota</source>
@@ -757,6 +776,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Selecione o Local para Backup</source>
         <translation>Select the Backup Location</translation>
+    </message>
+    <message>
+        <source>Iniciar o Tacknote com a sessão</source>
+        <translation>Start Tacknote with the session</translation>
     </message>
 </context>
 <context>

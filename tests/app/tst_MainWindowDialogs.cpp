@@ -5,6 +5,7 @@
 
 #include "contacts/TfrmAddressBook.h"
 #include "dialogs/TfrmConfNota.h"
+#include "dialogs/TfrmSobre.h"
 #include "dialogs/TtabAlarme.h"
 #include "dialogs/TtabFonteCor.h"
 #include "dialogs/TtabGeral.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void noteDeletedWhileItsDialogIsOpen();
     void addressBookAndComposerOpenFromTheirCommands();
     void replyOpensTheSenderWithTheSendersAddress();
+    void aboutBoxLinkOpensTheProductPage();
 };
 
 void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
@@ -242,6 +245,22 @@ void tst_MainWindowDialogs::replyOpensTheSenderWithTheSendersAddress() {
                   sender->cmdCancelar->click();
               });
     QCOMPARE(recipients, QStringLiteral("127.0.0.1"));
+}
+
+void tst_MainWindowDialogs::aboutBoxLinkOpensTheProductPage() {
+    ProgramHarness p;
+    p.start();
+    whenModal([&] { p.main->trayMenu().mnuSobre->trigger(); },
+              [&](QWidget* modal) {
+                  auto* about = qobject_cast<TfrmSobre*>(modal);
+                  QVERIFY(about);
+                  QCOMPARE(about->lblVersao->text(), QStringLiteral("v1.30 (build 215)"));
+                  about->Label1Click();
+                  about->cmdOK->click();
+              });
+    QCOMPARE(p.shell.opened.size(), 1);
+    QCOMPARE(p.shell.opened[0], QUrl::fromLocalFile(ProgramHarness::seedDir() + "/help/index.html"));
+    QVERIFY(QFileInfo(p.shell.opened[0].toLocalFile()).isFile());
 }
 
 QTEST_MAIN(tst_MainWindowDialogs)

@@ -3,6 +3,7 @@
 #include "dialogs/NoteServerControl.h"
 #include "dialogs/TfrmConfNota.h"
 #include "platform/QtLocaleInfo.h"
+#include "platform/SessionAutostart.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 #include "store/TacknoteError.h"
@@ -60,8 +61,8 @@ struct ConfNotaHarness {
     ~ConfNotaHarness() { delete dialog; }
 
     TfrmConfNota& create() {
-        dialog = new TfrmConfNota({clock, locale, messages, dialogs, sound}, recGeral, recRede,
-                                  server, DataDir);
+        dialog = new TfrmConfNota({clock, locale, messages, dialogs, sound, autostart}, recGeral,
+                                  recRede, server, DataDir);
         QObject::connect(dialog, &TfrmConfNota::noteConfigured,
                          [this](int number, const NoteRecord& note) {
                              configuredNumber = number;
@@ -101,6 +102,7 @@ struct ConfNotaHarness {
     ScriptedCommonDialogs dialogs;
     RecordingSoundPlayer sound;
     RecordingNoteServer server;
+    SessionAutostart* autostart = nullptr; // none: page "Geral" does not offer it
     TRecGeral recGeral;
     TRecRede recRede;
     QPointer<TfrmConfNota> dialog;

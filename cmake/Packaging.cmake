@@ -1,0 +1,35 @@
+# The Debian package: `cpack -G DEB` in a build folder makes tacknote_<version>_<arch>.deb
+# from what cmake --install puts under /usr. Build it from a Release build
+# (scripts/check-package.sh does, and installs it on a fresh Debian 12 to check it).
+set(CPACK_PACKAGE_NAME tacknote)
+set(CPACK_PACKAGE_VENDOR "The Tacknote developers")
+set(CPACK_PACKAGE_CONTACT "The Tacknote developers <tacknote@example.org>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Sticky notes on the desktop, with alarms")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tacknote puts small coloured notes on the desktop, created and found again through an\n\
+icon in the system tray. Notes carry alarms, once or on chosen weekdays, travel to other\n\
+computers running Tacknote, are mailed through an SMTP server and print. Interface in\n\
+Brazilian Portuguese and English.")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The shared libraries the program links (the Qt 6 libraries and what they need) are
+# found by dpkg-shlibdeps; the rest is loaded at run time and named here:
+# - Qt's own texts in Portuguese (buttons of message boxes and common dialogs);
+# - fonts with the metrics of the note fonts Arial and Courier New, which fontconfig
+#   puts in their place;
+# - the X11 platform plugin ships with libqt6gui6, pulled in through the libraries.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-translations-l10n, fonts-liberation2 | fonts-liberation, fontconfig")
+# The desktop's look for Qt windows and the file dialogs of GTK desktops; a session
+# without them still works.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme, qt6-qpa-plugins")
+
+include(CPack)

@@ -1,0 +1,12 @@
+#pragma once
+
+// Whether the program starts by itself when the user's desktop session begins.
+class SessionAutostart {
+public:
+    virtual ~SessionAutostart() = default;
+
+    virtual bool isEnabled() const = 0;
+    // Turns the start with the session on or off; throws TacknoteError when the system
+    // refuses the change, which then leaves the state as it was.
+    virtual void setEnabled(bool on) = 0;
+};
