@@ -1,6 +1,7 @@
 #include "alarm/AlarmTimer.h"
 
 #include "alarm/NextReminderDate.h"
+#include "alarm/TodaysTasks.h"
 #include "app/NoteRegistry.h"
 #include "dialogs/EventSounds.h"
 #include "note/TfPostIt.h"
@@ -44,4 +45,15 @@ bool AlarmTimer::fireAlarm(int slot, TfPostIt* window, const QDateTime& now) {
         window->setAlarm(true);
     }
     return true;
+}
+
+QList<TfrmMostraAlarmes::Task> AlarmTimer::todaysTasks(const QDateTime& now,
+                                                       const LocaleInfo& locale) const {
+    QList<TodaysTasks::Entry> entries;
+    for (const TfPostIt* window : m_registry.notes())
+        entries.append({window->Tag, window->alarm(), window->AlarmDateTime(), window->caption()});
+    QList<TfrmMostraAlarmes::Task> tasks;
+    for (const TodaysTasks::Entry& entry : TodaysTasks::due(entries, now.date()))
+        tasks.append({TodaysTasks::line(entry, locale), m_registry.note(entry.number)});
+    return tasks;
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "alarm/TfrmMostraAlarmes.h"
+
 #include <QDateTime>
 #include <QObject>
 
+class LocaleInfo;
 class NoteRegistry;
+
 class EventSounds;
 class TfPostIt;
 
@@ -20,6 +24,11 @@ public:
     // Fires the alarms due at now. True when a reminder was armed again: its next date
     // must reach the file at once.
     bool fireDueAlarms(const QDateTime& now);
+
+    // The lines of today's-tasks window: every armed alarm due on now's date, with the
+    // note it names.
+    QList<TfrmMostraAlarmes::Task> todaysTasks(const QDateTime& now,
+                                               const LocaleInfo& locale) const;
 
 Q_SIGNALS:
     // An alarm fired; the tray icon starts blinking.

@@ -2,7 +2,6 @@
 
 #include "alarm/AlarmTimer.h"
 #include "alarm/TfrmMostraAlarmes.h"
-#include "alarm/TodaysTasks.h"
 #include "app/AppMessage.h"
 #include "app/CaptureRegistration.h"
 #include "app/NoteCommands.h"
@@ -16,7 +15,6 @@
 #include "note/NoteMessage.h"
 #include "note/TfPostIt.h"
 #include "platform/Clock.h"
-#include "platform/CommonDialogs.h"
 #include "platform/DurableFile.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
@@ -30,7 +28,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDebug>
-#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTimer>
 #include <QUrl>
@@ -61,12 +58,11 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     FormCreate();
 
     m_sounds = std::make_unique<EventSounds>(m_platform.sound, m_recGeral);
-    m_commands =
-        new NoteCommands({m_recGeral, m_recRede, m_platform.clock, m_platform.locale,
-                          m_platform.messages, m_platform.dialogs, m_platform.sound,
-                          m_platform.shell, *this, m_location.NotesFile, m_location.DataDir,
-                          m_platform.autostart},
-                         this);
+    m_commands = new NoteCommands({m_recGeral, m_recRede, m_platform.clock, m_platform.locale,
+                                   m_platform.messages, m_platform.dialogs, m_platform.sound,
+                                   m_platform.shell, *this, m_location.NotesFile,
+                                   m_location.DataDir, m_platform.autostart},
+                                  this);
     m_registry = new NoteRegistry(*m_commands, *this,
                                   {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
                                    m_platform.messages, m_platform.windowHints},
@@ -129,31 +125,33 @@ void TfStickyNote::FormCreate() {
     // What an interrupted save of an earlier run left beside the notes file.
     DurableFile::removeLeftovers(m_location.NotesFile);
     m_location.seedNotesFile(m_platform.locale.lcid());
-    // Browser capture: neither language's entry is left from an earlier run.
-    if (m_platform.nativeHosts)
-        CaptureRegistration(*m_platform.nativeHosts, QString()).removeAll();
 
     IniFile file(m_location.NotesFile, IniFile::Mode::Batched);
     m_startLanguage =
         StartLanguage::decide(SettingsStore::readDefaultLang(file), m_platform.locale.lcid());
-    if (m_startLanguage.entryBeforeSwitch)
-        writeBrowserEntry();
     // The interface starts in the chosen language when its texts are there; otherwise
     // the built-in texts stay and no language is marked.
     m_texts = std::make_unique<InterfaceTexts>(m_location.ProgramDir);
     if (m_startLanguage.language != Language::None)
         m_texts->install(m_startLanguage.language);
-    if (!m_startLanguage.entryBeforeSwitch)
-        writeBrowserEntry();
+    // Browser capture: the entry of the language chosen at start replaces whichever an
+    // earlier run left; one that cannot be written leaves the program running.
+    if (m_platform.nativeHosts) {
+        CaptureRegistration registration(*m_platform.nativeHosts,
+                                         m_location.ProgramDir +
+                                             CaptureRegistration::hostProgramName());
+        registration.removeAll();
+        registration.write(m_startLanguage.browserEntry);
+    }
 }
 
-void TfStickyNote::writeBrowserEntry() {
-    // A registration that cannot be written is logged; the program runs on without the
-    // browser's menu entry.
-    if (m_platform.nativeHosts)
-        CaptureRegistration(*m_platform.nativeHosts,
-                            m_location.ProgramDir + CaptureRegistration::hostProgramName())
-            .write(m_startLanguage.browserEntry);
+void TfStickyNote::startListening() {
+    // A port that cannot be used is reported; the program runs on without it.
+    try {
+        StartNoteServer();
+    } catch (const TacknoteError& error) {
+        m_platform.messages.error(error.message());
+    }
 }
 
 void TfStickyNote::start() {
@@ -169,14 +167,8 @@ void TfStickyNote::tmrInicioTimer() {
     tmrClip->stop();
     if (m_closed)
         return;
-    if (m_recRede.Enabled) {
-        // A port that cannot be used is reported; the program runs on without it.
-        try {
-            StartNoteServer();
-        } catch (const TacknoteError& error) {
-            m_platform.messages.error(error.message());
-        }
-    }
+    if (m_recRede.Enabled)
+        startListening();
     if (m_recGeral.NoteDaily)
         ShowTodaysTasks();
     noticeMissingTray();
@@ -227,11 +219,7 @@ void TfStickyNote::SwitchLanguage(Language language) {
             m_keeper->forgetNotes();
             tmrInicio->start();
         } else if (m_recRede.Enabled) {
-            try {
-                StartNoteServer();
-            } catch (const TacknoteError& error) {
-                m_platform.messages.error(error.message());
-            }
+            startListening();
         }
     }
     // Every window re-texts itself on the language change the new texts announce.
@@ -393,13 +381,7 @@ void TfStickyNote::tmrAlarmeTimer() {
 }
 
 void TfStickyNote::ShowTodaysTasks() {
-    QList<TodaysTasks::Entry> entries;
-    for (const TfPostIt* window : m_registry->notes())
-        entries.append({window->Tag, window->alarm(), window->AlarmDateTime(), window->caption()});
-    QList<TfrmMostraAlarmes::Task> tasks;
-    for (const TodaysTasks::Entry& entry : TodaysTasks::due(entries, m_platform.clock.now().date()))
-        tasks.append({TodaysTasks::line(entry, m_platform.locale), m_registry->note(entry.number)});
-    m_frmMostraAlarmes->showTasks(tasks);
+    m_frmMostraAlarmes->showTasks(m_alarms->todaysTasks(m_platform.clock.now(), m_platform.locale));
 }
 
 QString TfStickyNote::MakeBackup(const QString& folder) {

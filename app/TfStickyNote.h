@@ -141,8 +141,8 @@ private:
     void alarmFired(int noteNumber);
     // Tells the user once, ever, how to reach the menu on a desktop without a tray.
     void noticeMissingTray();
-    // The browser entry of the language chosen at start (browser capture).
-    void writeBrowserEntry();
+    // StartNoteServer, a failure shown to the user.
+    void startListening();
 
     PlatformServices m_platform;
     DataLocation m_location;
