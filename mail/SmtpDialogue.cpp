@@ -408,10 +408,12 @@ void SmtpDialogue::WSocketDataAvailable() {
     for (;;) {
         if (!m_socket->isConnected())
             return;
-        const qint64 got = m_socket->read(m_reader.freeSpace(), m_reader.freeSize());
+        char received[ReceiveBufferSize];
+        const qint64 got = m_socket->read(received, sizeof received);
         if (got <= 0)
             return;
-        m_reader.appended(int(got));
+        m_reader.append(QByteArrayView(received, got));
+
         while (m_socket->isConnected()) {
             const std::optional<QByteArray> line = m_reader.takeLine();
             if (!line)

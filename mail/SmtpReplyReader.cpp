@@ -1,57 +1,25 @@
 #include "mail/SmtpReplyReader.h"
 
-#include <cstring>
+SmtpReplyReader::SmtpReplyReader()
+    : m_lines(LineAssembler::Options{BufferSize, false, LineAssembler::Overflow::CutLine}) {}
 
 void SmtpReplyReader::clear() {
-    m_length = 0;
-    m_discarding = false;
+    m_lines.clear();
 }
 
-void SmtpReplyReader::appended(int count) {
-    m_length = qBound(0, m_length + count, BufferSize);
-}
-
-int SmtpReplyReader::findLineEnd() const {
-    for (int i = 0; i + 1 < m_length; ++i) {
-        if (m_buffer[size_t(i)] == '\r' && m_buffer[size_t(i) + 1] == '\n')
-            return i;
-    }
-    return -1;
-}
-
-void SmtpReplyReader::drop(int count) {
-    std::memmove(m_buffer.data(), m_buffer.data() + count, size_t(m_length - count));
-    m_length -= count;
+void SmtpReplyReader::append(QByteArrayView bytes) {
+    m_lines.append(bytes);
 }
 
 std::optional<QByteArray> SmtpReplyReader::takeLine() {
-    for (;;) {
-        const int end = findLineEnd();
-        if (m_discarding) {
-            if (end < 0) {
-                // A CR at the very end may be the first half of the line's CR LF.
-                const bool keepCr = m_length > 0 && m_buffer[size_t(m_length) - 1] == '\r';
-                drop(m_length - (keepCr ? 1 : 0));
-                return std::nullopt;
-            }
-            drop(end + 2);
-            m_discarding = false;
-            continue;
-        }
-        if (end >= 0) {
-            QByteArray line(m_buffer.data(), end);
-            drop(end + 2);
-            return line;
-        }
-        if (m_length < BufferSize)
-            return std::nullopt;
-        const bool keepCr = m_buffer[size_t(BufferSize) - 1] == '\r';
-        const int take = keepCr ? BufferSize - 1 : BufferSize;
-        QByteArray line(m_buffer.data(), take);
-        drop(take);
-        m_discarding = true;
-        return line;
-    }
+    QByteArray line;
+    if (m_lines.next(line) != LineAssembler::Result::Line)
+        return std::nullopt;
+    line.chop(2); // CR LF
+    // A line that arrived whole is cut like one that outgrew the buffer on its way.
+    if (line.size() > BufferSize)
+        line.truncate(BufferSize);
+    return line;
 }
 
 bool SmtpReplyReader::readStatusCode(const QString& line, int& code) {

@@ -1,25 +1,25 @@
 #pragma once
 
+#include "platform/LineAssembler.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <array>
 #include <optional>
 
-// Cuts what a mail server sends into reply lines. Received bytes collect in a buffer of
-// fixed size until a CR LF ends a line. A line too long for the buffer is cut: the part
-// that fits is handed out as the line (its reply code is at its start) and the rest, up
-// to its CR LF, is dropped unread; the buffer is never overrun.
+// Cuts what a mail server sends into reply lines, with the socket layer's line mode.
+// A line longer than BufferSize bytes is cut: its first BufferSize bytes are the line
+// (its reply code is at its start) and the rest, up to its CR LF, is dropped, so no
+// reply can make the buffer grow without bound.
 class SmtpReplyReader {
 public:
     static constexpr int BufferSize = 4096;
 
+    SmtpReplyReader();
+
     void clear();
-
-    // Where received bytes go, how many fit, and how many were put there.
-    char* freeSpace() { return m_buffer.data() + m_length; }
-    int freeSize() const { return BufferSize - m_length; }
-    void appended(int count);
-
+    // Adds bytes as they arrive.
+    void append(QByteArrayView bytes);
     // The next complete line without its CR LF; nothing until more bytes arrive.
     std::optional<QByteArray> takeLine();
 
@@ -30,10 +30,5 @@ public:
     static bool readStatusCode(const QString& line, int& code);
 
 private:
-    int findLineEnd() const;
-    void drop(int count);
-
-    std::array<char, BufferSize> m_buffer{};
-    int m_length = 0;
-    bool m_discarding = false;
+    LineAssembler m_lines;
 };
