@@ -108,9 +108,18 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
 
 void QtTrayIcon::onActivated(int reason) {
     m_clicks.setDoubleClickInterval(QGuiApplication::styleHints()->mouseDoubleClickInterval());
-    // A host's context request carries a position that Qt does not pass on; the pointer is
-    // where the user clicked.
-    deliver(m_clicks.activation(activationOf(reason), m_msecsNow()), QCursor::pos());
+    const TrayClicks::Gesture gesture = m_clicks.activation(activationOf(reason), m_msecsNow());
+    // Each activation is timed when it is taken from the queue. What it raises waits until
+    // the activations already queued behind it are timed too, so that a new note made
+    // here does not make the next one look later than it came.
+    QMetaObject::invokeMethod(
+        this,
+        [this, gesture] {
+            // A host's context request carries a position that Qt does not pass on; the
+            // pointer is where the user clicked.
+            deliver(gesture, QCursor::pos());
+        },
+        Qt::QueuedConnection);
 }
 
 bool QtTrayIcon::onIconWindowMouse(QObject* window, QMouseEvent* event) {

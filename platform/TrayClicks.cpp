@@ -36,8 +36,16 @@ TrayClicks::Gesture TrayClicks::release(Button button, bool onIcon) {
 
 TrayClicks::Gesture TrayClicks::activation(Activation activation, qint64 msecs) {
     const bool afterMadeDouble = std::exchange(m_madeDouble, false);
+    const bool samePress = std::exchange(m_anyActivation, true) && msecs >= m_lastActivationAt &&
+                           msecs - m_lastActivationAt < SamePressMsecs;
+    m_lastActivationAt = msecs;
     switch (activation) {
     case Activation::Trigger:
+        if (samePress) {
+            // Reported twice: whatever the first report raised stands.
+            m_madeDouble = afterMadeDouble;
+            return Gesture::None;
+        }
         if (m_pendingTrigger && withinInterval(m_triggerAt, msecs)) {
             m_pendingTrigger = false;
             m_madeDouble = true;

@@ -13,10 +13,12 @@
 // - Activations (D-Bus tray, or Qt's signal): a host usually turns each left click into
 //   one activation and never reports a double click, so an activation that follows
 //   another within the double-click interval is the double click. One that comes after a
-//   double click starts over, as a third press does. A double click that Qt reports
-//   itself right after one made from two activations belongs to the same gesture and
-//   raises nothing. A context request opens the menu; any other button breaks a pending
-//   double click.
+//   double click starts over, as a third press does. Some hosts report a double click's
+//   second press twice (GTK's extra double-press event): an activation within
+//   SamePressMsecs of the one before is that same press and raises nothing. A double
+//   click that Qt reports itself right after one made from two activations belongs to
+//   the same gesture and raises nothing either. A context request opens the menu; any
+//   other button breaks a pending double click.
 //
 // Times are milliseconds of a monotonic clock, passed in by the caller.
 class TrayClicks {
@@ -24,6 +26,10 @@ public:
     enum class Gesture { None, Click, DoubleClick, Menu };
     enum class Button { Left, Right, Other };
     enum class Activation { Trigger, DoubleClick, Context, Other };
+
+    // Closer than this, two activations are one press reported twice: nobody presses a
+    // mouse button twice in that time.
+    static constexpr qint64 SamePressMsecs = 50;
 
     explicit TrayClicks(int doubleClickInterval = 400) : m_interval(doubleClickInterval) {}
 
@@ -49,4 +55,7 @@ private:
     // The last activation made a double click out of two; when.
     bool m_madeDouble = false;
     qint64 m_madeDoubleAt = 0;
+    // When the last activation of any kind came.
+    bool m_anyActivation = false;
+    qint64 m_lastActivationAt = 0;
 };

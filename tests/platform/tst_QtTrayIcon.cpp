@@ -59,6 +59,7 @@ void tst_QtTrayIcon::activationsOfADbusTray() {
     }
     now = 2100;
     Q_EMIT inner->activated(QSystemTrayIcon::MiddleClick);
+    QTRY_COMPARE(spy.count(), 3);
     QCOMPARE(activations(spy), (QList<TrayIcon::Activation>{TrayIcon::Activation::Click,
                                                             TrayIcon::Activation::DoubleClick,
                                                             TrayIcon::Activation::Click}));
@@ -74,9 +75,10 @@ void tst_QtTrayIcon::contextRequestOpensTheMenuOnce() {
     auto* inner = tray.findChild<QSystemTrayIcon*>();
 
     Q_EMIT inner->activated(QSystemTrayIcon::Context);
-    QVERIFY(menu.isVisible());
+    QTRY_VERIFY(menu.isVisible());
     // Where Qt has already opened the menu, it is not opened over again.
     Q_EMIT inner->activated(QSystemTrayIcon::Context);
+    QCoreApplication::processEvents();
     QCOMPARE(opened.count(), 1);
     QCOMPARE(clicks.count(), 0);
     menu.hide();
