@@ -2,6 +2,8 @@
 
 #include "store/Windows1252.h"
 
+#include <QSet>
+
 bool IniModel::isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
            c == QLatin1Char('\v') || c == QLatin1Char('\f') || c == QLatin1Char('\r') ||
@@ -19,7 +21,8 @@ QString IniModel::trimmed(const QString& text) {
 }
 
 bool IniModel::sameName(const QString& a, const QString& b) {
-    return a.toCaseFolded() == b.toCaseFolded();
+    // Letter case folded character by character, as toCaseFolded() does.
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 IniModel::IniModel(const QByteArray& bytes) {
@@ -147,14 +150,12 @@ QStringList IniModel::keys(const QString& name) const {
     const Section* s = section(name);
     if (!s)
         return names;
+    QSet<QString> seen;
     for (const Line& line : s->lines) {
-        if (!line.isKey)
-            continue;
-        bool seen = false;
-        for (const QString& earlier : std::as_const(names))
-            seen = seen || sameName(earlier, line.key);
-        if (!seen)
+        if (line.isKey && !seen.contains(line.key.toCaseFolded())) {
+            seen.insert(line.key.toCaseFolded());
             names << line.key;
+        }
     }
     return names;
 }

@@ -36,11 +36,12 @@ QString pickName(FuzzedDataProvider& data, const QStringList& known) {
     return name;
 }
 
-// Every read of the file agrees with the model.
+// Every read of the file agrees with the model (within the first 64 sections and keys
+// of each, so that a file of thousands of tiny sections still takes milliseconds).
 void compareReads(IniFile& file, const IniModel& model, const QStringList& extraSections,
                   const QStringList& extraKeys) {
-    QStringList sections = model.sectionNames() + extraSections;
-    for (const QString& section : std::as_const(sections)) {
+    const QStringList sections = model.sectionNames().mid(0, 64) + extraSections;
+    for (const QString& section : sections) {
         if (file.sectionExists(section) != model.hasSection(section))
             Fuzz::fail("sectionExists", Fuzz::visible(section));
         const QStringList keys = model.keys(section);
@@ -49,7 +50,7 @@ void compareReads(IniFile& file, const IniModel& model, const QStringList& extra
                                           file.readSection(section).join(QLatin1Char('|')) +
                                           QStringLiteral(" instead of ") +
                                           keys.join(QLatin1Char('|')));
-        for (const QString& key : keys + extraKeys) {
+        for (const QString& key : keys.mid(0, 64) + extraKeys) {
             const std::optional<QString> stored = model.stored(section, key);
             const QString expected =
                 stored ? IniModel::readBack(*stored) : QStringLiteral("<default>");
