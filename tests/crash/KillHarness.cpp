@@ -309,15 +309,12 @@ enum class KillAt { None, AfterOpen, AfterCreate };
 struct ProgramRun {
     bool saved = false; // the save opened the file before the program ended
     SaveTimes times;
-    QString leftoverBefore; // a temporary file of the run before, still there at the start
 };
 
 // Starts the program on the starting file, asks it to stop once it is loading its notes,
 // and kills it (or not) at the given moment of the save.
 ProgramRun runProgram(const ProgramSetup& setup, KillAt killAt, qint64 delayUs, int loadOpen) {
     ProgramRun run;
-    const QStringList leftBefore = CrashNotes::leftovers(setup.notesFile);
-    run.leftoverBefore = leftBefore.value(0);
     writeAll(setup.notesFile, setup.before);
     FolderWatch watch(QFileInfo(setup.notesFile).path());
     const QString name = QFileInfo(setup.notesFile).fileName();
