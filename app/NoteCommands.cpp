@@ -76,9 +76,8 @@ NoteRecord NoteCommands::configured(const NoteRecord& current, const NoteRecord&
 }
 
 void NoteCommands::configureNote(TfPostIt& note, int pageIndex, int helpContext) {
-    const ConfNotaServices services{m_services.clock,   m_services.locale,
-                                    m_services.messages, m_services.dialogs,
-                                    m_services.sound,   m_services.autostart};
+    const ConfNotaServices services{m_services.clock,   m_services.locale, m_services.messages,
+                                    m_services.dialogs, m_services.sound,  m_services.autostart};
     // The dialog deletes itself when it closes.
     auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
                                     m_services.noteServer, m_services.dataDir);
@@ -95,9 +94,8 @@ void NoteCommands::configureNote(TfPostIt& note, int pageIndex, int helpContext)
 }
 
 void NoteCommands::openPreferences() {
-    const ConfNotaServices services{m_services.clock,   m_services.locale,
-                                    m_services.messages, m_services.dialogs,
-                                    m_services.sound,   m_services.autostart};
+    const ConfNotaServices services{m_services.clock,   m_services.locale, m_services.messages,
+                                    m_services.dialogs, m_services.sound,  m_services.autostart};
     auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
                                     m_services.noteServer, m_services.dataDir);
     dialog->primePreferences();
@@ -167,8 +165,9 @@ OutgoingNote NoteCommands::outgoing(const TfPostIt& note) {
 }
 
 void NoteCommands::sendNote(TfPostIt& note, bool reply) {
-    m_frmEnviaComputador->open(note.Tag, outgoing(note),
-                               reply ? std::optional<QString>(note.replyAddress()) : std::nullopt);
+    m_frmEnviaComputador->sendNote(note.Tag, outgoing(note),
+                                   reply ? std::optional<QString>(note.replyAddress())
+                                         : std::nullopt);
 }
 
 void NoteCommands::mailNote(const QString& subject, const QString& text) {

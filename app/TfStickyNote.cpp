@@ -167,6 +167,9 @@ void TfStickyNote::tmrInicioTimer() {
     tmrClip->stop();
     if (m_closed)
         return;
+    // A menu the desktop draws itself shows the lists as they are now.
+    m_trayMenu->popPrincipalPopup();
+
     if (m_recRede.Enabled)
         startListening();
     if (m_recGeral.NoteDaily)

@@ -91,6 +91,9 @@ TrayMenu::TrayMenu(NoteRegistry& registry, TrayIcon& tray, QWidget* menuParent)
     Sair1 = pictureItem(popPrincipal, "Sair1", Picture::Exit);
     connect(Sair1, &QAction::triggered, this, &TrayMenu::quitChosen);
     connect(popPrincipal, &QMenu::aboutToShow, this, &TrayMenu::popPrincipalPopup);
+    // A desktop that draws the menu itself may announce only the list it opens.
+    connect(mnuMostrar, &QMenu::aboutToShow, this, &TrayMenu::popPrincipalPopup);
+    connect(mnuEscondidos, &QMenu::aboutToShow, this, &TrayMenu::popPrincipalPopup);
 
     m_animation = new QTimer(this);
     m_animation->setInterval(900);

@@ -111,7 +111,7 @@ void run(const char* name, bool chatty, int lines, QTextStream& out) {
         sampler.start();
         dialog.cmdEnviar->click();
     });
-    dialog.open(0, note, std::nullopt);
+    dialog.sendNote(0, note, std::nullopt);
     const qint64 took = duration.elapsed();
     sampler.stop();
     const qint64 memoryAfter = residentKiB();

@@ -32,7 +32,11 @@ QString winsockText(const QString& errorText, int error) {
 
 } // namespace
 
-SmtpDialogue::SmtpDialogue(QObject* parent) : QObject(parent), m_socket(new TcpClientSocket(this)) {
+SmtpDialogue::SmtpDialogue(QObject* parent) : SmtpDialogue(new TcpClientSocket, parent) {}
+
+SmtpDialogue::SmtpDialogue(TcpClientSocket* socket, QObject* parent)
+    : QObject(parent), m_socket(socket) {
+    m_socket->setParent(this);
     connect(m_socket, &TcpClientSocket::lookupDone, this,
             [this](int error, const QString& text, const QHostAddress& address) {
                 InEvent([&] { WSocketDnsLookupDone(error, text, address); });

@@ -29,6 +29,8 @@ public:
     static constexpr quint16 ErrorAborted = 426;
 
     explicit SmtpDialogue(QObject* parent = nullptr);
+    // Runs on the given connection, which it takes over (a scripted one, say).
+    explicit SmtpDialogue(TcpClientSocket* socket, QObject* parent = nullptr);
     ~SmtpDialogue() override;
 
     // Where and how to connect; set by the caller.

@@ -37,6 +37,10 @@ TCustomSmtpClient::TCustomSmtpClient(const Clock& clock, const UtcOffsetSource& 
                                      QObject* parent)
     : SmtpDialogue(parent), m_clock(clock), m_utcOffset(utcOffset) {}
 
+TCustomSmtpClient::TCustomSmtpClient(TcpClientSocket* socket, const Clock& clock,
+                                     const UtcOffsetSource& utcOffset, QObject* parent)
+    : SmtpDialogue(socket, parent), m_clock(clock), m_utcOffset(utcOffset) {}
+
 TCustomSmtpClient::~TCustomSmtpClient() = default;
 
 void TCustomSmtpClient::setContentType(TSmtpContentType type) {

@@ -8,6 +8,7 @@
 #include <functional>
 
 class Clock;
+class TcpClientSocket;
 class UtcOffsetSource;
 
 class TCustomSmtpClient;
@@ -50,6 +51,9 @@ public:
 
     // Both sources must outlive the session.
     TCustomSmtpClient(const Clock& clock, const UtcOffsetSource& utcOffset,
+                      QObject* parent = nullptr);
+    // The same on the given connection, which the session takes over.
+    TCustomSmtpClient(TcpClientSocket* socket, const Clock& clock, const UtcOffsetSource& utcOffset,
                       QObject* parent = nullptr);
     ~TCustomSmtpClient() override;
 

@@ -120,8 +120,8 @@ void TfrmEnviaComputador::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
 }
 
-void TfrmEnviaComputador::open(int noteNumber, const OutgoingNote& note,
-                               const std::optional<QString>& replyAddress) {
+void TfrmEnviaComputador::sendNote(int noteNumber, const OutgoingNote& note,
+                                   const std::optional<QString>& replyAddress) {
     // Already open: the sending under way keeps its note.
     if (isVisible())
         return;

@@ -49,7 +49,8 @@ public:
     // takes the reply address (an empty one leaves "&Enviar" off); otherwise it keeps
     // what it held when the dialog was last closed. Returns when the dialog has closed;
     // at once, changing nothing, when it is open already.
-    void open(int noteNumber, const OutgoingNote& note, const std::optional<QString>& replyAddress);
+    void sendNote(int noteNumber, const OutgoingNote& note,
+                  const std::optional<QString>& replyAddress);
 
     bool isSending() const { return m_sending; }
 

@@ -15,10 +15,12 @@
 NoteMouse::NoteMouse(TfPostIt& note, NoteCaptionBar& caption, NoteEdit& text, QWidget& footer,
                      QWidget& footerLabel)
     : QObject(&note), m_note(note), m_caption(caption), m_text(text), m_footer(footer),
-      m_footerLabel(footerLabel), m_mover(&note) {
-    for (QObject* part : std::initializer_list<QObject*>{
-             &note, &caption, caption.captionLabel(), caption.alarmIcon(), caption.ringingIcon(),
-             caption.iconPanel(), &text, text.viewport(), &footer, &footerLabel})
+      m_footerLabel(footerLabel), m_captionLabel(caption.captionLabel()),
+      m_alarmIcon(caption.alarmIcon()), m_ringingIcon(caption.ringingIcon()),
+      m_iconPanel(caption.iconPanel()), m_viewport(text.viewport()), m_mover(&note) {
+    for (QObject* part : std::initializer_list<QObject*>{&note, &caption, m_captionLabel,
+                                                         m_alarmIcon, m_ringingIcon, m_iconPanel,
+                                                         &text, m_viewport, &footer, &footerLabel})
         part->installEventFilter(this);
 }
 
@@ -70,11 +72,11 @@ bool NoteMouse::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_note)
         return mouse && surface(type, mouse);
 
-    QLabel* lblCaption = m_caption.captionLabel();
+    QObject* const lblCaption = m_captionLabel;
     if (watched == lblCaption && type == QEvent::Enter)
         m_note.lblCaptionMouseEnter();
     // The icon panel keeps mouse events from the caption bar, all but the note's menu.
-    if (watched == m_caption.iconPanel() && type == QEvent::ContextMenu) {
+    if (watched == m_iconPanel && type == QEvent::ContextMenu) {
         m_note.popPrincipal->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
@@ -84,15 +86,16 @@ bool NoteMouse::eventFilter(QObject* watched, QEvent* event) {
                 QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination())))
             return true;
     }
-    if (watched == m_text.viewport() && release && mouse->button() == Qt::LeftButton)
+    if (watched == m_viewport && release && mouse->button() == Qt::LeftButton)
         m_note.memPostitClick();
-    if (watched == m_caption.alarmIcon() || watched == m_caption.ringingIcon()) {
+    if (watched == m_alarmIcon || watched == m_ringingIcon) {
         if (doubleClick && mouse->button() == Qt::LeftButton) {
             m_note.imgAlarmeDblClick();
             return true;
         }
         if (press && mouse->button() == Qt::LeftButton) {
-            if (watched == m_caption.ringingIcon())
+            if (watched == m_ringingIcon)
+
                 m_note.imgAlarmeOnClick();
             return true;
         }

@@ -39,6 +39,14 @@ private:
     NoteEdit& m_text;
     QWidget& m_footer;
     QWidget& m_footerLabel;
+    // The parts watched, kept from the start: while the note is destroyed its parts
+    // still send events, when the classes that hand them out have already gone.
+    QObject* const m_captionLabel;
+    QObject* const m_alarmIcon;
+    QObject* const m_ringingIcon;
+    QObject* const m_iconPanel;
+    QObject* const m_viewport;
     QWindow* m_window = nullptr;
+
     NoteMover m_mover;
 };

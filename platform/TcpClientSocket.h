@@ -17,6 +17,7 @@ class QSslSocket;
 // abort, and TLS on an established connection. Every result arrives later through the
 // event loop as a signal; nothing blocks. Error numbers are the Windows socket error
 // numbers (10061 for a refused connection, 11001 for an unknown host, ...), 0 for none.
+// The operations are virtual so that a session can be run on a scripted connection.
 class TcpClientSocket : public QObject {
     Q_OBJECT
 public:
@@ -30,18 +31,19 @@ public:
 
     // Resolves host (a name or a dotted address); lookupDone follows, also when the
     // text already is an address. A lookup still running is cancelled first.
-    void startLookup(const QString& host);
+    virtual void startLookup(const QString& host);
     // Drops a running lookup; its lookupDone never comes.
-    void cancelLookup();
+    virtual void cancelLookup();
     bool lookupPending() const { return m_lookupPending; }
 
     // Starts connecting to remote at port (a number or a well-known service name such as
     // "smtp"), bound to localAddr unless it is empty or "0.0.0.0". Throws SocketError
     // when the port or the local address cannot be used; connectDone follows otherwise.
-    void connectTo(const QHostAddress& remote, const QString& port, const QString& localAddr);
+    virtual void connectTo(const QHostAddress& remote, const QString& port,
+                           const QString& localAddr);
 
     // True from the established connection until a close has started or ended.
-    bool isConnected() const { return m_phase == Phase::Connected; }
+    virtual bool isConnected() const { return m_phase == Phase::Connected; }
     // Connecting, connected or closing.
     bool isOpen() const { return m_phase != Phase::Idle; }
 
@@ -49,25 +51,25 @@ public:
     // the system's certificate store or to one of extraCaCertificates, and be issued for
     // peerName. encryptionDone follows; after a failure the connection is dropped at once
     // (closed follows), so nothing more is ever sent or read in plain text.
-    void startEncryption(const QString& peerName,
-                         const QList<QSslCertificate>& extraCaCertificates = {});
-    bool isEncrypted() const;
+    virtual void startEncryption(const QString& peerName,
+                                 const QList<QSslCertificate>& extraCaCertificates = {});
+    virtual bool isEncrypted() const;
     // Whether this system can do TLS at all.
     static bool tlsAvailable();
 
     // Queues bytes for sending; dataSent follows once all of them are handed to the system.
-    void send(const QByteArray& data);
+    virtual void send(const QByteArray& data);
     // Reads at most max received bytes; 0 when nothing is waiting.
-    qint64 read(char* into, qint64 max);
+    virtual qint64 read(char* into, qint64 max);
     // Throws away everything received and not read yet.
-    void discardReceived();
+    virtual void discardReceived();
 
     // Orderly close: what is queued is still sent, then the connection is shut down;
     // closed follows.
-    void close();
+    virtual void close();
     // Drops the connection at once, discarding anything queued. When a connection was
     // established, closed is emitted before this returns; a connect in progress just ends.
-    void abort();
+    virtual void abort();
 
     // Port number for a number or a service name; -1 for anything unusable.
     static int portNumber(const QString& port);

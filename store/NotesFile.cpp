@@ -55,8 +55,13 @@ void NotesFile::save(const TRecGeral& geral, const TRecRede& rede, bool portugue
     SettingsStore::write(file, geral, rede, portugueseMarked);
     const int count = static_cast<int>(std::min<qsizetype>(notes.size(), NoteStore::MaxNotes));
     const int erased = std::max(m_ownedSections, count);
-    for (int i = 0; i < erased; ++i)
-        file.eraseSection(NoteStore::sectionName(i));
+    for (int i = 0; i < erased; ++i) {
+        // A damaged file may hold a section twice. Erasing takes the first copy only, and
+        // the note would then be written into the next one, mixed with its old keys.
+        const QString section = NoteStore::sectionName(i);
+        while (file.sectionExists(section))
+            file.eraseSection(section);
+    }
     for (int i = 0; i < count; ++i)
         NoteStore::write(file, i, notes.at(i), m_locale);
     SettingsStore::writeNumStickies(file, count);

@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
         hung = true;
         dialog.reject();
     });
-    dialog.open(0, TwoInstances::note(QStringLiteral(TACKNOTE_PROGRAM_DIR "/BIPECOMP.WAV")),
-                std::nullopt);
+    dialog.sendNote(0, TwoInstances::note(QStringLiteral(TACKNOTE_PROGRAM_DIR "/BIPECOMP.WAV")),
+                    std::nullopt);
 
     std::printf("status\n%s\n", qPrintable(dialog.memStatus->toPlainText()));
     if (hung)

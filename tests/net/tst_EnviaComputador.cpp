@@ -53,7 +53,7 @@ struct Sending {
     void open(const std::function<void()>& whileOpen,
               const std::optional<QString>& reply = std::nullopt) {
         QTimer::singleShot(0, &dialog, whileOpen);
-        dialog.open(7, sampleNote(), reply);
+        dialog.sendNote(7, sampleNote(), reply);
     }
     // Types the recipients, presses "&Enviar" and waits until the sending is over.
     void sendTo(const QString& recipients) {

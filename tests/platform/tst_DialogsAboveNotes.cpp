@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -66,16 +67,16 @@ private Q_SLOTS:
 private:
     QtMessageBoxes m_boxes;
     QtCommonDialogs m_dialogs;
+    std::unique_ptr<QWidget> m_note;
 };
 
 void tst_DialogsAboveNotes::initTestCase() {
     DialogsAboveNotes::install();
     // A note kept on top, as the dialogs must come up above it.
-    auto* note =
-        new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    note->setGeometry(0, 0, 400, 300);
-    note->show();
-    connect(qApp, &QCoreApplication::aboutToQuit, note, &QObject::deleteLater);
+    m_note = std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::FramelessWindowHint |
+                                                    Qt::WindowStaysOnTopHint);
+    m_note->setGeometry(0, 0, 400, 300);
+    m_note->show();
 }
 
 void tst_DialogsAboveNotes::dialogsComeUpAboveNotes_data() {

@@ -1,6 +1,7 @@
 #include "platform/QtLocaleInfo.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
+#include "store/NotesFile.h"
 #include "store/SettingsStore.h"
 
 #include "../support/TestFiles.h"
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void blockListShrinks();
     void blockListCount_data();
     void blockListCount();
+    void saveLeavesNoCopyOfANoteSection();
 
 private:
     QTemporaryDir m_dir;
@@ -351,6 +353,22 @@ void tst_NotesFile::blockListCount() {
     TRecRede rede;
     SettingsStore::read(file, Context, geral, rede);
     QCOMPARE(rede.BlockList, expected);
+}
+
+void tst_NotesFile::saveLeavesNoCopyOfANoteSection() {
+    // A damaged file holds a note's section twice; readers see only the first copy.
+    writeBytes(m_path, "[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=a\r\nnote=texto\r\n"
+                       "[stick0]\r\ncaption=old\r\nalarm=1\r\nRodape=De Ana (10.0.0.1)\r\n");
+    NotesFile file(m_path, m_brazil, Context);
+    const NotesFile::Contents loaded = file.load(m_now);
+    QCOMPARE(loaded.notes.size(), 1);
+    QVERIFY(!loaded.notes[0].alarm);
+    file.save(loaded.geral, loaded.rede, true, loaded.notes);
+
+    // The save wrote the note whole: no key of the second copy has joined it.
+    const NotesFile::Contents reloaded = NotesFile(m_path, m_brazil, Context).load(m_now);
+    QCOMPARE(reloaded.notes, loaded.notes);
+    QVERIFY(!readBytes(m_path).contains("De Ana"));
 }
 
 QTEST_GUILESS_MAIN(tst_NotesFile)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/NoteRecord.h"
+#include "store/NotesFile.h"
+#include "store/SettingsStore.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class LocaleInfo;
+
+// The notes of the crash-safety runs: the registry's 101 notes, each text as long as the
+// notes file stores (2047 characters in its stored form, with line breaks and accented
+// letters), every note naming the save ("generation") that wrote it, so a file read back
+// tells which save it holds.
+class CrashNotes {
+public:
+    static constexpr int Count = 101;
+
+    static QList<NoteRecord> records(qint64 generation);
+    static NoteRecord record(qint64 generation, int note);
+
+    // Settings under which the real program starts quietly and saves only when told:
+    // no sounds, no network, no automatic save, no backup, no tray notice.
+    static TRecGeral settings(const SettingsStore::Context& context);
+    static TRecRede network();
+
+    // The Brazilian locale every run reads and writes dates with.
+    static const LocaleInfo& locale();
+
+    // Reads a notes file as the program does and answers the generation its notes carry;
+    // nothing, with the reason in *problem, unless the file holds exactly the 101 notes
+    // of one generation.
+    static std::optional<qint64>
+    savedGeneration(const QString& path, const SettingsStore::Context& context, QString* problem);
+
+    // The temporary files an interrupted save leaves beside the notes file.
+    static QStringList leftovers(const QString& notesFile);
+};
