@@ -15,6 +15,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QListWidget>
+
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -94,6 +96,13 @@ struct ConfNotaHarness {
                           const std::function<void()>& action) {
         QTimer::singleShot(0, action);
         trigger();
+    }
+    // The texts of a list's rows, top to bottom.
+    static QStringList itemTexts(const QListWidget* list) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts.append(list->item(i)->text());
+        return texts;
     }
 
     FakeClock clock{QDateTime(QDate(2002, 12, 25), QTime(14, 30, 5, 500))};

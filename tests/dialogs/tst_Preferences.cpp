@@ -1,5 +1,7 @@
+// The preferences dialog: priming, what OK takes from each page, the autosave check,
+// the sounds page and the backup folder.
+
 #include "dialogs/TfrmConfSom.h"
-#include "dialogs/TfrmInsereBloq.h"
 #include "dialogs/TtabAlarme.h"
 #include "dialogs/TtabFonteCor.h"
 #include "dialogs/TtabGeral.h"
@@ -24,13 +26,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-QStringList itemTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
 
 // Double-clicks a row of the sounds list and runs action on the sound dialog it opens.
 void doubleClickRow(TtabSons* page, int row, const std::function<void(TfrmConfSom*)>& action) {
@@ -57,16 +52,6 @@ private Q_SLOTS:
     void okTakesEveryPage();
     void autoSave_data();
     void autoSave();
-    void authentication_data();
-    void authentication();
-    void networkSwitch();
-    void blockModes_data();
-    void blockModes();
-    void deleteEntry_data();
-    void deleteEntry();
-    void insertDialog();
-    void listener_data();
-    void listener();
     void soundRows_data();
     void soundRows();
     void soundDialog_data();
@@ -108,7 +93,7 @@ void tst_Preferences::priming() {
         QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
     QVERIFY(alarm->cmdProcurar->isEnabled());
     QVERIFY(alarm->cmdTestar->isEnabled());
-    QCOMPARE(itemTexts(alarm->chkDiasDaSemana),
+    QCOMPARE(ConfNotaHarness::itemTexts(alarm->chkDiasDaSemana),
              (QStringList{"Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado", "Domingo"}));
 
     TtabSons* sounds = dialog.tabSons;
@@ -295,252 +280,6 @@ void tst_Preferences::autoSave() {
     QCOMPARE(h.recRede, network);
     QCOMPARE(h.server.starts + h.server.stops, 0);
     QCOMPARE(h.applied, 0);
-}
-
-void tst_Preferences::authentication_data() {
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("chosen");
-    QTest::addColumn<QString>("user");
-
-    QTest::newRow("Nenhuma empties the account") << 2 << 0 << "";
-    QTest::newRow("back to a method before OK") << 0 << 1 << "maria";
-    QTest::newRow("MD5 kept") << 3 << 3 << "maria";
-}
-
-// "Nenhuma" disables user name and password but keeps their text until OK empties them.
-void tst_Preferences::authentication() {
-    QFETCH(int, stored);
-    QFETCH(int, chosen);
-    QFETCH(QString, user);
-    ConfNotaHarness h;
-    h.recRede.Enabled = true;
-    h.recRede.Authtype = stored;
-    h.recRede.Username = QStringLiteral("maria");
-    h.recRede.Password = QStringLiteral("segredo");
-    TfrmConfNota& dialog = h.openPreferences();
-    TtbsRede* page = dialog.tbsRede;
-    // Stored without a method, the account is shown neither filled nor usable.
-    QCOMPARE(page->UsernameEdit->text(), stored ? QStringLiteral("maria") : QString());
-    QCOMPARE(page->UsernameEdit->isEnabled(), stored != 0);
-
-    page->AuthComboBox->setCurrentIndex(0);
-    QVERIFY(!page->UsernameEdit->isEnabled());
-    QVERIFY(!page->PasswordEdit->isEnabled());
-    if (stored) {
-        QCOMPARE(page->UsernameEdit->text(), QStringLiteral("maria"));
-        QCOMPARE(page->PasswordEdit->text(), QStringLiteral("segredo"));
-    }
-    page->AuthComboBox->setCurrentIndex(chosen);
-    if (!stored) {
-        page->UsernameEdit->setText(QStringLiteral("maria"));
-        page->PasswordEdit->setText(QStringLiteral("segredo"));
-    }
-    QCOMPARE(page->UsernameEdit->isEnabled(), chosen != 0);
-
-    QVERIFY(h.pressOk());
-    QCOMPARE(h.recRede.Authtype, chosen);
-    QCOMPARE(h.recRede.Username, user);
-    QCOMPARE(h.recRede.Password, user.isEmpty() ? QString() : QStringLiteral("segredo"));
-}
-
-// The network switch enables and disables the page together; the account fields and
-// the list keep following their own choices.
-void tst_Preferences::networkSwitch() {
-    ConfNotaHarness h;
-    TfrmConfNota& dialog = h.openPreferences();
-    TtbsRede* page = dialog.tbsRede;
-    const QList<QWidget*> controls = {
-        page->grpSMTP,         page->grpRedeLocal,        page->txtSMTPServer,
-        page->txtPortaSMTP,    page->AuthComboBox,        page->radNaoBloqueia,
-        page->radBloqueiaTudo, page->radBloqueiaSel,      page->txtSeuEmail,
-        page->txtPortaTCP,     page->cmdAdicionaBloqueio, page->cmdApagaBloqueio};
-    for (QWidget* control : controls)
-        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-
-    page->chkHabilitaRede->click();
-    for (QWidget* control : controls)
-        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
-    QVERIFY(!page->UsernameEdit->isEnabled());
-    QVERIFY(!page->lstBloqueio->isEnabled());
-    page->radBloqueiaSel->click();
-    QVERIFY(page->lstBloqueio->isEnabled());
-
-    page->chkHabilitaRede->click();
-    for (QWidget* control : controls + QList<QWidget*>{page->lstBloqueio})
-        QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-}
-
-void tst_Preferences::blockModes_data() {
-    QTest::addColumn<int>("storedType");
-    QTest::addColumn<QStringList>("storedList");
-    QTest::addColumn<QString>("mode"); // radio button clicked, or empty
-    QTest::addColumn<QStringList>("added");
-    QTest::addColumn<int>("deleted"); // entries deleted from the top
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QStringList>("list");
-    QTest::addColumn<bool>("notice");
-
-    const QStringList stored = {"192.168.0.7", "10.0.0.1"};
-    QTest::newRow("nobody blocked, list kept")
-        << 0 << stored << "" << QStringList() << 0 << 0 << stored << false;
-    QTest::newRow("selective with one entry replaces the list")
-        << 0 << stored << "radBloqueiaSel" << QStringList{" 192.168.0.9 "} << 0 << 2
-        << QStringList{" 192.168.0.9 "} << false;
-    QTest::newRow("selective, entries as shown")
-        << 2 << stored << "" << QStringList{"", "10.0.0.1"} << 1 << 2
-        << QStringList{"10.0.0.1", "", "10.0.0.1"} << false;
-    QTest::newRow("selective emptied")
-        << 2 << stored << "" << QStringList() << 2 << 2 << QStringList() << true;
-    QTest::newRow("selective without entries") << 0 << QStringList() << "radBloqueiaSel"
-                                               << QStringList() << 0 << 2 << QStringList() << true;
-    QTest::newRow("blocking everybody keeps the stored list")
-        << 2 << stored << "radBloqueiaTudo" << QStringList{"x"} << 0 << 1 << stored << false;
-    QTest::newRow("back to nobody")
-        << 1 << stored << "radNaoBloqueia" << QStringList() << 0 << 0 << stored << false;
-}
-
-void tst_Preferences::blockModes() {
-    QFETCH(int, storedType);
-    QFETCH(QStringList, storedList);
-    QFETCH(QString, mode);
-    QFETCH(QStringList, added);
-    QFETCH(int, deleted);
-    QFETCH(int, type);
-    QFETCH(QStringList, list);
-    QFETCH(bool, notice);
-    ConfNotaHarness h;
-    h.recRede.Enabled = true;
-    h.recRede.Blocktype = storedType;
-    h.recRede.BlockList = storedList;
-    TfrmConfNota& dialog = h.openPreferences();
-    TtbsRede* page = dialog.tbsRede;
-    // Only the selective mode shows the stored list.
-    QCOMPARE(itemTexts(page->lstBloqueio), storedType == 2 ? storedList : QStringList());
-    QCOMPARE(page->lstBloqueio->isEnabled(), storedType == 2);
-
-    if (!mode.isEmpty())
-        page->findChild<QRadioButton*>(mode)->click();
-    QCOMPARE(page->lstBloqueio->isEnabled(), page->radBloqueiaSel->isChecked());
-    for (int i = 0; i < deleted; ++i) {
-        page->lstBloqueio->setCurrentRow(0);
-        h.messages.answerNext(true);
-        page->cmdApagaBloqueio->click();
-    }
-    for (const QString& entry : added) {
-        ConfNotaHarness::whenModal([&] { page->cmdAdicionaBloqueio->click(); },
-                                   [&] {
-                                       QTest::keyClicks(page->frmInsereBloq()->txtBloq, entry);
-                                       page->frmInsereBloq()->cmdOK->click();
-                                   });
-    }
-
-    QVERIFY(h.pressOk());
-    QCOMPARE(h.recRede.Blocktype, type);
-    QCOMPARE(h.recRede.BlockList, list);
-    QCOMPARE(h.messages.shown.size(), notice ? 1 : 0);
-    if (notice) {
-        QCOMPARE(h.messages.shown[0].icon, MessageBoxes::Icon::Information);
-        QCOMPARE(h.messages.shown[0].title, QStringLiteral("Aviso"));
-        QCOMPARE(h.messages.shown[0].text,
-                 QStringLiteral("Você não inseriu nenhum elemento na lista de bloqueio. O "
-                                "sistema aceitará todas as mensagens."));
-    }
-}
-
-void tst_Preferences::deleteEntry_data() {
-    QTest::addColumn<int>("selected"); // -1: none
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<QStringList>("left");
-
-    QTest::newRow("no selection") << -1 << false << QStringList{"a", "b", "c"};
-    QTest::newRow("answered No") << 1 << false << QStringList{"a", "b", "c"};
-    QTest::newRow("answered Yes") << 1 << true << QStringList{"a", "c"};
-}
-
-void tst_Preferences::deleteEntry() {
-    QFETCH(int, selected);
-    QFETCH(bool, yes);
-    QFETCH(QStringList, left);
-    ConfNotaHarness h;
-    h.recRede.Enabled = true;
-    h.recRede.Blocktype = 2;
-    h.recRede.BlockList = {"a", "b", "c"};
-    TfrmConfNota& dialog = h.openPreferences();
-    TtbsRede* page = dialog.tbsRede;
-    if (selected >= 0) {
-        page->lstBloqueio->setCurrentRow(selected);
-        h.messages.answerNext(yes);
-    }
-    page->cmdApagaBloqueio->click();
-    QCOMPARE(itemTexts(page->lstBloqueio), left);
-    if (selected < 0) {
-        QCOMPARE(h.messages.shown.size(), 1);
-        QCOMPARE(h.messages.shown[0].icon, MessageBoxes::Icon::Error);
-        QCOMPARE(h.messages.shown[0].text, QStringLiteral("Selecione um ítem para exclusão!"));
-        QVERIFY(h.messages.asked.isEmpty());
-    } else {
-        QCOMPARE(h.messages.asked.size(), 1);
-        QCOMPARE(h.messages.asked[0].title, QStringLiteral("Atenção"));
-        QCOMPARE(h.messages.asked[0].text, QStringLiteral("Confirma Exclusão deste ítem?"));
-    }
-}
-
-// The insert dialog starts empty at each showing and offers the text as typed.
-void tst_Preferences::insertDialog() {
-    TfrmInsereBloq dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Inserir Remetente Bloqueado"));
-    std::optional<QString> entry;
-    ConfNotaHarness::whenModal([&] { entry = dialog.ask(); },
-                               [&] {
-                                   QTest::keyClicks(dialog.txtBloq, "  pc-da-ana ");
-                                   dialog.cmdOK->click();
-                               });
-    QCOMPARE(entry, std::optional<QString>(QStringLiteral("  pc-da-ana ")));
-    ConfNotaHarness::whenModal([&] { entry = dialog.ask(); },
-                               [&] {
-                                   QCOMPARE(dialog.txtBloq->text(), QString());
-                                   QTest::keyClicks(dialog.txtBloq, "x");
-                                   dialog.cmdCancelar->click();
-                               });
-    QCOMPARE(entry, std::nullopt);
-}
-
-void tst_Preferences::listener_data() {
-    QTest::addColumn<bool>("enabled");
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<int>("starts");
-    QTest::addColumn<int>("stops");
-
-    QTest::newRow("network on starts it") << true << "" << 1 << 0;
-    QTest::newRow("network off stops it") << false << "" << 0 << 1;
-    QTest::newRow("a failed start is told") << true << "Address already in use" << 1 << 0;
-}
-
-void tst_Preferences::listener() {
-    QFETCH(bool, enabled);
-    QFETCH(QString, failure);
-    QFETCH(int, starts);
-    QFETCH(int, stops);
-    ConfNotaHarness h;
-    h.recRede.Enabled = !enabled;
-    h.server.failure = failure;
-    TfrmConfNota& dialog = h.openPreferences();
-    dialog.tbsRede->chkHabilitaRede->click();
-    dialog.tabSons->radUsaSom->click();
-    dialog.tabGeral->chkPerguntaExclui->click();
-
-    QVERIFY(h.pressOk());
-    QCOMPARE(h.server.starts, starts);
-    QCOMPARE(h.server.stops, stops);
-    QCOMPARE(h.recRede.Enabled, enabled);
-    // What comes after the listener is applied all the same.
-    QVERIFY(h.recGeral.UseSounds);
-    QVERIFY(!h.recGeral.AskDelete);
-    QCOMPARE(h.messages.shown.size(), failure.isEmpty() ? 0 : 1);
-    if (!failure.isEmpty()) {
-        QCOMPARE(h.messages.shown[0].icon, MessageBoxes::Icon::Error);
-        QCOMPARE(h.messages.shown[0].text, failure);
-    }
 }
 
 void tst_Preferences::soundRows_data() {
