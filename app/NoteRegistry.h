@@ -26,9 +26,10 @@ struct TRecGeral;
 // `NoteCount`, and an emptied slot is not used again before the next load, unless every
 // slot has been handed out; then the live notes are renumbered without gaps.
 //
-// Windows are deleted with deleteLater(): a note whose own handler is still running
-// (inside a dialog it opened, say) is taken out of the registry at once but outlives
-// that handler, which therefore never touches freed memory.
+// Windows are deleted with deleteLater(): a note is taken out of the registry at once
+// and freed when control is back in an event loop. That loop may be the one of a dialog
+// the note's own handler opened, so such a handler checks the note is still there (a
+// QPointer) before touching it after the dialog.
 class NoteRegistry : public QObject {
     Q_OBJECT
 public:
@@ -106,7 +107,8 @@ private:
     NoteRecord newNoteRecord(const QRect& bounds, int color, const TNoteFont& font) const;
     // A new note of record, shown and activated, in slot NoteCount.
     TfPostIt* addNew(const NoteRecord& record);
-    // Takes a window out of the registry and deletes it once its events are over.
+    // Takes a window out of the registry and deletes it with deleteLater().
+
     void dispose(TfPostIt* window);
     bool roomForOneMore();
     bool compact();

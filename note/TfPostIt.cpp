@@ -487,10 +487,12 @@ void TfPostIt::imgAlarmeDblClick() {
 
 void TfPostIt::mnuMudaCaptionClick() {
     QString text = caption();
-    // The registry deletes notes only once the event that asked for it has ended, so
-    // this note outlives the dialog even when it is deleted meanwhile.
-    if (m_host && m_host->editCaption(text))
+    // The dialog runs its own event loop, where a deletion asked for earlier may be
+    // carried out: then the new title has no note to go to.
+    const QPointer<TfPostIt> self(this);
+    if (m_host && m_host->editCaption(text) && self)
         setCaption(text);
+
 }
 
 void TfPostIt::mnuOnTopClick() {

@@ -5,6 +5,7 @@
 
 #include "contacts/TfrmAddressBook.h"
 #include "dialogs/TfrmConfNota.h"
+#include "dialogs/TfrmMudaCaption.h"
 #include "dialogs/TfrmSobre.h"
 #include "dialogs/TtabAlarme.h"
 #include "dialogs/TtabFonteCor.h"
@@ -13,6 +14,7 @@
 #include "mail/TfrmEnviarEmail.h"
 #include "net/NoteReceiver.h"
 #include "net/TfrmEnviaComputador.h"
+#include "note/NotePopupMenu.h"
 #include "store/Windows1252.h"
 
 #include "../support/ProgramHarness.h"
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void preferencesChangeSettingsAndStartTheListener();
     void alarmSetInTheDialogRingsAndIsSaved();
     void noteDeletedWhileItsDialogIsOpen();
+    void noteDeletedWhileItsTitleIsEdited();
     void addressBookAndComposerOpenFromTheirCommands();
     void replyOpensTheSenderWithTheSendersAddress();
     void aboutBoxLinkOpensTheProductPage();
@@ -200,7 +203,29 @@ void tst_MainWindowDialogs::noteDeletedWhileItsDialogIsOpen() {
     QVERIFY(p.registry().notes().isEmpty());
 }
 
+// Ctrl+Q and then Ctrl+T handled in one go: the deletion is carried out while the title
+// dialog is open, and its OK must not reach the freed note.
+void tst_MainWindowDialogs::noteDeletedWhileItsTitleIsEdited() {
+    ProgramHarness p(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"));
+    p.start();
+    p.main->recGeral().AskDelete = false;
+    QPointer<TfPostIt> note = p.newNote();
+    note->ApagarSticky();
+    whenModal([&] { note->popPrincipal->mnuMudaCaption->trigger(); },
+              [&](QWidget* modal) {
+                  auto* title = qobject_cast<TfrmMudaCaption*>(modal);
+                  QVERIFY(title);
+                  ProgramHarness::settle();
+                  QVERIFY(note.isNull());
+                  title->txtCaptionNota->setText(QStringLiteral("novo"));
+                  title->accept();
+              });
+    QVERIFY(note.isNull());
+    QVERIFY(p.registry().notes().isEmpty());
+}
+
 void tst_MainWindowDialogs::addressBookAndComposerOpenFromTheirCommands() {
+
     ProgramHarness p(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"));
     p.start();
     bool pickerShown = true;
@@ -259,7 +284,8 @@ void tst_MainWindowDialogs::aboutBoxLinkOpensTheProductPage() {
                   about->cmdOK->click();
               });
     QCOMPARE(p.shell.opened.size(), 1);
-    QCOMPARE(p.shell.opened[0], QUrl::fromLocalFile(ProgramHarness::seedDir() + "/help/index.html"));
+    QCOMPARE(p.shell.opened[0],
+             QUrl::fromLocalFile(ProgramHarness::seedDir() + "/help/index.html"));
     QVERIFY(QFileInfo(p.shell.opened[0].toLocalFile()).isFile());
 }
 
