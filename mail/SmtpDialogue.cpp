@@ -454,8 +454,9 @@ void SmtpDialogue::ProcessLine(const QByteArray& raw) {
         return;
     const bool finalLine = SmtpReplyReader::readStatusCode(line, m_statusCode);
     // EHLO names one extension on each line after the first.
-    if (m_readingCapabilities && m_statusCode == 250)
+    if (m_readingCapabilities && m_statusCode == 250 && m_capabilities.size() < MaxCapabilities)
         m_capabilities << line.mid(4).trimmed();
+
     if (!finalLine)
         return;
     if (m_okResponses.contains(m_statusCode))

@@ -25,6 +25,10 @@ public:
     static constexpr int RequestDoneMessage = 1025; // the first user message number + 1
     static constexpr int ReceiveBufferSize = SmtpReplyReader::BufferSize;
     static constexpr int MaxOkResponses = 16;
+    // Extensions kept from an EHLO reply; servers name a dozen or two, and a reply that
+    // goes on naming more cannot make the list grow without bound.
+    static constexpr int MaxCapabilities = 64;
+
     static constexpr quint16 ErrorConnectionClosed = 10004;
     static constexpr quint16 ErrorAborted = 426;
 

@@ -475,6 +475,9 @@ void SmtpSessionTest::overlongReplyLines_data() {
         << QByteArrayList{"EHLO", "250-" + longText + "\r\n250-" + longText + "\r\n250 done"};
     QTest::newRow("line of exactly the buffer with CR LF split")
         << QByteArray("220 " + QByteArray(4091, 'y') + "\r\n") << QByteArrayList{};
+    QTest::newRow("EHLO naming thousands of extensions")
+        << QByteArray("220 ok\r\n")
+        << QByteArrayList{"EHLO", QByteArray("250-X-FILLER\r\n").repeated(5000) + "250 done"};
 }
 
 void SmtpSessionTest::overlongReplyLines() {
@@ -492,6 +495,7 @@ void SmtpSessionTest::overlongReplyLines() {
     for (const QString& line : responses)
         QVERIFY(line.size() <= TCustomSmtpClient::ReceiveBufferSize);
     QCOMPARE(responses.last(), QStringLiteral("235 ok"));
+    QVERIFY(h.smtp.Capabilities().size() <= TCustomSmtpClient::MaxCapabilities);
 }
 
 void SmtpSessionTest::handlerFailureInsideEventEndsRequest() {
