@@ -49,10 +49,24 @@ bool syncFolder(const QByteArray& folder) {
     return ok;
 }
 
+// The file a path stands for: a symbolic link (a notes file kept in a synced folder,
+// say) is followed, so the file it names is replaced and the link stays.
+QString followLinks(const QString& path) {
+    QString resolved = path;
+    // As many links as the system itself follows before giving up (ELOOP).
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(resolved);
+        if (!info.isSymLink())
+            break;
+        resolved = info.symLinkTarget();
+    }
+    return resolved;
+}
+
 } // namespace
 
 bool DurableFile::write(const QString& path, const QByteArray& bytes, QString* error) {
-    const QFileInfo target(path);
+    const QFileInfo target(followLinks(path));
     const QByteArray nativePath = QFile::encodeName(target.absoluteFilePath());
     const QByteArray folder = QFile::encodeName(target.absolutePath());
 
@@ -97,7 +111,8 @@ bool DurableFile::write(const QString& path, const QByteArray& bytes, QString* e
 }
 
 int DurableFile::removeLeftovers(const QString& path) {
-    const QFileInfo target(path);
+    const QFileInfo target(followLinks(path));
+
     const QRegularExpression leftover(QStringLiteral("^%1\\.tmp-[A-Za-z0-9]{6}$")
                                           .arg(QRegularExpression::escape(target.fileName())));
     QDir folder = target.absoluteDir();

@@ -9,7 +9,9 @@
 // The new content goes to a temporary file in the same folder ("<name>.tmp-XXXXXX"),
 // is synced to disk and checked, and is renamed over the target; the folder is then
 // synced so the rename itself survives a power cut. An existing target keeps its
-// permissions; a new one is readable and writable by its owner only.
+// permissions; a new one is readable and writable by its owner only. A target that is a
+// symbolic link is followed: the file it names is replaced, and the link stays.
+
 class DurableFile {
 public:
     // Replaces path with bytes. False on failure, with the reason in *error (when given)

@@ -24,6 +24,8 @@ private Q_SLOTS:
     void permissions();
     void removesOnlyItsOwnLeftovers();
     void folderInPlaceIsNotReplaced();
+    void writesThroughSymbolicLink_data();
+    void writesThroughSymbolicLink();
 
 private:
     QTemporaryDir m_dir;
@@ -111,5 +113,37 @@ void tst_DurableFile::folderInPlaceIsNotReplaced() {
     QVERIFY(QDir(m_path).removeRecursively());
 }
 
+void tst_DurableFile::writesThroughSymbolicLink_data() {
+    QTest::addColumn<QString>("linkTarget");
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("absolute link") << m_dir.filePath(QStringLiteral("synced/notes.tkn")) << true;
+    QTest::newRow("relative link") << QStringLiteral("synced/notes.tkn") << true;
+    QTest::newRow("link to a file not made yet") << QStringLiteral("synced/notes.tkn") << false;
+}
+
+// A notes file kept in another folder through a link: the saves reach that folder, and
+// the link and what an interrupted save leaves are where they belong.
+void tst_DurableFile::writesThroughSymbolicLink() {
+    QFETCH(QString, linkTarget);
+    QFETCH(bool, targetExists);
+    const QString synced = m_dir.filePath(QStringLiteral("synced"));
+    QVERIFY(QDir().mkpath(synced));
+    const QString real = synced + QStringLiteral("/notes.tkn");
+    if (targetExists)
+        writeBytes(real, "old");
+    QVERIFY(QFile::link(linkTarget, m_path));
+
+    QVERIFY(DurableFile::write(m_path, "new content"));
+    QVERIFY(QFileInfo(m_path).isSymLink());
+    QCOMPARE(readBytes(real), QByteArray("new content"));
+    QCOMPARE(QDir(synced).entryList(QDir::Files), QStringList{QStringLiteral("notes.tkn")});
+
+    writeBytes(synced + QStringLiteral("/notes.tkn.tmp-Ab12Cd"), "left by a kill");
+    QCOMPARE(DurableFile::removeLeftovers(m_path), 1);
+    QVERIFY(QFile::remove(m_path));
+    QVERIFY(QDir(synced).removeRecursively());
+}
+
 QTEST_GUILESS_MAIN(tst_DurableFile)
+
 #include "tst_DurableFile.moc"
