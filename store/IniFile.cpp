@@ -5,6 +5,7 @@
 #include "store/TacknoteError.h"
 #include "store/Windows1252.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -321,6 +322,12 @@ void IniFile::load() {
     const QFileInfo info(m_path);
     if (info.isDir()) {
         m_readError = QString::fromLocal8Bit(std::strerror(EISDIR));
+    } else if (info.exists() && !info.isFile()) {
+        // A pipe or a device would keep the program waiting, or never end.
+        m_readError = QCoreApplication::translate("IniFile", "não é um arquivo comum");
+    } else if (info.size() > MaxFileSize) {
+        m_readError = QCoreApplication::translate("IniFile", "o arquivo tem mais de %1 MB")
+                          .arg(MaxFileSize / (1024 * 1024));
     } else if (info.exists()) {
         QFile file(m_path);
         if (file.open(QIODevice::ReadOnly))
@@ -330,6 +337,7 @@ void IniFile::load() {
             bytes.clear();
         }
     }
+
     parse(Windows1252::decode(bytes));
 }
 

@@ -33,12 +33,17 @@ class IniFile {
 public:
     enum class Mode { Batched, WriteThrough };
     static constexpr int MaxValueLength = 2047;
+    // A notes file with every note full holds a few hundred kilobytes; a larger file is
+    // something else, and is not read into memory.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
     IniFile(const QString& path, Mode mode);
 
     QString fileName() const { return m_path; }
     // Why the file, which exists, could not be read (no permission, an I/O error, a
-    // folder in its place); empty when it was read or does not exist. Such a file reads
+    // folder, pipe or device in its place, a size beyond MaxFileSize); empty when it was
+    // read or does not exist. Such a file reads
+
     // as empty and every write to it fails, so it is never replaced.
     QString readError() const { return m_readError; }
 

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 class tst_IniFile : public QObject {
@@ -346,21 +347,28 @@ void tst_IniFile::externalRewriteIsNoticed() {
 }
 
 void tst_IniFile::unreadableFileIsNeverReplaced_data() {
-    QTest::addColumn<bool>("folderInPlace");
-    QTest::newRow("no read permission") << false;
-    QTest::newRow("folder in place") << true;
+    QTest::addColumn<QString>("form");
+    QTest::newRow("no read permission") << "unreadable";
+    QTest::newRow("folder in place") << "folder";
+    QTest::newRow("larger than any notes file") << "huge";
+    QTest::newRow("named pipe in place (reading would wait forever)") << "pipe";
 }
 
 void tst_IniFile::unreadableFileIsNeverReplaced() {
-    QFETCH(bool, folderInPlace);
+    QFETCH(QString, form);
     const QByteArray old("[General]\r\nNumStickies=3\r\n");
-    if (folderInPlace) {
+    if (form == QLatin1String("folder")) {
         QVERIFY(QDir().mkpath(m_path));
+    } else if (form == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(m_path).constData(), 0600), 0);
     } else {
-        if (geteuid() == 0)
+        if (form == QLatin1String("unreadable") && geteuid() == 0)
             QSKIP("root reads files without read permission");
         writeBytes(m_path, old);
-        QVERIFY(QFile::setPermissions(m_path, QFileDevice::WriteOwner));
+        if (form == QLatin1String("huge"))
+            QVERIFY(QFile::resize(m_path, IniFile::MaxFileSize + 1)); // sparse: costs no disk
+        else
+            QVERIFY(QFile::setPermissions(m_path, QFileDevice::WriteOwner));
     }
     IniFile file(m_path, IniFile::Mode::Batched);
     QVERIFY(!file.readError().isEmpty());
@@ -371,12 +379,18 @@ void tst_IniFile::unreadableFileIsNeverReplaced() {
     QVERIFY_THROWS_EXCEPTION(TacknoteError, writeThrough.writeString(QStringLiteral("Contatos"),
                                                                      QStringLiteral("Count"),
                                                                      QStringLiteral("0")));
-    if (folderInPlace) {
+    if (form == QLatin1String("folder")) {
         QVERIFY(QFileInfo(m_path).isDir());
         QVERIFY(QDir(m_path).removeRecursively());
+    } else if (form == QLatin1String("pipe")) {
+        QVERIFY(!QFileInfo(m_path).isFile());
+        QVERIFY(QFile::remove(m_path));
     } else {
         QVERIFY(QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QCOMPARE(readBytes(m_path), old);
+        QCOMPARE(QFileInfo(m_path).size(),
+                 form == QLatin1String("huge") ? IniFile::MaxFileSize + 1 : qint64(old.size()));
+        QCOMPARE(readBytes(m_path).left(old.size()), old);
+        QVERIFY(QFile::remove(m_path));
     }
 }
 
