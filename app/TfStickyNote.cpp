@@ -334,6 +334,19 @@ void TfStickyNote::otherStart() {
 }
 
 void TfStickyNote::Sair1Click() {
+    // A quit the user chose does not drop what cannot be saved without asking first.
+    if (!m_closed && !m_keeper->isLoading()) {
+        try {
+            SaveNotes();
+        } catch (const TacknoteError& error) {
+            const QString question =
+                tr("Sair mesmo assim? As alterações feitas desde o último salvamento serão "
+                   "perdidas.");
+            if (!m_platform.messages.askYesNo(MessageBoxes::titleError(),
+                                              error.message() + QStringLiteral("\n\n") + question))
+                return;
+        }
+    }
     FormCloseQuery();
 }
 

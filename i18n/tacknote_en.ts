@@ -13,6 +13,17 @@
     </message>
 </context>
 <context>
+    <name>IniFile</name>
+    <message>
+        <source>não é um arquivo comum</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>o arquivo tem mais de %1 MB</source>
+        <translation>the file is larger than %1 MB</translation>
+    </message>
+</context>
+<context>
     <name>MessageBoxes</name>
     <message>
         <source>Aviso</source>
@@ -193,6 +204,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do Tacknote. Para abrir o menu do Tacknote, inicie o Tacknote de novo pelo menu de aplicativos ou por um terminal: o menu se abre junto ao ponteiro do mouse. A ação &quot;Nova Nota&quot; do Tacknote no menu de aplicativos cria uma nota.</source>
         <translation>This desktop does not show the system tray, where the Tacknote icon lives. To open the Tacknote menu, start Tacknote again from the applications menu or from a terminal: the menu opens beside the mouse pointer. The &quot;New Note&quot; action of Tacknote in the applications menu creates a note.</translation>
+    </message>
+    <message>
+        <source>Sair mesmo assim? As alterações feitas desde o último salvamento serão perdidas.</source>
+        <translation>Quit anyway? The changes made since the last save will be lost.</translation>
     </message>
 </context>
 <context>

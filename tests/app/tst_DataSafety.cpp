@@ -2,7 +2,10 @@
 // the run's notes go to a recovery file; what an interrupted save left behind is
 // cleaned up; changes reach the disk a moment after they are made, once per burst.
 
+#include "store/Windows1252.h"
+
 #include "../support/ProgramHarness.h"
+#include "../support/TestFiles.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,6 +26,8 @@ private Q_SLOTS:
     void changesAreSavedOncePerBurst();
     void noChangeSaveDuringLoad();
     void failingChangeSavesReportOnce();
+    void quitWithUnsavedNotesAsksFirst_data();
+    void quitWithUnsavedNotesAsksFirst();
     void noteOffScreenComesBackAndStaysThere();
 };
 
@@ -144,7 +149,42 @@ void tst_DataSafety::failingChangeSavesReportOnce() {
     QCOMPARE(h.boxes.shown.size(), 1);
 }
 
+void tst_DataSafety::quitWithUnsavedNotesAsksFirst_data() {
+    QTest::addColumn<bool>("quitAnyway");
+    QTest::newRow("the user stays") << false;
+    QTest::newRow("the user quits anyway") << true;
+}
+
+// "Sair" with a disk that takes nothing: the user is told, and the notes stay open unless
+// the user chooses to lose the changes.
+void tst_DataSafety::quitWithUnsavedNotesAsksFirst() {
+    QFETCH(bool, quitAnyway);
+    ProgramHarness h;
+    TfStickyNote& main = h.start();
+    QPointer<TfPostIt> note = h.newNote();
+    note->setNote(QStringLiteral("não salva"));
+    {
+        FileSizeLimit limit(16);
+        h.boxes.answerNext(quitAnyway);
+        main.Sair1Click();
+    }
+    QCOMPARE(h.boxes.asked.size(), 1);
+    QCOMPARE(h.boxes.asked.first().title, QStringLiteral("Erro"));
+    QVERIFY(h.boxes.asked.first().text.contains(QStringLiteral("Sair mesmo assim?")));
+    QCOMPARE(main.isClosed(), quitAnyway);
+    ProgramHarness::settle();
+    QCOMPARE(note.isNull(), quitAnyway);
+    if (!quitAnyway) {
+        // Once the disk takes the file again, the next quit saves the note.
+        main.Sair1Click();
+        QVERIFY(main.isClosed());
+        QVERIFY(
+            Windows1252::decode(readBytes(h.notesFile())).contains(QStringLiteral("não salva")));
+    }
+}
+
 void tst_DataSafety::noteOffScreenComesBackAndStaysThere() {
+
     ProgramHarness h;
     h.writeNotesFile("[General]\r\nNumStickies=2\r\n"
                      "[Stick0]\r\ncaption=longe\r\nposx=9000\r\nposy=7000\r\nWidth=200\r\n"
