@@ -5,18 +5,38 @@
 
 namespace {
 
-// Distance between two rectangles along one axis: 0 when they overlap on it.
-qint64 gap(int firstStart, int firstEnd, int secondStart, int secondEnd) {
-    if (firstEnd < secondStart)
-        return qint64(secondStart) - firstEnd;
-    if (secondEnd < firstStart)
-        return qint64(firstStart) - secondEnd;
+// A rectangle's extent along one axis as [start, end), in 64 bits: a position read from
+// a damaged file may lie anywhere in the int range, where QRect's own edges overflow.
+struct Span {
+    qint64 start;
+    qint64 end;
+};
+
+Span horizontal(const QRect& r) {
+    return {r.x(), qint64(r.x()) + std::max(r.width(), 0)};
+}
+
+Span vertical(const QRect& r) {
+    return {r.y(), qint64(r.y()) + std::max(r.height(), 0)};
+}
+
+// Distance between two spans: 0 when they overlap.
+qint64 gap(Span a, Span b) {
+    if (a.end <= b.start)
+        return b.start - a.end + 1;
+    if (b.end <= a.start)
+        return a.start - b.end + 1;
     return 0;
 }
 
-qint64 squaredDistance(const QRect& a, const QRect& b) {
-    const qint64 dx = gap(a.left(), a.right(), b.left(), b.right());
-    const qint64 dy = gap(a.top(), a.bottom(), b.top(), b.bottom());
+bool overlaps(const QRect& a, const QRect& b) {
+    return gap(horizontal(a), horizontal(b)) == 0 && gap(vertical(a), vertical(b)) == 0 &&
+           a.width() > 0 && a.height() > 0 && b.width() > 0 && b.height() > 0;
+}
+
+double squaredDistance(const QRect& a, const QRect& b) {
+    const double dx = double(gap(horizontal(a), horizontal(b)));
+    const double dy = double(gap(vertical(a), vertical(b)));
     return dx * dx + dy * dy;
 }
 
@@ -36,13 +56,13 @@ std::optional<QPoint> placeOnScreen(const QRect& note, const QList<Screen>& scre
     if (screens.isEmpty())
         return std::nullopt;
     for (const Screen& screen : screens) {
-        if (screen.geometry.intersects(note))
+        if (overlaps(screen.geometry, note))
             return std::nullopt;
     }
     const Screen* nearest = &screens.first();
-    qint64 best = std::numeric_limits<qint64>::max();
+    double best = std::numeric_limits<double>::max();
     for (const Screen& screen : screens) {
-        const qint64 distance = squaredDistance(note, screen.geometry);
+        const double distance = squaredDistance(note, screen.geometry);
         if (distance < best) {
             best = distance;
             nearest = &screen;

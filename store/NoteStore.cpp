@@ -42,8 +42,11 @@ NoteRecord NoteStore::read(IniFile& file, int index, const LocaleInfo& locale,
     note.DarkCaption = file.readBool(s, QStringLiteral("DarkCaption"), d.DarkCaption);
     note.TrackPosition = file.readInteger(s, QStringLiteral("TrackPosition"), d.TrackPosition);
     note.Rodape = file.readString(s, QStringLiteral("Rodape"), d.Rodape);
-    note.posx = file.readInteger(s, QStringLiteral("posx"), d.posx);
-    note.posy = file.readInteger(s, QStringLiteral("posy"), d.posy);
+    note.posx =
+        std::clamp(file.readInteger(s, QStringLiteral("posx"), d.posx), -MaxPosition, MaxPosition);
+    note.posy =
+        std::clamp(file.readInteger(s, QStringLiteral("posy"), d.posy), -MaxPosition, MaxPosition);
+
     note.Width = file.readInteger(s, QStringLiteral("width"), d.Width);
     note.Height = file.readInteger(s, QStringLiteral("height"), d.Height);
     note.FontBold = file.readInteger(s, QStringLiteral("FontBold"), 0) == 1;

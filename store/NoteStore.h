@@ -12,6 +12,9 @@ class NoteStore {
 public:
     // Sections Stick0 ... Stick100: the note registry's capacity.
     static constexpr int MaxNotes = 101;
+    // The farthest a note's position may lie from the origin: the largest coordinate a
+    // window can take, so a damaged position cannot overflow a rectangle's edges.
+    static constexpr int MaxPosition = 16777215;
 
     static QString sectionName(int index);
 

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 using ScreenPlacement::Screen;
 
 Q_DECLARE_METATYPE(std::optional<QPoint>)
@@ -37,7 +39,18 @@ void tst_ScreenPlacement::placement_data() {
         << QRect(9000, 9000, 170, 120) << two << std::optional<QPoint>(QPoint(3030, 904));
     QTest::newRow("larger than the screen goes to its corner")
         << QRect(5000, 0, 3000, 2000) << two << std::optional<QPoint>(QPoint(1920, 0));
+    QTest::newRow("touching the screen's edge from outside")
+        << QRect(-170, 300, 170, 120) << two << std::optional<QPoint>(QPoint(0, 300));
+    // The farthest positions a note can have, and one where QRect's own edges overflow.
+    QTest::newRow("at the farthest position to the left")
+        << QRect(-16777215, 300, 170, 120) << two << std::optional<QPoint>(QPoint(0, 300));
+    QTest::newRow("at the farthest position to the right")
+        << QRect(16777215, 300, 170, 120) << two << std::optional<QPoint>(QPoint(3030, 300));
+    QTest::newRow("at the smallest int") << QRect(std::numeric_limits<int>::min(), 300, 170, 120)
+                                         << two << std::optional<QPoint>(QPoint(0, 300));
+
     QTest::newRow("no screen at all")
+
         << QRect(5000, 5000, 170, 120) << QList<Screen>() << std::optional<QPoint>();
 }
 

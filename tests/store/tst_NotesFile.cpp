@@ -199,6 +199,10 @@ void tst_NotesFile::unreadableNoteValues_data() {
     QTest::newRow("FontItalic 1") << QByteArray("FontItalic=1") << "FontItalic" << QVariant(true);
     QTest::newRow("hex colour") << QByteArray("Color=0x00FF00") << "Color" << QVariant(0xFF00);
     QTest::newRow("posx not a number") << QByteArray("posx=abc") << "posx" << QVariant(400);
+    QTest::newRow("posx far beyond any screen is brought within window coordinates")
+        << QByteArray("posx=-2147483648") << "posx" << QVariant(-NoteStore::MaxPosition);
+    QTest::newRow("posy far beyond any screen")
+        << QByteArray("posy=2147483647") << "posy" << QVariant(NoteStore::MaxPosition);
     QTest::newRow("width read in any case") << QByteArray("WIDTH=321") << "Width" << QVariant(321);
     QTest::newRow("visible empty") << QByteArray("visible=") << "visible" << QVariant(true);
     QTest::newRow("text blanks trimmed")
@@ -224,6 +228,8 @@ void tst_NotesFile::unreadableNoteValues() {
     const QHash<QString, QVariant> fields{
         {"FontBold", note.FontBold}, {"FontItalic", note.FontItalic},
         {"Color", note.Color},       {"posx", note.posx},
+        {"posy", note.posy},
+
         {"Width", note.Width},       {"visible", note.visible},
         {"note", note.note},         {"AlarmDateTime", note.AlarmDateTime},
         {"Dia3", note.Dia[2]},
