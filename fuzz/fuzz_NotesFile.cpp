@@ -5,6 +5,7 @@
 // in the file come back as they were.
 
 #include "fuzz/FuzzEnvironment.h"
+#include "fuzz/IniModel.h"
 #include "platform/QtLocaleInfo.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
@@ -18,7 +19,7 @@ using Fuzz = FuzzEnvironment;
 const SettingsStore::Context Context{QStringLiteral("/opt/tacknote/"), QStringLiteral("maria")};
 
 void readBack(QString& value) {
-    value = IniFile::cleanValue(value);
+    value = IniModel::readBack(value);
 }
 
 // What a second load gives for what the first one took.
@@ -38,7 +39,7 @@ NotesFile::Contents expectedAfterSave(NotesFile::Contents contents) {
         readBack(note.SoundFile);
         readBack(note.FontName);
         readBack(note.Rodape);
-        note.note = NoteStore::decodeText(IniFile::cleanValue(NoteStore::encodeText(note.note)));
+        note.note = NoteStore::decodeText(IniModel::readBack(NoteStore::encodeText(note.note)));
     }
     return contents;
 }
