@@ -30,8 +30,11 @@ const QByteArray NewNoteMessage = TacknoteMsg::NewNote;
 } // namespace
 
 int main(int argc, char** argv) {
-    WaylandSession::preferXWayland();
+    const bool throughXWayland = WaylandSession::preferXWayland();
     TacknoteApplication app(argc, argv);
+    if (throughXWayland)
+        WaylandSession::forgetPreference();
+
     const bool newNote = QCoreApplication::arguments().contains(QStringLiteral("--new-note"));
     DialogsAboveNotes::install();
     CursorBlinkTimeout::install();
@@ -61,12 +64,12 @@ int main(int argc, char** argv) {
     QtCommonDialogs dialogs;
     DesktopNativeHostFolders nativeHosts; // browser capture: the browsers' registration
     DesktopWindowHints windowHints;
-    XdgAutostart autostart(XdgAutostart::userConfigHome(), QCoreApplication::applicationFilePath());
+    XdgAutostart autostart(XdgAutostart::userConfigHome(),
+                           XdgAutostart::launcherFor(QCoreApplication::applicationFilePath()));
     app.setMessageBoxes(&messages);
 
-    TfStickyNote main(
-        {clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts, &windowHints,
-         &autostart});
+    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts,
+                       &windowHints, &autostart});
     // Browser capture: the start step installs AppMessage on this channel.
     main.setMessageChannel(&instance);
     QObject::connect(&instance, &SingleInstance::messageReceived, &main,

@@ -158,8 +158,14 @@ void TtabGeral::applyGeneral(TRecGeral& recGeral) const {
 }
 
 void TtabGeral::applySessionStart() const {
-    if (m_autostart && chkIniciaSessao->isChecked() != m_autostart->isEnabled())
-        m_autostart->setEnabled(chkIniciaSessao->isChecked());
+    if (!m_autostart)
+        return;
+    // Turning it on again also brings an entry left by another copy of the program (an
+    // older install, a build folder) up to this one.
+    if (chkIniciaSessao->isChecked())
+        m_autostart->setEnabled(true);
+    else if (m_autostart->isEnabled())
+        m_autostart->setEnabled(false);
 }
 
 void TtabGeral::chkLocalBackupClick() {

@@ -12,8 +12,14 @@ QByteArray WaylandSession::platformFor(const QProcessEnvironment& environment) {
     return wayland ? QByteArrayLiteral("xcb") : QByteArray();
 }
 
-void WaylandSession::preferXWayland() {
+bool WaylandSession::preferXWayland() {
     const QByteArray platform = platformFor(QProcessEnvironment::systemEnvironment());
-    if (!platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform);
+    if (platform.isEmpty())
+        return false;
+    qputenv("QT_QPA_PLATFORM", platform);
+    return true;
+}
+
+void WaylandSession::forgetPreference() {
+    qunsetenv("QT_QPA_PLATFORM");
 }

@@ -14,6 +14,9 @@ public:
     static QByteArray platformFor(const QProcessEnvironment& environment);
 
     // Sets QT_QPA_PLATFORM as platformFor says for this process. Call it before the
-    // application object is created.
-    static void preferXWayland();
+    // application object is created. True when it set the variable.
+    static bool preferXWayland();
+    // Takes back what preferXWayland set, once the application has chosen its platform,
+    // so programs started from this one (a browser, a mail program) run natively.
+    static void forgetPreference();
 };

@@ -39,7 +39,17 @@ QString XdgAutostart::userConfigHome() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
+QString XdgAutostart::launcherFor(const QString& programPath) {
+    const QFileInfo program(programPath);
+    const QFileInfo link(program.absolutePath() + QStringLiteral("/../../bin/") +
+                         program.fileName());
+    if (link.exists() && link.canonicalFilePath() == program.canonicalFilePath())
+        return QDir::cleanPath(link.absoluteFilePath());
+    return programPath;
+}
+
 QString XdgAutostart::entryPath() const {
+
     return QDir(m_configHome).filePath(QStringLiteral("autostart/tacknote.desktop"));
 }
 
@@ -55,8 +65,13 @@ bool XdgAutostart::isEnabled() const {
 void XdgAutostart::setEnabled(bool on) {
     const QString path = entryPath();
     if (on) {
+        const QByteArray wanted = entryText(m_programPath);
+        QFile existing(path);
+        if (existing.open(QIODevice::ReadOnly) && existing.read(MaxEntrySize) == wanted)
+            return;
         if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
-            !DurableFile::write(path, entryText(m_programPath)))
+
+            !DurableFile::write(path, wanted))
             throw TacknoteError::unableToWrite(path);
         return;
     }

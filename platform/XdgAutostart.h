@@ -18,6 +18,10 @@ public:
 
     // The user's configuration folder as the desktop names it.
     static QString userConfigHome();
+    // The path to start programPath by: the installation's bin/ link to it
+    // (".../bin/tacknote" for ".../lib/tacknote/tacknote") when there is one, so the
+    // entry names the command users know; programPath itself otherwise.
+    static QString launcherFor(const QString& programPath);
 
     // configHome + "/autostart/tacknote.desktop".
     QString entryPath() const;

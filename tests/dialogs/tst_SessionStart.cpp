@@ -1,6 +1,7 @@
 #include "dialogs/TtabGeral.h"
 #include "platform/XdgAutostart.h"
 
+#include "../support/TestFiles.h"
 #include "ConfNotaHarness.h"
 
 #include <QCheckBox>
@@ -19,6 +20,9 @@ private Q_SLOTS:
     void primedAndApplied_data();
     void primedAndApplied();
     void cancelChangesNothing();
+    void entryOfAnotherCopyIsRepaired();
+    void launcherIsTheInstallationsLink_data();
+    void launcherIsTheInstallationsLink();
     void withoutAutostart();
     void refused();
 };
@@ -69,7 +73,45 @@ void tst_SessionStart::cancelChangesNothing() {
     QVERIFY(!QFile::exists(autostart.entryPath()));
 }
 
+// An entry an older install or a build folder wrote: OK with the box on makes it start
+// this copy.
+void tst_SessionStart::entryOfAnotherCopyIsRepaired() {
+    QTemporaryDir config;
+    XdgAutostart old(config.path(), QStringLiteral("/home/ana/tacknote/build/app/tacknote"));
+    old.setEnabled(true);
+    XdgAutostart autostart(config.path(), QStringLiteral("/usr/bin/tacknote"));
+    ConfNotaHarness h;
+    h.autostart = &autostart;
+    TfrmConfNota& dialog = h.openPreferences();
+    QVERIFY(dialog.tabGeral->chkIniciaSessao->isChecked());
+    QVERIFY(h.pressOk());
+    QCOMPARE(readBytes(autostart.entryPath()),
+             XdgAutostart::entryText(QStringLiteral("/usr/bin/tacknote")));
+}
+
+void tst_SessionStart::launcherIsTheInstallationsLink_data() {
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("installed with its bin link") << true;
+    QTest::newRow("a build folder") << false;
+}
+
+void tst_SessionStart::launcherIsTheInstallationsLink() {
+    QFETCH(bool, linked);
+    QTemporaryDir prefix;
+    const QString program = prefix.filePath(QStringLiteral("lib/tacknote/tacknote"));
+    QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("lib/tacknote"))));
+    QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
+    writeBytes(program, "program");
+    const QString link = prefix.filePath(QStringLiteral("bin/tacknote"));
+    if (linked)
+        QVERIFY(QFile::link(QStringLiteral("../lib/tacknote/tacknote"), link));
+    else
+        writeBytes(link, "another program of that name");
+    QCOMPARE(XdgAutostart::launcherFor(program), linked ? link : program);
+}
+
 void tst_SessionStart::withoutAutostart() {
+
     ConfNotaHarness h;
     TfrmConfNota& dialog = h.openPreferences();
     QVERIFY(dialog.tabGeral->chkIniciaSessao->isHidden());
