@@ -28,8 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-translations-l10n, fonts-liberation2 | fonts-liberation, fontconfig")
-# The desktop's look for Qt windows and the file dialogs of GTK desktops; a session
-# without them still works.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme, qt6-qpa-plugins")
+# The desktop's look for Qt windows and the file dialogs of GTK desktops, and a Wayland
+# session without XWayland; a session without them still works.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme, qt6-wayland")
+
 
 include(CPack)

@@ -43,7 +43,7 @@ work=$(mktemp -d /tmp/tacknote-package.XXXXXX)
 target=$work/debian12
 cleanup() {
     umount "$target/proc" 2>/dev/null || true
-    rm -rf "$work"
+    rm -rf --one-file-system "$work"
 }
 trap cleanup EXIT
 base=$source_dir/$build/debian12-minbase.tar

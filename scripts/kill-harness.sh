@@ -18,5 +18,5 @@ build=build/test
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTACKNOTE_WERROR=ON >/dev/null
 fi
-cmake --build "$build" --target tacknote_kill_harness >/dev/null
+cmake --build "$build" --target tacknote_kill_harness
 exec "$build/tests/crash/tacknote_kill_harness" --kills "$kills" --program-kills "$programKills"
