@@ -48,8 +48,19 @@ QByteArray FuzzEnvironment::readFile(const QString& path) {
 void FuzzEnvironment::fail(const char* rule, const QString& detail) {
     std::fprintf(stderr, "\n*** broken rule: %s\n%s\n", rule, qPrintable(detail));
     std::fflush(stderr);
+    // The abort skips the folder's destructor; the input that broke the rule is kept by
+    // the fuzzer itself.
+    scratchFolder().remove();
     std::abort();
 }
+
+// Every target's set-up: libFuzzer calls this once before the first input. It lives
+// here, in the object file every target links for fail() and the scratch files.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    FuzzEnvironment::init(argc, argv);
+    return 0;
+}
+
 
 QString FuzzEnvironment::visible(const QString& text) {
     QString shown;

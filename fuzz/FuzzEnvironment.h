@@ -10,7 +10,9 @@
 // when the system has /dev/shm, so the crash-safe writes of the notes file cost little.
 class FuzzEnvironment {
 public:
-    // Called from LLVMFuzzerInitialize with the arguments it is given.
+    // Called from LLVMFuzzerInitialize (defined beside it for every target) with the
+    // arguments it is given.
+
     static void init(int* argc, char*** argv);
 
     // A file name in the scratch folder.

@@ -75,11 +75,6 @@ void compareReads(IniFile& file, const IniModel& model, const QStringList& extra
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    Fuzz::init(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FuzzedDataProvider data(bytes, size);
     const std::string content = data.ConsumeRandomLengthString(size);

@@ -75,11 +75,6 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    Fuzz::init(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     static const QtLocaleInfo brazil(QLocale(QStringLiteral("pt_BR")));
     static const QString programDir = QFileInfo(Fuzz::scratchFile(QStringLiteral("x"))).path();

@@ -63,11 +63,6 @@ QString describe(const NoteRecord& a, const NoteRecord& b) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    Fuzz::init(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     static const QtLocaleInfo brazil(QLocale(QStringLiteral("pt_BR")));
     const QDateTime now(QDate(2002, 12, 25), QTime(14, 30));

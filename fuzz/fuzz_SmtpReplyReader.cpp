@@ -34,11 +34,6 @@ QList<QByteArray> expectedLines(const QByteArray& stream) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    Fuzz::init(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FuzzedDataProvider data(bytes, size);
     SmtpReplyReader reader;
