@@ -334,20 +334,23 @@ void TfStickyNote::otherStart() {
 }
 
 void TfStickyNote::Sair1Click() {
-    // A quit the user chose does not drop what cannot be saved without asking first.
-    if (!m_closed && !m_keeper->isLoading()) {
-        try {
-            SaveNotes();
-        } catch (const TacknoteError& error) {
-            const QString question =
-                tr("Sair mesmo assim? As alterações feitas desde o último salvamento serão "
-                   "perdidas.");
-            if (!m_platform.messages.askYesNo(MessageBoxes::titleError(),
-                                              error.message() + QStringLiteral("\n\n") + question))
-                return;
-        }
+    if (m_closed || m_keeper->isLoading()) {
+        FormCloseQuery();
+        return;
     }
-    FormCloseQuery();
+    // A quit the user chose does not drop what cannot be saved without asking first.
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        const QString question =
+            tr("Sair mesmo assim? As alterações feitas desde o último salvamento serão "
+               "perdidas.");
+        if (!m_platform.messages.askYesNo(MessageBoxes::titleError(),
+                                          error.message() + QStringLiteral("\n\n") + question))
+            return;
+    }
+    // Saved, or the user chose to lose the changes: no second attempt.
+    closeProgram(false);
 }
 
 void TfStickyNote::FormCloseQuery() {
@@ -357,15 +360,26 @@ void TfStickyNote::FormCloseQuery() {
         m_closeRequested = true;
         return;
     }
+    closeProgram(true);
+}
+
+void TfStickyNote::closeProgram(bool save) {
+    // A close asked for while the question above was open has done it all already.
+    if (m_closed)
+        return;
     m_closed = true;
     tmrAlarme->stop();
     tmrInicio->stop();
     m_trayMenu->stopAnimation();
-    try {
-        SaveNotes();
-    } catch (const TacknoteError& error) {
-        qWarning().noquote() << error.message();
+    if (save) {
+        try {
+            SaveNotes();
+        } catch (const TacknoteError& error) {
+            // Nobody to ask at a session's end or on a signal; the reason is logged.
+            qWarning().noquote() << error.message();
+        }
     }
+
     m_keeper->stop();
     if (m_recGeral.BackupOnExit && m_keeper->notesLoaded()) {
         try {

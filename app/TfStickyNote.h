@@ -143,6 +143,9 @@ private:
     void noticeMissingTray();
     // StartNoteServer, a failure shown to the user.
     void startListening();
+    // Ends the run: stops the timers, saves when asked (a failure is logged), makes the
+    // backup, stops the receiver, closes the dialogs and the notes, and quits.
+    void closeProgram(bool save);
 
     PlatformServices m_platform;
     DataLocation m_location;
