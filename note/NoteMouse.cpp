@@ -14,13 +14,12 @@
 
 NoteMouse::NoteMouse(TfPostIt& note, NoteCaptionBar& caption, NoteEdit& text, QWidget& footer,
                      QWidget& footerLabel)
-    : QObject(&note), m_note(note), m_caption(caption), m_text(text), m_footer(footer),
-      m_footerLabel(footerLabel), m_captionLabel(caption.captionLabel()),
+    : QObject(&note), m_note(note), m_caption(&caption), m_text(&text), m_footer(&footer),
+      m_footerLabel(&footerLabel), m_captionLabel(caption.captionLabel()),
       m_alarmIcon(caption.alarmIcon()), m_ringingIcon(caption.ringingIcon()),
       m_iconPanel(caption.iconPanel()), m_viewport(text.viewport()), m_mover(&note) {
-    for (QObject* part : std::initializer_list<QObject*>{&note, &caption, m_captionLabel,
-                                                         m_alarmIcon, m_ringingIcon, m_iconPanel,
-                                                         &text, m_viewport, &footer, &footerLabel})
+    for (QObject* part : {static_cast<QObject*>(&note), m_caption, m_captionLabel, m_alarmIcon,
+                          m_ringingIcon, m_iconPanel, m_text, m_viewport, m_footer, m_footerLabel})
         part->installEventFilter(this);
 }
 
@@ -80,7 +79,7 @@ bool NoteMouse::eventFilter(QObject* watched, QEvent* event) {
         m_note.popPrincipal->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
-    if (watched == &m_text && type == QEvent::ShortcutOverride) {
+    if (watched == m_text && type == QEvent::ShortcutOverride) {
         // The note's menu shortcuts (Ctrl+A among them) win over the text area's own.
         if (m_note.popPrincipal->hasShortcut(
                 QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination())))
@@ -100,11 +99,12 @@ bool NoteMouse::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (watched == &m_caption || watched == lblCaption || watched == &m_footer ||
-        watched == &m_footerLabel) {
+    if (watched == m_caption || watched == lblCaption || watched == m_footer ||
+        watched == m_footerLabel) {
         if (press) {
             // A click on the caption acknowledges a ringing alarm; the press also moves.
-            if ((watched == &m_caption || watched == lblCaption) &&
+            if ((watched == m_caption || watched == lblCaption) &&
+
                 mouse->button() == Qt::LeftButton)
                 m_note.lblCaptionClick();
             return pnlCaptionMouseDown(mouse);

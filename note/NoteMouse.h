@@ -35,13 +35,14 @@ private:
     bool pnlCaptionMouseDown(QMouseEvent* event);
 
     TfPostIt& m_note;
-    NoteCaptionBar& m_caption;
-    NoteEdit& m_text;
-    QWidget& m_footer;
-    QWidget& m_footerLabel;
-    // The parts watched, kept from the start: while the note is destroyed its parts
+    // The parts watched, compared by address only: while the note is destroyed its parts
     // still send events, when the classes that hand them out have already gone.
+    QObject* const m_caption;
+    QObject* const m_text;
+    QObject* const m_footer;
+    QObject* const m_footerLabel;
     QObject* const m_captionLabel;
+
     QObject* const m_alarmIcon;
     QObject* const m_ringingIcon;
     QObject* const m_iconPanel;
