@@ -37,9 +37,15 @@ void NoteRegistry::keepOnScreens() {
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append({screen->geometry(), screen->availableGeometry()});
     for (TfPostIt* window : notes()) {
-        const QRect bounds = window->bounds();
-        if (const std::optional<QPoint> place = ScreenPlacement::placeOnScreen(bounds, screens))
-            window->setBounds(place->x(), place->y(), bounds.width(), bounds.height());
+        // A note shown elsewhere goes back to its own place once that is on a screen again.
+        if (const std::optional<QRect> own = window->storedPlace();
+            own && !screens.isEmpty() && !ScreenPlacement::placeOnScreen(*own, screens)) {
+            window->setBounds(own->x(), own->y(), own->width(), own->height());
+            continue;
+        }
+        if (const std::optional<QPoint> place =
+                ScreenPlacement::placeOnScreen(window->bounds(), screens))
+            window->showAwayFromStoredPlace(*place);
     }
 }
 
@@ -97,13 +103,15 @@ TfPostIt* NoteRegistry::addLoaded(const NoteRecord& record) {
     TfPostIt* window = create();
     window->applyRecord(record);
     ++m_noteCount;
+    if (m_loadPending > 0)
+        --m_loadPending;
     return window;
 }
 
 bool NoteRegistry::roomForOneMore() {
-    // A note asked for while the notes load would take a slot the load is filling.
+    // A note asked for while the notes load must leave the slots the load still fills.
     if (m_loading)
-        return false;
+        return m_noteCount + m_loadPending < Capacity;
     return m_noteCount < Capacity || compact();
 }
 
@@ -146,13 +154,14 @@ TfPostIt* NoteRegistry::addNew(const NoteRecord& record) {
 }
 
 TfPostIt* NoteRegistry::newUserNote() {
+    if (m_beforeNewNote)
+        m_beforeNewNote();
     if (!roomForOneMore()) {
-        if (!m_loading)
-            m_services.messages.show(
-                MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
-                tr("Não é possível criar mais notas: o limite de %1 notas foi atingido. Apague "
-                   "algumas notas e tente novamente.")
-                    .arg(Capacity));
+        m_services.messages.show(
+            MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
+            tr("Não é possível criar mais notas: o limite de %1 notas foi atingido. Apague "
+               "algumas notas e tente novamente.")
+                .arg(Capacity));
         return nullptr;
     }
     m_services.sounds.newNote();
@@ -164,6 +173,8 @@ TfPostIt* NoteRegistry::newUserNote() {
 }
 
 TfPostIt* NoteRegistry::newReceivedNote() {
+    if (m_beforeNewNote)
+        m_beforeNewNote();
     if (!roomForOneMore())
         return nullptr;
     m_services.sounds.receivedNote();

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QRect>
 #include <array>
+#include <functional>
 
 class Clock;
 class LocaleInfo;
@@ -83,12 +84,19 @@ public:
     // Shows every note and brings it to the front.
     void showAll();
 
-    // Moves every note that touches no screen onto the nearest one; also runs by itself
-    // whenever screens come, go or change their size.
+    // Shows every note that touches no screen on the nearest one, keeping its own place
+    // for the file, and brings notes back to their own places when those are on a screen
+    // again; runs by itself whenever screens come, go or change their size.
     void keepOnScreens();
 
-    // While the notes file loads, no other note may take a slot.
-    void setLoading(bool loading) { m_loading = loading; }
+    // While the notes file loads, its pending notes keep their slots: a new note is made
+    // only when there is room beyond them, and nothing is renumbered.
+    void setLoading(bool loading, int pending = 0) {
+        m_loading = loading;
+        m_loadPending = loading ? pending : 0;
+    }
+    // Runs before every new note is made (the notes file is loaded first when it was not).
+    void setBeforeNewNote(std::function<void()> hook) { m_beforeNewNote = std::move(hook); }
 
     // The pseudo-random numbers 0 ... range - 1 that place new notes; the same series in
     // every run.
@@ -125,4 +133,6 @@ private:
     int m_lastAlarmNote = -1;
     quint32 m_randSeed = 0;
     bool m_loading = false;
+    int m_loadPending = 0;
+    std::function<void()> m_beforeNewNote;
 };

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -39,27 +40,43 @@ NotesKeeper::NotesKeeper(const QString& notesFile, const SettingsStore::Context&
     m_changeSave->setInterval(ChangeSaveDelayMs);
     connect(m_changeSave, &QTimer::timeout, this, &NotesKeeper::changeSaveTimeout);
     connect(&m_registry, &NoteRegistry::notesChanged, this, &NotesKeeper::noteChanged);
+    // A note asked for before the load (a double click on the tray, a capture, a note
+    // from the network during the start or a language switch) waits until the stored
+    // notes are in: they come first, keep their slots, and are never lost by its saves.
+    m_registry.setBeforeNewNote([this] { ensureLoaded(); });
 }
 
-void NotesKeeper::LoadNotes() {
-    if (m_loading || m_stopped || !m_registry.notes().isEmpty())
+void NotesKeeper::ensureLoaded() {
+    if (!m_notesLoaded && !m_loading && !m_stopped)
+        LoadNotes(false);
+}
+
+void NotesKeeper::LoadNotes(bool yieldBetweenNotes) {
+    if (m_loading || m_stopped || m_notesLoaded)
         return;
+    const int before = int(m_registry.notes().size());
+    int loaded = 0;
     {
         FlagScope loading(m_loading);
-        m_registry.setLoading(true);
         const NotesFile::Contents contents = m_file.load(m_services.clock.now());
         m_recGeral = contents.geral;
         m_recRede = contents.rede;
         m_autoSaveCountdown = autoSaveTicks();
+        // The stored notes keep their slots: notes asked for meanwhile get only what is
+        // left beyond them.
+        m_registry.setLoading(true, int(contents.notes.size()));
         for (const NoteRecord& record : contents.notes) {
-            m_registry.addLoaded(record);
-            QCoreApplication::processEvents();
+            if (m_registry.addLoaded(record))
+                ++loaded;
+            if (yieldBetweenNotes)
+                QCoreApplication::processEvents();
         }
         m_registry.setLoading(false);
         m_notesLoaded = true;
     }
-    // A note saved on a screen that is gone comes back where it can be seen; that place
-    // counts as a change and is saved.
+    m_madeWhileLoading = m_registry.notes().size() != before + loaded;
+    // A note saved on a screen that is gone is shown where it can be seen; the file keeps
+    // its own place until the user moves it, so the layout comes back with the screen.
     {
         const Snapshot asLoaded = snapshot();
         m_registry.keepOnScreens();
@@ -71,6 +88,10 @@ void NotesKeeper::LoadNotes() {
                "Tacknote estiver aberto. As notas criadas agora serão guardadas em %3.")
                 .arg(m_file.path(), m_file.readError(), m_file.recoveryPath()));
     }
+    if (m_madeWhileLoading)
+        m_changeSave->start();
+    if (std::exchange(m_saveAfterLoad, false))
+        saveReportingErrors();
     Q_EMIT loadFinished();
 }
 
@@ -86,8 +107,19 @@ QList<NoteRecord> NotesKeeper::records() const {
 }
 
 void NotesKeeper::SaveNotes() {
-    if (SaveGuard || m_loading || !m_notesLoaded || m_stopped)
+    if (SaveGuard || m_stopped)
         return;
+    if (m_loading) {
+        // Saving now would drop the notes not yet read; the save follows the load.
+        m_saveAfterLoad = true;
+        return;
+    }
+    if (!m_notesLoaded) {
+        // Nothing made yet, nothing to save; otherwise the stored notes come in first.
+        if (m_registry.isEmpty())
+            return;
+        LoadNotes(false);
+    }
     FlagScope guard(SaveGuard);
     // Whatever reason asked for this save, the changes so far go with it.
     m_changeSave->stop();
@@ -99,6 +131,7 @@ void NotesKeeper::SaveNotes() {
         throw;
     }
     m_failing = false;
+    m_madeWhileLoading = false;
     m_onDisk = std::move(now);
     Q_EMIT saved();
 }
@@ -148,7 +181,7 @@ void NotesKeeper::changeSaveTimeout() {
         m_changeSave->start();
         return;
     }
-    if (!m_failing && snapshot() == m_onDisk)
+    if (!m_failing && !m_madeWhileLoading && snapshot() == m_onDisk)
         return;
     const bool reportFailure = !m_failing;
     try {

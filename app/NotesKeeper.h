@@ -35,13 +35,16 @@ public:
                 NoteRegistry& registry, TRecGeral& recGeral, TRecRede& recRede,
                 const Services& services, QObject* parent = nullptr);
 
-    // Reads the settings and creates one note window per stored note. Runs only with an
-    // empty registry (at start, and after every note was destroyed); letting pending
-    // events run after each note. A file that exists but cannot be read is reported;
-    // it is then never written over in this run, and notes go to a recovery file.
-    void LoadNotes();
+    // Reads the settings and creates one note window per stored note, once per start and
+    // again after every note was destroyed, with yieldBetweenNotes letting pending events
+    // run after each note. Notes made meanwhile stay beside the loaded ones and are saved
+    // soon. A file that exists but cannot be read is reported; it is then never written
+    // over in this run, and notes go to a recovery file.
+    void LoadNotes(bool yieldBetweenNotes = true);
     // Writes the settings and every note; throws TacknoteError when the file cannot be
-    // written (the old file then stays as it was).
+    // written (the old file then stays as it was). Asked for while the notes load, the
+    // save follows the load; asked for before the load with notes to keep, the stored
+    // notes are loaded first, so the save never drops them.
     void SaveNotes();
     // SaveNotes, showing a failure to the user instead of passing it on.
     void saveReportingErrors();
@@ -72,6 +75,9 @@ private:
     int autoSaveTicks() const;
     void noteChanged();
     void changeSaveTimeout();
+    // Loads the notes, without letting other events run, unless they are loaded or
+    // loading already.
+    void ensureLoaded();
     QList<NoteRecord> records() const;
 
     // What the last load or save put on disk, so a change that is none (a window put back
@@ -97,6 +103,11 @@ private:
     bool m_loading = false;
     bool m_notesLoaded = false;
     bool m_stopped = false;
+    // A save was asked for while the notes loaded.
+    bool m_saveAfterLoad = false;
+    // Notes were made while the file loaded: the next change check saves even if nothing
+    // changes afterwards.
+    bool m_madeWhileLoading = false;
     // The last save failed: the next failure of a save nobody asked for is not shown
     // again, so a full disk does not bring up a message every two seconds.
     bool m_failing = false;

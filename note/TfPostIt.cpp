@@ -137,7 +137,7 @@ NoteRecord TfPostIt::toRecord() const {
     record.caption = caption();
     record.note = note();
     record.visible = !isHidden();
-    const QRect outer = bounds();
+    const QRect outer = storedPlace().value_or(bounds());
     record.posx = outer.x();
     record.posy = outer.y();
     record.Width = outer.width();
@@ -360,7 +360,22 @@ bool TfPostIt::ringingIconVisible() const {
 }
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
+    m_storedPlace.reset();
     setGeometry(posx, posy, width, height);
+}
+
+void TfPostIt::showAwayFromStoredPlace(const QPoint& place) {
+    if (!storedPlace())
+        m_storedPlace = geometry();
+    m_shownAt = QRect(place, size());
+    setGeometry(m_shownAt);
+}
+
+std::optional<QRect> TfPostIt::storedPlace() const {
+    // Anywhere else than where it was put, the user has moved or resized the note.
+    if (m_storedPlace && geometry() == m_shownAt)
+        return m_storedPlace;
+    return std::nullopt;
 }
 
 QRect TfPostIt::bounds() const {
@@ -492,7 +507,6 @@ void TfPostIt::mnuMudaCaptionClick() {
     const QPointer<TfPostIt> self(this);
     if (m_host && m_host->editCaption(text) && self)
         setCaption(text);
-
 }
 
 void TfPostIt::mnuOnTopClick() {

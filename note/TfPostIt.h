@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class NoteCaptionBar;
 class NoteEdit;
@@ -74,6 +75,13 @@ public:
     // Outer position and size in screen pixels.
     void setBounds(int posx, int posy, int width, int height);
     QRect bounds() const;
+    // Shows the note at place because its own place is on no screen now (a monitor was
+    // unplugged). The own place is what the note keeps and what the file stores until
+    // the user moves or resizes the note.
+    void showAwayFromStoredPlace(const QPoint& place);
+    // The note's own place while it is shown away from it; nothing otherwise, and
+    // nothing once the user has moved or resized it.
+    std::optional<QRect> storedPlace() const;
 
     // The alarm.
     bool alarm() const { return m_data.alarm; }
@@ -173,6 +181,9 @@ private:
     // The values the window's components do not hold (caption, text, footer, geometry
     // and visibility are theirs).
     NoteRecord m_data;
+    // While shown away from its own place: the own place, and where it is shown.
+    std::optional<QRect> m_storedPlace;
+    QRect m_shownAt;
     QString m_replyAddress;
     bool m_constructed = false;
 

@@ -28,7 +28,9 @@ private Q_SLOTS:
     void failingChangeSavesReportOnce();
     void quitWithUnsavedNotesAsksFirst_data();
     void quitWithUnsavedNotesAsksFirst();
-    void noteOffScreenComesBackAndStaysThere();
+    void noteOffScreenIsShownButKeepsItsPlace();
+    void noteMadeBeforeTheLoadIsKeptBesideTheStoredNotes_data();
+    void noteMadeBeforeTheLoadIsKeptBesideTheStoredNotes();
 };
 
 void tst_DataSafety::unreadableFileIsKeptAndNotesRecovered_data() {
@@ -183,27 +185,64 @@ void tst_DataSafety::quitWithUnsavedNotesAsksFirst() {
     }
 }
 
-void tst_DataSafety::noteOffScreenComesBackAndStaysThere() {
-
+// A note whose place is on no screen is shown on one, but the file keeps its place until
+// the user moves it: unplugging a monitor must not rewrite the layout.
+void tst_DataSafety::noteOffScreenIsShownButKeepsItsPlace() {
     ProgramHarness h;
     h.writeNotesFile("[General]\r\nNumStickies=2\r\n"
                      "[Stick0]\r\ncaption=longe\r\nposx=9000\r\nposy=7000\r\nWidth=200\r\n"
                      "Height=150\r\nnote=texto\r\n"
                      "[Stick1]\r\ncaption=perto\r\nposx=10\r\nposy=20\r\nWidth=200\r\n"
                      "Height=150\r\n");
-    TfStickyNote& main = h.create();
-    QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
-    main.keeper().changeSaveTimer()->setInterval(0);
-    main.LoadNotes();
+    TfStickyNote& main = h.start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect far = h.note(0)->bounds();
-    QVERIFY(screen.contains(far));
-    QCOMPARE(far.size(), QSize(200, 150));
-    QCOMPARE(h.note(0)->note(), QStringLiteral("texto"));
+    const QRect shown = h.note(0)->bounds();
+    QVERIFY(screen.contains(shown));
+    QCOMPARE(shown.size(), QSize(200, 150));
     QCOMPARE(h.note(1)->bounds(), QRect(10, 20, 200, 150));
-    QTRY_COMPARE(saves.size(), 1);
-    QCOMPARE(h.stored(0, QStringLiteral("posx")), QString::number(far.x()));
-    QCOMPARE(h.stored(0, QStringLiteral("posy")), QString::number(far.y()));
+    h.note(0)->setNote(QStringLiteral("texto novo"));
+    main.SaveNotes();
+    QCOMPARE(h.stored(0, QStringLiteral("posx")), QStringLiteral("9000"));
+    QCOMPARE(h.stored(0, QStringLiteral("posy")), QStringLiteral("7000"));
+    QCOMPARE(h.stored(0, QStringLiteral("note")), QStringLiteral("texto novo"));
+
+    // Moved by the user, the note is where the user put it.
+    h.note(0)->move(shown.topLeft() + QPoint(5, 6));
+    main.SaveNotes();
+    QCOMPARE(h.stored(0, QStringLiteral("posx")), QString::number(shown.x() + 5));
+    QCOMPARE(h.stored(0, QStringLiteral("posy")), QString::number(shown.y() + 6));
+}
+
+void tst_DataSafety::noteMadeBeforeTheLoadIsKeptBesideTheStoredNotes_data() {
+    QTest::addColumn<bool>("afterLanguageSwitch");
+    QTest::newRow("right after the start") << false;
+    QTest::newRow("while a language switch reloads") << true;
+}
+
+// A note made before the start step's load (or the reload after a language switch) must
+// neither stop the stored notes from loading nor be lost itself.
+void tst_DataSafety::noteMadeBeforeTheLoadIsKeptBesideTheStoredNotes() {
+    QFETCH(bool, afterLanguageSwitch);
+    ProgramHarness h;
+    h.writeNotesFile("[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=a\r\nnote=um\r\n"
+                     "[Stick1]\r\ncaption=b\r\nnote=dois\r\n");
+    TfStickyNote* main = &h.create();
+    if (afterLanguageSwitch) {
+        main->LoadNotes();
+        main->SwitchLanguage(StartLanguage::Language::English);
+        QCOMPARE(h.registry().notes().size(), 0);
+    }
+    main->keeper().changeSaveTimer()->setInterval(0);
+    QSignalSpy saves(&main->keeper(), &NotesKeeper::saved);
+    TfPostIt* early = h.newNote();
+    QVERIFY(early);
+    early->setNote(QStringLiteral("feita cedo"));
+    main->LoadNotes();
+    QCOMPARE(h.registry().notes().size(), 3);
+    QTRY_VERIFY(saves.size() >= 1);
+    QCOMPARE(h.stored(0, QStringLiteral("note")), QStringLiteral("um"));
+    QCOMPARE(h.stored(1, QStringLiteral("note")), QStringLiteral("dois"));
+    QCOMPARE(h.stored(2, QStringLiteral("note")), QStringLiteral("feita cedo"));
 }
 
 QTEST_MAIN(tst_DataSafety)
