@@ -45,9 +45,9 @@ void ContactBook::save(IniFile& file) const {
     for (qsizetype i = 0; i < m_contacts.size(); ++i) {
         const Contact& contact = m_contacts.at(i);
         const QString number = QString::number(i + 1);
-        file.writeString(section, kName + number, storedForm(contact.name));
-        file.writeString(section, kAddress + number, storedForm(contact.address));
-        file.writeString(section, kRemark + number, storedForm(contact.remark));
+        file.writeString(section, kName + number, contact.name);
+        file.writeString(section, kAddress + number, contact.address);
+        file.writeString(section, kRemark + number, contact.remark);
     }
     file.writeInteger(section, kCount, int(m_contacts.size()));
     file.flush();
@@ -72,10 +72,4 @@ void ContactBook::remove(QList<qsizetype> rows) {
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     for (qsizetype row : std::as_const(rows))
         m_contacts.removeAt(row);
-}
-
-QString ContactBook::storedForm(const QString& value) {
-    if (IniFile::cleanValue(value) == value)
-        return value;
-    return QLatin1Char('"') + value + QLatin1Char('"');
 }

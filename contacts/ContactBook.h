@@ -48,11 +48,6 @@ public:
     // Removes the contacts at these rows (in any order, repeats allowed).
     void remove(QList<qsizetype> rows);
 
-    // How a value is written so that reading it back gives it unchanged: values that
-    // the reader would trim or unquote are enclosed in double quotes, which the reader
-    // removes again.
-    static QString storedForm(const QString& value);
-
 private:
     bool lessByName(const Contact& a, const Contact& b) const;
 

@@ -173,6 +173,9 @@ bool IniModel::write(const QString& sectionName, const QString& key, const QStri
     QString oneLine = value;
     oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
     oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // A value that would not read back as written is stored inside double quotes.
+    if (readBack(oneLine) != oneLine.left(2047))
+        oneLine = QLatin1Char('"') + oneLine + QLatin1Char('"');
     Section* s = section(sectionName);
     if (!s) {
         m_sections.append({true, sectionName, {{true, key, oneLine}}});

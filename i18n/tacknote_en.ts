@@ -420,6 +420,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
         <source>Nota Enviada!</source>
         <translation>Note sent!</translation>
     </message>
+    <message>
+        <source>Estes caracteres não existem na rede e chegarão como &quot;?&quot;: %1</source>
+        <translation>The network cannot carry these characters; they will arrive as &quot;?&quot;: %1</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviarEmail</name>

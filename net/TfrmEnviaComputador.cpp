@@ -1,5 +1,7 @@
 #include "net/TfrmEnviaComputador.h"
 
+#include "store/Windows1252.h"
+
 #include "contacts/AddressPicker.h"
 #include "net/NoteSender.h"
 #include "platform/MessageBoxes.h"
@@ -51,6 +53,12 @@ TfrmEnviaComputador::TfrmEnviaComputador(const TRecGeral& recGeral, const TRecRe
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
     cmdCancelar->setAutoDefault(false);
 
+    lblAviso = new QLabel(this);
+    lblAviso->setObjectName(QStringLiteral("lblAviso"));
+    lblAviso->setTextFormat(Qt::PlainText);
+    lblAviso->setWordWrap(true);
+    lblAviso->hide();
+
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
@@ -79,6 +87,7 @@ TfrmEnviaComputador::TfrmEnviaComputador(const TRecGeral& recGeral, const TRecRe
     buttons->addWidget(cmdCancelar);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(recipients);
+    layout->addWidget(lblAviso);
     layout->addLayout(buttons);
     layout->addWidget(Label2);
     layout->addWidget(memStatus, 1);
@@ -112,6 +121,23 @@ void TfrmEnviaComputador::retranslate() {
     cmdEnviar->setText(tr("&Enviar"));
     cmdCancelar->setText(tr("&Cancelar"));
     Label2->setText(tr("Status:"));
+    showLostCharacters();
+}
+
+void TfrmEnviaComputador::showLostCharacters() {
+    // The wire carries Windows-1252: say before the sending what will not arrive.
+    QString text = m_note.caption + m_recGeral.User;
+    for (const QString& line : std::as_const(m_note.lines))
+        text += line;
+    QString lost = Windows1252::unencodable(text);
+    constexpr int Shown = 24;
+    if (lost.size() > Shown) {
+        const bool splitPair = lost.at(Shown - 1).isHighSurrogate();
+        lost = lost.left(splitPair ? Shown - 1 : Shown) + QStringLiteral("…");
+    }
+    lblAviso->setText(
+        tr("Estes caracteres não existem na rede e chegarão como \"?\": %1").arg(lost));
+    lblAviso->setVisible(!lost.isEmpty());
 }
 
 void TfrmEnviaComputador::changeEvent(QEvent* event) {
@@ -127,6 +153,7 @@ void TfrmEnviaComputador::sendNote(int noteNumber, const OutgoingNote& note,
         return;
     Tag = noteNumber;
     m_note = note;
+    showLostCharacters();
     if (replyAddress)
         txtPara->setText(*replyAddress);
     moveToScreenCentre();

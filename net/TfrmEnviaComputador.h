@@ -73,6 +73,8 @@ public:
     QPushButton* cmdEnviar = nullptr;
     QPushButton* cmdCancelar = nullptr;
     QLabel* Label2 = nullptr;
+    // Names the characters of the note that will arrive as "?"; hidden when there are none.
+    QLabel* lblAviso = nullptr;
     QPlainTextEdit* memStatus = nullptr;
     // The recipients of the sending under way, split from txtPara.
     QStringList lstComputador;
@@ -89,6 +91,7 @@ protected:
 
 private:
     void retranslate();
+    void showLostCharacters();
     void moveToScreenCentre();
     void senderStatus(const QString& text);
     void senderRecipientFailed(const QString& message);

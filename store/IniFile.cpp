@@ -43,6 +43,24 @@ QString withoutLineBreaks(QString value) {
     return value;
 }
 
+// A value the reader would change (blanks at either end, or one pair of enclosing quotes
+// that it would take off) goes inside one more pair of double quotes, which the reader
+// removes, so it reads back exactly as written. Other values are stored as they are.
+QString quotedWhereNeeded(QString value) {
+    if (value.isEmpty())
+        return value;
+    const QChar first = value.front();
+    const QChar last = value.back();
+    const bool enclosed = value.size() >= 2 &&
+                          (first == QLatin1Char('"') || first == QLatin1Char('\'')) &&
+                          last == first;
+    if (!enclosed && !isBlank(first) && !isBlank(last))
+        return value;
+    value.prepend(QLatin1Char('"'));
+    value.append(QLatin1Char('"'));
+    return value;
+}
+
 std::optional<quint32> parseDigits(QStringView digits, int base) {
     if (digits.isEmpty())
         return std::nullopt;
@@ -93,15 +111,15 @@ QString IniFile::trimBlanks(const QString& text) {
     return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
 }
 
-QString IniFile::cleanValue(const QString& stored) {
+QString IniFile::cleanValue(const QString& stored, qsizetype maxLength) {
     QString value = trimBlanks(stored);
     if (value.size() >= 2) {
         const QChar first = value.front();
         if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first)
             value = value.mid(1, value.size() - 2);
     }
-    if (value.size() > MaxValueLength)
-        value.truncate(MaxValueLength);
+    if (value.size() > maxLength)
+        value.truncate(maxLength);
     return value;
 }
 
@@ -135,6 +153,16 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
     syncWithDisk(m_mode == Mode::WriteThrough);
     const Line* line = findLine(section, key);
     return line ? cleanValue(line->value) : def;
+}
+
+QString IniFile::readLongString(const QString& section, const QString& key, qsizetype maxLength) {
+    syncWithDisk(m_mode == Mode::WriteThrough);
+    const Line* line = findLine(section, key);
+    return line ? cleanValue(line->value, maxLength) : QString();
+}
+
+QString IniFile::readBackOf(const QString& value) {
+    return Windows1252::decode(Windows1252::encode(withoutLineBreaks(value))).left(MaxValueLength);
 }
 
 int IniFile::readInteger(const QString& section, const QString& key, int def) {
@@ -175,7 +203,7 @@ QStringList IniFile::readSection(const QString& section) {
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
-    change({Change::Kind::Write, section, key, withoutLineBreaks(value)});
+    change({Change::Kind::Write, section, key, quotedWhereNeeded(withoutLineBreaks(value))});
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value) {

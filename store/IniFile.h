@@ -20,7 +20,9 @@ class LocaleInfo;
 //   CR LF line ends and no blank lines; a write that changes nothing leaves it alone.
 // - Text is Windows-1252; a character it cannot hold is written as "?".
 // - Values read back are trimmed, lose a pair of enclosing quotes, and are cut at 2047
-//   characters.
+//   characters. A written value that reading would change (blanks at its ends, a pair of
+//   enclosing quotes) is stored inside one more pair of double quotes, so it reads back
+//   as written; every other value is stored as it is.
 //
 // In batched mode changes collect in memory until flush(); in write-through mode each
 // change reaches the disk at once. Both modes notice when the file was rewritten since
@@ -48,6 +50,9 @@ public:
     QString readError() const { return m_readError; }
 
     QString readString(const QString& section, const QString& key, const QString& def);
+    // A value cut at maxLength characters instead of 2047, for keys only this program
+    // writes.
+    QString readLongString(const QString& section, const QString& key, qsizetype maxLength);
     int readInteger(const QString& section, const QString& key, int def);
     bool readBool(const QString& section, const QString& key, bool def);
     QDateTime readDateTime(const QString& section, const QString& key, const QDateTime& def,
@@ -71,8 +76,12 @@ public:
     // Integer text as the file holds it: signed decimal, or hexadecimal after "$",
     // "0x" or "0X"; 32 bits. Nothing for any other text.
     static std::optional<int> parseInteger(const QString& text);
-    // A value as it is returned to readers: trimmed, unquoted, at most 2047 characters.
-    static QString cleanValue(const QString& stored);
+    // A value as it is returned to readers: trimmed, unquoted, at most maxLength
+    // characters.
+    static QString cleanValue(const QString& stored, qsizetype maxLength = MaxValueLength);
+    // What reading gives back for a value written now: "?" for each character the code
+    // page cannot hold, a blank for each line break, at most 2047 characters.
+    static QString readBackOf(const QString& value);
     // Removes the characters the reader treats as blanks from both ends of a line.
     static QString trimBlanks(const QString& text);
 

@@ -2,12 +2,53 @@
 
 #include "store/IniFile.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace {
 
 QString dayKey(int day) {
     return QStringLiteral("Dia") + QString::number(day + 1);
+}
+
+// The longest exact text read back: far beyond anything typed into a note.
+constexpr qsizetype MaxExactLength = 8 * 1024 * 1024;
+
+// The exact text kept beside a key that stores `stored` (the written form of the text);
+// nothing when none is kept, it is damaged, or the key no longer holds what the exact
+// text reads back as there (another program changed it since).
+std::optional<QString> exactText(IniFile& file, const QString& section, const char* key,
+                                 const QString& stored,
+                                 const std::function<QString(const QString&)>& storedForm) {
+    const QString encoded = file.readLongString(section, QLatin1String(key), MaxExactLength);
+    if (encoded.isEmpty())
+        return std::nullopt;
+    const QByteArray::FromBase64Result bytes =
+        QByteArray::fromBase64Encoding(encoded.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!bytes)
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(*bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    // Kept only where the usual key cannot hold the text, and valid only while that key
+    // holds what the text is stored as there.
+    const QString written = storedForm(text);
+    const QString readBack = IniFile::readBackOf(written);
+    if (readBack == written || readBack != stored)
+        return std::nullopt;
+    return text;
+}
+
+// Keeps the exact text beside its key when the key cannot hold it.
+void writeExactText(IniFile& file, const QString& section, const char* key, const QString& text,
+                    const QString& written) {
+    if (IniFile::readBackOf(written) == written)
+        return;
+    file.writeString(section, QLatin1String(key), QString::fromLatin1(text.toUtf8().toBase64()));
 }
 
 } // namespace
@@ -22,6 +63,9 @@ NoteRecord NoteStore::read(IniFile& file, int index, const LocaleInfo& locale,
     const NoteRecord d;
     NoteRecord note;
     note.caption = file.readString(s, QStringLiteral("caption"), d.caption);
+    if (const std::optional<QString> exact = exactText(file, s, ExactCaptionKey, note.caption,
+                                                       [](const QString& text) { return text; }))
+        note.caption = *exact;
     note.alarm = file.readBool(s, QStringLiteral("alarm"), false);
     if (note.alarm) {
         note.AlarmDateTime = file.readDateTime(s, QStringLiteral("AlarmDateTime"), now, locale);
@@ -56,7 +100,9 @@ NoteRecord NoteStore::read(IniFile& file, int index, const LocaleInfo& locale,
     note.FontName = file.readString(s, QStringLiteral("FontName"), d.FontName);
     note.FontSize = file.readInteger(s, QStringLiteral("FontSize"), d.FontSize);
     note.FontColor = file.readInteger(s, QStringLiteral("FontColor"), d.FontColor);
-    note.note = decodeText(file.readString(s, QStringLiteral("note"), QString()));
+    const QString storedNote = file.readString(s, QStringLiteral("note"), QString());
+    note.note = exactText(file, s, ExactNoteKey, storedNote, &NoteStore::encodeText)
+                    .value_or(decodeText(storedNote));
     note.topmost = file.readBool(s, QStringLiteral("topmost"), d.topmost);
     return note;
 }
@@ -93,6 +139,8 @@ void NoteStore::write(IniFile& file, int index, const NoteRecord& note, const Lo
     file.writeInteger(s, QStringLiteral("Color"), note.Color);
     if (!note.Rodape.isEmpty())
         file.writeString(s, QStringLiteral("Rodape"), note.Rodape);
+    writeExactText(file, s, ExactCaptionKey, note.caption, note.caption);
+    writeExactText(file, s, ExactNoteKey, note.note, encodeText(note.note));
 }
 
 QString NoteStore::encodeText(const QString& text) {

@@ -16,6 +16,13 @@ public:
     // window can take, so a damaged position cannot overflow a rectangle's edges.
     static constexpr int MaxPosition = 16777215;
 
+    // Keys beside "caption" and "note" holding the exact text, as Base64 of its UTF-8,
+    // when the usual key cannot: characters beyond Windows-1252, a text longer than the
+    // 2047 characters a value holds. Used at load only while the usual key still holds
+    // what this text was saved as there, so an edit made by another program wins.
+    static constexpr const char* ExactCaptionKey = "CaptionUnicode";
+    static constexpr const char* ExactNoteKey = "NoteUnicode";
+
     static QString sectionName(int index);
 
     // Reads note `index`; `now` is the alarm time of a note whose alarm time is unreadable.

@@ -59,4 +59,18 @@ bool canEncode(QChar c) {
     return byteOf(c.unicode()) >= 0;
 }
 
+QString unencodable(QStringView text) {
+    QString found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype length = 1;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            length = 2;
+        const QStringView character = text.mid(i, length);
+        if ((length == 2 || !canEncode(text[i])) && !found.contains(character))
+            found += character;
+        i += length - 1;
+    }
+    return found;
+}
+
 } // namespace Windows1252

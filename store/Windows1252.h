@@ -19,5 +19,8 @@ QString decode(QByteArrayView bytes);
 QByteArray encode(QStringView text);
 // Whether the code page holds c.
 bool canEncode(QChar c);
+// The characters of text the code page cannot hold, each once, in the order they first
+// appear (a character outside the Basic Multilingual Plane whole).
+QString unencodable(QStringView text);
 
 } // namespace Windows1252

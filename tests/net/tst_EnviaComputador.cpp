@@ -11,6 +11,7 @@
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -155,6 +156,9 @@ void tst_EnviaComputador::openingFillsTheRecipients() {
             QCOMPARE(s.dialog.txtPara->text(), shown);
             QCOMPARE(s.dialog.cmdEnviar->isEnabled(), !shown.isEmpty());
             QCOMPARE(s.dialog.memStatus->toPlainText(), QString());
+            // The title's arrow is not on the wire's code page: the user is told.
+            QVERIFY(s.dialog.lblAviso->isVisible());
+            QVERIFY(s.dialog.lblAviso->text().endsWith(QStringLiteral(": \u2192")));
             s.dialog.close();
         },
         reply);

@@ -93,10 +93,17 @@ void tst_IniFile::writesExactLayout_data() {
         << QByteArray("top=1\r\n[A]\r\n") << "A"
         << "k"
         << "v" << QByteArray("top=1\r\n[A]\r\nk=v\r\n");
-    QTest::newRow("value written as given")
+    QTest::newRow("quotes and blanks inside written as given")
         << QByteArray() << "A"
         << "k"
-        << " spaced \"quoted\" " << QByteArray("[A]\r\nk= spaced \"quoted\" \r\n");
+        << "a \"quoted\" b" << QByteArray("[A]\r\nk=a \"quoted\" b\r\n");
+    QTest::newRow("blanks at the ends kept inside quotes")
+        << QByteArray() << "A"
+        << "k"
+        << " spaced \"quoted\" " << QByteArray("[A]\r\nk=\" spaced \"quoted\" \"\r\n");
+    QTest::newRow("a quoted value keeps its quotes") << QByteArray() << "A"
+                                                     << "k"
+                                                     << "'x'" << QByteArray("[A]\r\nk=\"'x'\"\r\n");
     QTest::newRow("header name runs to the last bracket") << QByteArray("[a]b]junk\r\n") << "a]b"
                                                           << "k"
                                                           << "1" << QByteArray("[a]b]\r\nk=1\r\n");
@@ -204,8 +211,8 @@ void tst_IniFile::integers_data() {
 void tst_IniFile::integers() {
     QFETCH(QString, text);
     QFETCH(int, expected);
+    writeBytes(m_path, "[A]\r\nn=" + text.toUtf8() + "\r\n");
     IniFile file(m_path, IniFile::Mode::Batched);
-    file.writeString(QStringLiteral("A"), QStringLiteral("n"), text);
     QCOMPARE(file.readInteger(QStringLiteral("A"), QStringLiteral("n"), -777), expected);
 }
 

@@ -24,7 +24,9 @@ private Q_SLOTS:
 
     void exampleNoteBytes();
     void alarmAndFooterKeys();
+    void noteRoundTrip_data();
     void noteRoundTrip();
+    void editByAnotherProgramWins();
     void textEncoding_data();
     void textEncoding();
     void unreadableNoteValues_data();
@@ -116,9 +118,26 @@ void tst_NotesFile::alarmAndFooterKeys() {
     QVERIFY(!file.sectionExists(QStringLiteral("Stick4")));
 }
 
+void tst_NotesFile::noteRoundTrip_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("markup and a Windows-1252 dash")
+        << QStringLiteral("Título & <b>x</b>") << QStringLiteral("linha 1\r\n\r\nlinha 3 – ação");
+    QTest::newRow("blanks at the ends")
+        << QStringLiteral("  título ") << QStringLiteral("  texto  ");
+    QTest::newRow("enclosed in quotes") << QStringLiteral("\"x\"") << QStringLiteral("'y'");
+    QTest::newRow("beyond Windows-1252") << QStringLiteral("Привет ✓ 🙂 日本")
+                                          << QStringLiteral("🙂 ✓ Привет\r\nlinha 2");
+    QTest::newRow("longer than a value holds")
+        << QStringLiteral("título") << QStringLiteral("ab\r\n").repeated(1000);
+}
+
 void tst_NotesFile::noteRoundTrip() {
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
     NoteRecord note;
-    note.caption = QStringLiteral("Título & <b>x</b>");
+    note.caption = caption;
     note.visible = false;
     note.topmost = true;
     note.alarm = true;
@@ -129,7 +148,7 @@ void tst_NotesFile::noteRoundTrip() {
     note.Remember = true;
     note.RememberNo = 15;
     note.RememberUnit = 0;
-    note.note = QStringLiteral("linha 1\r\n\r\nlinha 3 – ação");
+    note.note = text;
     note.scrollbar = true;
     note.DarkCaption = true;
     note.TrackPosition = 25;
@@ -151,6 +170,29 @@ void tst_NotesFile::noteRoundTrip() {
     }
     IniFile file(m_path, IniFile::Mode::Batched);
     QCOMPARE(NoteStore::read(file, 7, m_brazil, m_now), note);
+    // The keys every reader knows hold what they can: "?" for what the code page lacks.
+    QCOMPARE(file.readString(QStringLiteral("Stick7"), QStringLiteral("caption"), QString()),
+             IniFile::readBackOf(caption));
+}
+
+// A note edited by a program that knows only the usual keys: its edit wins over the exact
+// text this program kept, which no longer matches.
+void tst_NotesFile::editByAnotherProgramWins() {
+    NoteRecord note;
+    note.caption = QStringLiteral("日本");
+    note.note = QStringLiteral("🙂 olá");
+    {
+        IniFile file(m_path, IniFile::Mode::Batched);
+        NoteStore::write(file, 0, note, m_brazil);
+        file.flush();
+    }
+    IniFile file(m_path, IniFile::Mode::WriteThrough);
+    QCOMPARE(file.readString(QStringLiteral("Stick0"), QStringLiteral("note"), QString()),
+             QStringLiteral("? olá"));
+    file.writeString(QStringLiteral("Stick0"), QStringLiteral("note"), QStringLiteral("? olá!"));
+    const NoteRecord loaded = NoteStore::read(file, 0, m_brazil, m_now);
+    QCOMPARE(loaded.note, QStringLiteral("? olá!"));
+    QCOMPARE(loaded.caption, QStringLiteral("日本"));
 }
 
 void tst_NotesFile::textEncoding_data() {
