@@ -1,6 +1,7 @@
 #include "app/TacknoteApplication.h"
 
 #include "platform/MessageBoxes.h"
+#include "platform/ScaledWindowSizeHints.h"
 #include "store/TacknoteError.h"
 
 #include <QDebug>
@@ -8,6 +9,7 @@
 TacknoteApplication::TacknoteApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tacknote"));
     setQuitOnLastWindowClosed(false);
+    installEventFilter(new ScaledWindowSizeHints(this));
 }
 
 bool TacknoteApplication::notify(QObject* receiver, QEvent* event) {

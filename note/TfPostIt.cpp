@@ -29,6 +29,7 @@
 #include <QTextLayout>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -137,7 +138,9 @@ NoteRecord TfPostIt::toRecord() const {
     record.caption = caption();
     record.note = note();
     record.visible = !isHidden();
-    const QRect outer = storedPlace().value_or(bounds());
+    QRect outer = storedPlace().value_or(bounds());
+    if (m_size.isValid())
+        outer.setSize(m_size);
     record.posx = outer.x();
     record.posy = outer.y();
     record.Width = outer.width();
@@ -361,6 +364,7 @@ bool TfPostIt::ringingIconVisible() const {
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
     m_storedPlace.reset();
+    m_size = QSize(width, height);
     setGeometry(posx, posy, width, height);
 }
 
@@ -417,6 +421,10 @@ void TfPostIt::moveEvent(QMoveEvent* event) {
 
 void TfPostIt::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    const QSize size = event->size();
+    if (!m_size.isValid() || std::abs(size.width() - m_size.width()) > 1 ||
+        std::abs(size.height() - m_size.height()) > 1)
+        m_size = size;
     FormResize();
     notifyChanged();
 }

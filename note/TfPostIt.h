@@ -184,6 +184,10 @@ private:
     // While shown away from its own place: the own place, and where it is shown.
     std::optional<QRect> m_storedPlace;
     QRect m_shownAt;
+    // The size the program or the user gave the window. On a fractionally scaled screen
+    // the window manager rounds it to its resize steps, which may take a pixel off; such
+    // a rounding is not a change of the note's size.
+    QSize m_size;
     QString m_replyAddress;
     bool m_constructed = false;
 

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Notes on scaled screens, under a real X server and window manager (fluxbox): at 200 %
+# (Xft.dpi 192, as GNOME and KDE set it) and at 150 % (QT_SCALE_FACTOR=1.5) every note
+# maps at its stored place and size in logical pixels, memory stays bounded, and a start
+# followed by a close leaves the notes file byte for byte as a 100 % desktop wrote it.
+#
+# Usage: scaled_screens.sh PROGRAM. Exits 77 (skipped) when a tool is missing.
+set -euo pipefail
+program=$1
+for tool in Xvfb fluxbox xrdb xdotool xprop; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Polls a command for up to ten seconds.
+wait_for() {
+    for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+
+# A display of its own with fluxbox on it; the X resources after the window manager,
+# which replaces them when it starts.
+start_display() {
+    local dpi=$1
+    local numberFile="$work/display-$RANDOM"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for test -s "$numberFile" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -1 "$numberFile")"
+    fluxbox >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" ||
+        fail "fluxbox did not start"
+    echo "Xft.dpi: $dpi" | xrdb -merge
+}
+
+export HOME="$work/home"
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+data="$HOME/Documents/Tacknote/$(id -un)/data"
+mkdir -p "$data"
+notes="$data/stickies.tkn"
+printf '%s\r\n' "[General]" "NumStickies=2" "DefaultLang=Port" "TrayNoticeShown=1" \
+    "[Stick0]" "caption=Nota A" "posx=100" "posy=60" "Width=250" "Height=200" "note=um" \
+    "[Stick1]" "caption=Nota B" "posx=420" "posy=300" "Width=300" "Height=150" \
+    "note=dois" >"$notes"
+
+# Runs the program until its notes are mapped, checks them, and ends it as a session does.
+run() {
+    local factor=$1
+    shift
+    env -u QT_QPA_PLATFORM "$@" "$program" >"$work/out.log" 2>&1 &
+    local pid=$!
+    local caption x y w h
+    for note in "Nota A 100 60 250 200" "Nota B 420 300 300 150"; do
+        read -r _ caption x y w h <<<"$note"
+        local id
+        id=$(timeout 20 xdotool search --sync --onlyvisible --name "^Nota $caption\$" | head -1) ||
+            fail "note $caption never showed ($*)"
+        local geometry want
+        geometry=$(xdotool getwindowgeometry "$id" | tr -s ' \n' ' ')
+        want="Position: $(awk "BEGIN{print int($x*$factor)}"),$(awk "BEGIN{print int($y*$factor)}")"
+        [[ $geometry == *"$want "* ]] || fail "note $caption: $geometry, wanted $want ($*)"
+        # The window manager may round a size to its resize steps: a pixel or so.
+        local size=${geometry##*Geometry: }
+        awk -v size="${size%% *}" -v w="$w" -v h="$h" -v f="$factor" 'BEGIN {
+            split(size, got, "x")
+            dw = got[1] - w * f; dh = got[2] - h * f
+            exit !(dw > -2 && dw < 2 && dh > -2 && dh < 2) }' ||
+            fail "note $caption: $geometry, wanted $((w))x$((h)) times $factor ($*)"
+    done
+    local rss
+    rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+    ((rss < 200000)) || fail "resident memory $rss kB ($*)"
+    kill -TERM "$pid"
+    wait "$pid" || fail "the program ended with status $? ($*)"
+}
+
+start_display 96
+run 1 A=1
+cp "$notes" "$work/at-100.tkn"
+start_display 192
+run 2 A=1
+cmp "$notes" "$work/at-100.tkn" || fail "the notes file changed at 200 %"
+start_display 96
+run 1.5 QT_SCALE_FACTOR=1.5
+cmp "$notes" "$work/at-100.tkn" || fail "the notes file changed at 150 %"
+echo "scaled screens: passed"
