@@ -345,6 +345,12 @@ QList<std::pair<QString, StoredMessage>> AiosmtpdServer::stored() const {
         message.mechanism = envelope.value("mechanism").toString().toUtf8();
         message.login = envelope.value("login").toString().toUtf8();
         message.encrypted = envelope.value("encrypted").toBool();
+        for (const QJsonValue& defect : envelope.value("defects").toArray())
+            message.defects << defect.toString();
+        message.subject = envelope.value("subject").toString();
+        message.to = envelope.value("to").toString();
+        message.messageId = envelope.value("messageId").toString();
+        message.text = envelope.value("text").toString();
         const QByteArrayList lines = splitLines(content);
         const qsizetype blank = lines.indexOf(QByteArray());
         message.headerLines = lines.mid(0, blank);

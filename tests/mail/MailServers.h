@@ -25,10 +25,17 @@ struct StoredMessage {
     QByteArray mechanism;
     QByteArray login;
     bool encrypted = false;
+    // aiosmtpd only: the message as Python's standard parser (policy.default) reads it.
+    QStringList defects;
+    QString subject; // decoded
+    QString to;      // decoded
+    QString messageId;
+    QString text; // the decoded plain text
 };
 
 // A certificate authority of the test's own and server certificates it issued: one for
-// "localhost" (where the servers run) and one for another name.
+// "localhost" (where the servers run) and one for another name; and a self-signed one for
+// "localhost".
 class TestCertificates {
 public:
     bool create(QString& failure);

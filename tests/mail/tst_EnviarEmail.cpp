@@ -7,7 +7,6 @@
 #include "mail/TfrmEnviarEmail.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
-#include "store/Windows1252.h"
 #include "tests/mail/FixedUtcOffset.h"
 #include "tests/mail/MailServers.h"
 #include "tests/mail/ScriptedSmtpServer.h"
@@ -19,6 +18,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSslCertificate>
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QTimer>
@@ -37,10 +38,6 @@ public:
     QStringList pickAddresses(QWidget*) override { return picks; }
     QStringList picks;
 };
-
-QByteArray cp1252(const QString& text) {
-    return Windows1252::encode(text);
-}
 
 // The composer on test doubles, made once per test as the program makes it once per run.
 struct Composer {
@@ -104,21 +101,30 @@ struct Composer {
     QStringList statuses;
 };
 
-// The body the composer sends after the note's lines.
-QByteArrayList footer(const QString& user) {
+// The body the composer sends after the note's lines, as it goes on the wire.
+QByteArrayList footer(const QByteArray& user) {
     const QByteArray line(44, '-');
     return {"",
             "",
             "",
-            cp1252(user),
+            user,
             "",
             "",
             "",
             line,
             "Este e-mail foi enviado pelo Tacknote",
-            cp1252(QStringLiteral("Faça o download gratuíto em")),
+            "Fa=C3=A7a o download gratu=C3=ADto em",
             ProductInfo::webAddress().toLatin1(),
             line};
+}
+
+// The same as a mail program shows it, after the note's text.
+QString footerText(const QString& user) {
+    const QString line(44, QLatin1Char('-'));
+    return QStringLiteral("\n\n\n\n") + user + QStringLiteral("\n\n\n\n") + line +
+           QStringLiteral(
+               "\nEste e-mail foi enviado pelo Tacknote\nFaça o download gratuíto em\n") +
+           ProductInfo::webAddress() + QLatin1Char('\n') + line + QLatin1Char('\n');
 }
 
 } // namespace
@@ -270,10 +276,12 @@ void tst_EnviarEmail::noteArrives() {
     c.rede.SMTPSecurity = security;
     c.dialog.SmtpClient->ExtraCaCertificates = m_certificates.authority();
 
-    const QString to = QStringLiteral("ann@example.org, bob@example.org");
-    const QString subject = QStringLiteral("Tacknote - Lista de compras");
-    QCOMPARE(c.send(to, subject, QStringLiteral("Comprar pão\n.\nLigar para Ana às 15h")),
-             int(QDialog::Accepted));
+    const QString to = QStringLiteral("Ana Lúcia <ann@example.org>, bob@example.org");
+    // Long enough to need several encoded words, folded.
+    const QString subject =
+        QStringLiteral("Tacknote - Compras às 15h") + QStringLiteral(" ç😀").repeated(20);
+    const QString text = QStringLiteral("Comprar pão\n.\nLigar para Ana às 15h ✓ 😀");
+    QCOMPARE(c.send(to, subject, text), int(QDialog::Accepted));
     QVERIFY2(c.lastSent(), qPrintable(c.shown()));
     QVERIFY(c.readyForNextSending());
     QCOMPARE(c.dialog.SmtpClient->IsEncrypted(), encrypted);
@@ -285,12 +293,24 @@ void tst_EnviarEmail::noteArrives() {
     QCOMPARE(message.recipients, (QByteArrayList{"ann@example.org", "bob@example.org"}));
     QCOMPARE(message.mechanism, mechanism);
     QCOMPARE(message.encrypted, encrypted);
-    QVERIFY(message.headerLines.contains("To: " + to.toLatin1()));
-    QVERIFY(message.headerLines.contains("Subject: " + subject.toLatin1()));
     QVERIFY(message.headerLines.contains("From: me@example.org"));
-    QCOMPARE(message.bodyLines, QByteArrayList({cp1252(QStringLiteral("Comprar pão")), ".",
-                                                cp1252(QStringLiteral("Ligar para Ana às 15h"))}) +
-                                    footer(c.geral.User));
+    QVERIFY(message.headerLines.contains("To: =?UTF-8?B?QW5hIEzDumNpYQ==?= <ann@example.org>, "
+                                         "bob@example.org"));
+    QCOMPARE(message.bodyLines,
+             QByteArrayList(
+                 {"Comprar p=C3=A3o", ".", "Ligar para Ana =C3=A0s 15h =E2=9C=93 =F0=9F=98=80"}) +
+                 footer("Maria Souza"));
+    // A mail program reads exactly what was typed.
+    if (server.startsWith(QLatin1String("aiosmtpd"))) {
+        QVERIFY2(message.defects.isEmpty(), qPrintable(message.defects.join(", ")));
+        QCOMPARE(message.subject, subject);
+        QCOMPARE(message.to, to);
+        QCOMPARE(message.text, text + footerText(c.geral.User));
+        QVERIFY2(QRegularExpression(QStringLiteral("^<[0-9a-f]{32}@example\\.org>$"))
+                     .match(message.messageId)
+                     .hasMatch(),
+                 qPrintable(message.messageId));
+    }
 
     // The dialogue showed in the status bar, the password never.
     for (const QString& expected :
@@ -305,7 +325,7 @@ void tst_EnviarEmail::noteArrives() {
 }
 
 void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
-    MailServer* mail = this->server(QStringLiteral("exim"));
+    MailServer* mail = this->server(QStringLiteral("aiosmtpd"));
     if (!mail)
         return;
     mail->takeNew();
@@ -315,7 +335,8 @@ void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
     while (longLine.size() < 1800)
         longLine += QStringLiteral("palavra ");
     longLine += QString(1200, QLatin1Char('x')); // no blank to wrap at
-    const QString foreign = QStringLiteral("Tarefa ✓ concluída, Ω e 😀 ficam; € e ç também");
+    const QString foreign =
+        QStringLiteral("Tarefa ✓ concluída, Ω e 😀 ficam; € e ç também. ").repeated(6);
     const QString text = longLine + QLatin1Char('\n') + foreign;
     QVERIFY(longLine.size() >= 3000);
 
@@ -324,20 +345,15 @@ void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
     QVERIFY2(c.lastSent(), qPrintable(c.shown()));
     const QList<StoredMessage> stored = mail->takeNew();
     QCOMPARE(stored.size(), 1);
-    QByteArrayList lines = stored.first().bodyLines;
-    const QByteArrayList tail = footer(c.geral.User);
-    QVERIFY(lines.size() > tail.size());
-    QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
-    lines.resize(lines.size() - tail.size());
+    const StoredMessage& message = stored.first();
+    QVERIFY2(message.defects.isEmpty(), qPrintable(message.defects.join(", ")));
+    for (const QByteArray& line : message.bodyLines)
+        QVERIFY(line.size() <= 76);
     // Each line as the memo wrapped it; together, every character of the note.
-    QByteArrayList shown;
-    for (const QString& line : c.dialog.MemoLines())
-        shown << cp1252(line);
+    const QStringList shown = c.dialog.MemoLines();
     QVERIFY(shown.size() > 2);
-    QCOMPARE(lines, shown);
-    QCOMPARE(lines.join(), cp1252(longLine + foreign));
-    QVERIFY(lines.join().contains("Tarefa ? conclu\xed"
-                                  "da, ? e ? ficam; \x80 e \xe7 tamb\xe9m"));
+    QCOMPARE(message.text, shown.join(QLatin1Char('\n')) + footerText(c.geral.User));
+    QCOMPARE(shown.join(QString()), longLine + foreign);
 
     // At once the next one, while the first one's QUIT may still be under way.
     QCOMPARE(c.send(), int(QDialog::Accepted));
