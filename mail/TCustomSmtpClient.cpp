@@ -234,7 +234,7 @@ QString TCustomSmtpClient::GreetingName() const {
         return SignOn;
     const QString name = QHostInfo::localHostName();
     if (name.isEmpty())
-        throw SmtpException(QStringLiteral("Winsock.GetHostName failed"));
+        throw SmtpException(tr("O nome deste computador não pôde ser obtido"));
     return name;
 }
 
@@ -274,9 +274,15 @@ void TCustomSmtpClient::StartTls() {
         return;
     }
     if (!m_esmtp || !Offers(QStringLiteral("STARTTLS"))) {
-        // Nothing more is said in plain text when TLS is required.
+        // Nothing more is said in plain text when TLS is required, and a password only
+        // goes out in plain text when the user has chosen no encryption at all.
         if (TlsMode == smtpTlsRequired)
             FailAndClose(QStringLiteral("500 STARTTLS not offered by the server."));
+        else if (AuthType != smtpAuthNone && m_esmtp)
+            FailAndClose(QStringLiteral("500 ") +
+                         tr("O servidor não oferece STARTTLS: a senha não é enviada sem "
+                            "criptografia. Para enviar assim mesmo, escolha a segurança "
+                            "\"Nenhuma (texto puro)\"."));
         else
             EndStep(0);
         return;

@@ -45,6 +45,8 @@ public:
     QString localhostKey;
     QString otherNameCertificate;
     QString otherNameKey;
+    QString selfSignedCertificate;
+    QString selfSignedKey;
 
 private:
     bool issue(const QString& name, QString& certificate, QString& key, QString& failure);
@@ -122,6 +124,7 @@ private:
 //   "exim STARTTLS"             STARTTLS, AUTH only after it, mail only after AUTH
 //   "exim smtps"                the same with TLS from the first byte
 //   "exim other name"           as "exim STARTTLS", with a certificate for another name
+//   "exim self-signed"          as "exim STARTTLS", with a self-signed certificate
 //   "aiosmtpd STARTTLS"         STARTTLS required first, mail only after AUTH
 class MailServerPool {
 public:

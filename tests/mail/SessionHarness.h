@@ -32,6 +32,8 @@ public:
         smtp.Host = QStringLiteral("127.0.0.1");
         smtp.Port = QString::number(server.port());
         smtp.SignOn = QStringLiteral("tester");
+        // The scripted server has no TLS: plain text, as the user may choose it.
+        smtp.TlsMode = smtpTlsNone;
         smtp.OnRequestDone = [this](TCustomSmtpClient* sender, TSmtpRequest rq, quint16 error) {
             ends.append({rq, error});
             readyAtEnd.append(sender->State() == smtpReady);

@@ -95,14 +95,17 @@ void SmtpServersTest::sendThroughRealServer_data() {
     QTest::addColumn<QByteArray>("mechanism");
     QTest::addColumn<bool>("encrypted");
     const int offered = smtpTlsWhenOffered;
+    const int plain = smtpTlsNone; // passwords in plain text only when so chosen
     QTest::newRow("Exim, HELO without authentication")
         << "exim" << int(smtpAuthNone) << offered << QByteArray() << false;
     QTest::newRow("Exim, PLAIN, no STARTTLS offered")
-        << "exim" << int(smtpAuthPlain) << offered << QByteArray("PLAIN") << false;
-    QTest::newRow("Exim, LOGIN") << "exim" << int(smtpAuthLogin) << offered << QByteArray("LOGIN")
+        << "exim" << int(smtpAuthPlain) << plain << QByteArray("PLAIN") << false;
+    QTest::newRow("Exim, LOGIN") << "exim" << int(smtpAuthLogin) << plain << QByteArray("LOGIN")
                                  << false;
     QTest::newRow("Exim, CRAM-MD5")
-        << "exim" << int(smtpAuthCramMD5) << offered << QByteArray("CRAM-MD5") << false;
+        << "exim" << int(smtpAuthCramMD5) << plain << QByteArray("CRAM-MD5") << false;
+    QTest::newRow("Exim, STARTTLS offered, PLAIN")
+        << "exim STARTTLS" << int(smtpAuthPlain) << offered << QByteArray("PLAIN") << true;
     QTest::newRow("Exim, STARTTLS required, CRAM-MD5")
         << "exim STARTTLS" << int(smtpAuthCramMD5) << int(smtpTlsRequired) << QByteArray("CRAM-MD5")
         << true;
@@ -110,9 +113,9 @@ void SmtpServersTest::sendThroughRealServer_data() {
         << "exim smtps" << int(smtpAuthLogin) << int(smtpTlsImplicit) << QByteArray("LOGIN")
         << true;
     QTest::newRow("aiosmtpd, PLAIN")
-        << "aiosmtpd" << int(smtpAuthPlain) << offered << QByteArray("PLAIN") << false;
+        << "aiosmtpd" << int(smtpAuthPlain) << plain << QByteArray("PLAIN") << false;
     QTest::newRow("aiosmtpd, LOGIN")
-        << "aiosmtpd" << int(smtpAuthLogin) << offered << QByteArray("LOGIN") << false;
+        << "aiosmtpd" << int(smtpAuthLogin) << plain << QByteArray("LOGIN") << false;
 }
 
 void SmtpServersTest::sendThroughRealServer() {
@@ -229,7 +232,7 @@ void SmtpServersTest::refusedTls_data() {
     QTest::addColumn<int>("tlsMode");
     QTest::addColumn<bool>("trustTestAuthority");
     QTest::addColumn<QString>("expectedError");
-    const QString verification = QStringLiteral("500 TLS certificate verification failed: ");
+    const QString verification = QStringLiteral("500 Certificado do servidor não confiável: ");
     QTest::newRow("certificate for another name")
         << "exim other name" << int(smtpTlsWhenOffered) << true << verification;
     QTest::newRow("certificate from an authority nobody trusts")
@@ -240,7 +243,11 @@ void SmtpServersTest::refusedTls_data() {
         << "exim" << int(smtpTlsRequired) << true
         << QStringLiteral("500 STARTTLS not offered by the server.");
     QTest::newRow("implicit TLS on a plain-text port")
-        << "aiosmtpd" << int(smtpTlsImplicit) << true << QStringLiteral("500 TLS handshake failed");
+        << "aiosmtpd" << int(smtpTlsImplicit) << true
+        << QStringLiteral("500 Falha na negociação TLS");
+    QTest::newRow("STARTTLS offered, not offered: no password in plain text")
+        << "exim" << int(smtpTlsWhenOffered) << true
+        << QStringLiteral("500 O servidor não oferece STARTTLS");
 }
 
 // The session ends with the reason and never authenticates or sends in plain text.
