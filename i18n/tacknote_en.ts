@@ -39,6 +39,89 @@
     </message>
 </context>
 <context>
+    <name>NetworkErrorTexts</name>
+    <message>
+        <source>Conexão recusada pelo servidor</source>
+        <translation>Connection refused by the server</translation>
+    </message>
+    <message>
+        <source>O servidor encerrou a conexão</source>
+        <translation>The server closed the connection</translation>
+    </message>
+    <message>
+        <source>Servidor não encontrado</source>
+        <translation>Server not found</translation>
+    </message>
+    <message>
+        <source>Acesso à rede negado</source>
+        <translation>Network access denied</translation>
+    </message>
+    <message>
+        <source>Recursos do sistema esgotados</source>
+        <translation>Out of system resources</translation>
+    </message>
+    <message>
+        <source>Tempo de conexão esgotado</source>
+        <translation>Connection timed out</translation>
+    </message>
+    <message>
+        <source>Rede inacessível</source>
+        <translation>Network unreachable</translation>
+    </message>
+    <message>
+        <source>Endereço local já em uso</source>
+        <translation>Local address already in use</translation>
+    </message>
+    <message>
+        <source>Endereço local indisponível</source>
+        <translation>Local address not available</translation>
+    </message>
+    <message>
+        <source>Erro de rede</source>
+        <translation>Network error</translation>
+    </message>
+    <message>
+        <source>Não foi possível consultar o nome do servidor</source>
+        <translation>The server name could not be looked up</translation>
+    </message>
+    <message>
+        <source>o certificado é autoassinado</source>
+        <translation>the certificate is self-signed</translation>
+    </message>
+    <message>
+        <source>o certificado não foi emitido por uma autoridade confiável</source>
+        <translation>the certificate was not issued by a trusted authority</translation>
+    </message>
+    <message>
+        <source>o certificado foi emitido para outro nome</source>
+        <translation>the certificate was issued for another name</translation>
+    </message>
+    <message>
+        <source>o certificado expirou</source>
+        <translation>the certificate has expired</translation>
+    </message>
+    <message>
+        <source>o certificado ainda não é válido</source>
+        <translation>the certificate is not valid yet</translation>
+    </message>
+    <message>
+        <source>o certificado foi revogado</source>
+        <translation>the certificate has been revoked</translation>
+    </message>
+    <message>
+        <source>Certificado do servidor não confiável: %1</source>
+        <translation>Server certificate not trusted: %1</translation>
+    </message>
+    <message>
+        <source>Falha na negociação TLS</source>
+        <translation>TLS handshake failed</translation>
+    </message>
+    <message>
+        <source>TLS não está disponível neste sistema</source>
+        <translation>TLS is not available on this system</translation>
+    </message>
+</context>
+<context>
     <name>NoteCaptionBar</name>
     <message>
         <source>Esconder esta nota</source>
@@ -193,10 +276,14 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
-    <name>TcpClientSocket</name>
+    <name>TCustomSmtpClient</name>
     <message>
-        <source>No address for this host name</source>
-        <translation>No address for this host name</translation>
+        <source>O nome deste computador não pôde ser obtido</source>
+        <translation>The name of this computer could not be obtained</translation>
+    </message>
+    <message>
+        <source>O servidor não oferece STARTTLS: a senha não é enviada sem criptografia. Para enviar assim mesmo, escolha a segurança &quot;Nenhuma (texto puro)&quot;.</source>
+        <translation>The server does not offer STARTTLS: the password is not sent unencrypted. To send it anyway, choose the security &quot;None (plain text)&quot;.</translation>
     </message>
 </context>
 <context>
@@ -490,6 +577,34 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
         <translation>The e-mail was not sent! Check the network settings.</translation>
+    </message>
+    <message>
+        <source>O certificado do servidor %1 mudou desde que você confiou nele.</source>
+        <translation>The certificate of the server %1 has changed since you trusted it.</translation>
+    </message>
+    <message>
+        <source>O certificado do servidor %1 não pôde ser verificado.</source>
+        <translation>The certificate of the server %1 could not be verified.</translation>
+    </message>
+    <message>
+        <source>Titular: %1</source>
+        <translation>Holder: %1</translation>
+    </message>
+    <message>
+        <source>Emissor: %1</source>
+        <translation>Issuer: %1</translation>
+    </message>
+    <message>
+        <source>Impressão digital SHA-256: %1</source>
+        <translation>SHA-256 fingerprint: %1</translation>
+    </message>
+    <message>
+        <source>Motivo: %1</source>
+        <translation>Reason: %1</translation>
+    </message>
+    <message>
+        <source>Confiar neste certificado para este servidor e enviar o e-mail?</source>
+        <translation>Trust this certificate for this server and send the e-mail?</translation>
     </message>
 </context>
 <context>

@@ -26,8 +26,9 @@ public:
 
 const QString AbortedText = QStringLiteral("426 Operation aborted.");
 
-QString winsockText(const QString& errorText, int error) {
-    return QStringLiteral("500 %1 (Winsock error #%2)").arg(errorText).arg(error);
+// The failure of a look-up or connect; the error number itself is the step's result.
+QString socketFailureText(const QString& errorText) {
+    return QStringLiteral("500 ") + errorText;
 }
 
 } // namespace
@@ -334,6 +335,8 @@ void SmtpDialogue::AbortSession() {
 // The connection
 
 void SmtpDialogue::BeginConnect() {
+    m_untrustedCertificate = QSslCertificate();
+    m_certificateProblems.clear();
     m_reader.clear();
     m_esmtp = false;
     m_readingCapabilities = false;
@@ -350,6 +353,11 @@ void SmtpDialogue::BeginEncryption() {
     m_esmtp = false;
     m_capabilities.clear();
     SetState(smtpWaitingResponse);
+    StartEncryption();
+}
+
+void SmtpDialogue::StartEncryption() {
+    m_socket->trustCertificate(TrustedCertificate);
     m_socket->startEncryption(Host, ExtraCaCertificates);
 }
 
@@ -358,7 +366,7 @@ void SmtpDialogue::WSocketDnsLookupDone(int error, const QString& errorText,
     if (m_state != smtpDnsLookup)
         return;
     if (error != 0) {
-        RecordFailure(winsockText(errorText, error));
+        RecordFailure(socketFailureText(errorText));
         EndStep(quint16(error));
         return;
     }
@@ -377,7 +385,7 @@ void SmtpDialogue::WSocketSessionConnected(int error, const QString& errorText) 
     if (m_state != smtpConnecting)
         return;
     if (error != 0) {
-        RecordFailure(winsockText(errorText, error));
+        RecordFailure(socketFailureText(errorText));
         m_connected = false;
         m_socket->abort();
         EndStep(quint16(error));
@@ -385,7 +393,7 @@ void SmtpDialogue::WSocketSessionConnected(int error, const QString& errorText) 
     }
     if (TlsMode == smtpTlsImplicit) {
         // The session is connected once the handshake has succeeded.
-        m_socket->startEncryption(Host, ExtraCaCertificates);
+        StartEncryption();
         return;
     }
     m_connected = true;
@@ -397,6 +405,8 @@ void SmtpDialogue::WSocketEncryptionDone(bool ok, const QString& errorText) {
         // The socket drops the connection right after this; that close ends the step
         // with this failure.
         RecordFailure(QStringLiteral("500 ") + errorText);
+        m_untrustedCertificate = m_socket->refusedCertificate();
+        m_certificateProblems = m_socket->certificateErrors();
         return;
     }
     if (m_state == smtpConnecting) {

@@ -44,6 +44,10 @@ public:
     TSmtpTlsMode TlsMode = smtpTlsWhenOffered;
     // Trusted beside the system's certificate store (a test's own authority, say).
     QList<QSslCertificate> ExtraCaCertificates;
+    // The SHA-256 fingerprint (lowercase hexadecimal) of the one certificate accepted from
+    // this server although it does not verify, because the user chose to trust it; empty
+    // for none. Any other certificate that does not verify is refused as ever.
+    QByteArray TrustedCertificate;
 
     // Read only.
     TSmtpState State() const { return m_state; }
@@ -56,6 +60,10 @@ public:
     TSmtpRequest RequestType() const { return m_requestType; }
     // The extension lines of the last accepted EHLO reply ("STARTTLS", "AUTH PLAIN", ...).
     QStringList Capabilities() const { return m_capabilities; }
+    // When the last connection ended because the server's certificate did not verify: that
+    // certificate and the reasons, in the interface language; null and empty otherwise.
+    QSslCertificate UntrustedCertificate() const { return m_untrustedCertificate; }
+    QStringList CertificateProblems() const { return m_certificateProblems; }
 
     // Drops the connection at once; a running request ends with 426.
     virtual void AbortSession();
@@ -115,6 +123,7 @@ protected:
     void BeginConnect();
     // STARTTLS was accepted: anything received so far is dropped and the handshake starts.
     void BeginEncryption();
+    void StartEncryption();
     // The line SendCommand shows for the command being sent; empty for the line itself.
     QString TakeCommandShownAs();
     TcpClientSocket& Socket() const { return *m_socket; }
@@ -164,6 +173,8 @@ private:
     ReplyHandler m_next;
     QString m_commandShownAs;
     QStringList m_capabilities;
+    QSslCertificate m_untrustedCertificate;
+    QStringList m_certificateProblems;
     SmtpReplyReader m_reader;
     int m_eventDepth = 0;
 };

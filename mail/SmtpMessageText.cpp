@@ -1,6 +1,9 @@
 #include "mail/SmtpMessageText.h"
 
+#include "mail/MimeText.h"
+
 #include <QRegularExpression>
+#include <QUuid>
 
 namespace {
 
@@ -52,23 +55,48 @@ QString SmtpMessageText::singleLine(QString text) {
 }
 
 QStringList SmtpMessageText::headerLines(const Header& header) {
+    const auto addresses = [](const QString& value) {
+        return MimeText::addressList(singleLine(value));
+    };
     QStringList lines;
     if (!isBlank(header.replyTo))
-        lines << QStringLiteral("Reply-To: ") + singleLine(header.replyTo);
+        lines << QStringLiteral("Reply-To: ") + addresses(header.replyTo);
     if (!isBlank(header.returnPath))
-        lines << QStringLiteral("Return-Path: ") + singleLine(header.returnPath);
-    lines << QStringLiteral("From: ") + singleLine(header.from);
-    lines << QStringLiteral("To: ") + singleLine(header.to);
-    lines << QStringLiteral("Subject: ") + singleLine(header.subject);
+        lines << QStringLiteral("Return-Path: ") + addresses(header.returnPath);
+    lines << QStringLiteral("From: ") + addresses(header.from);
+    lines << QStringLiteral("To: ") + addresses(header.to);
+    lines << QStringLiteral("Subject: ") + MimeText::unstructured(singleLine(header.subject));
     if (!isBlank(header.sender))
-        lines << QStringLiteral("Sender: ") + singleLine(header.sender);
+        lines << QStringLiteral("Sender: ") + addresses(header.sender);
     else if (!isBlank(header.from))
-        lines << QStringLiteral("Sender: ") + singleLine(header.from);
+        lines << QStringLiteral("Sender: ") + addresses(header.from);
     lines << QStringLiteral("Mime-Version: 1.0");
     lines << QStringLiteral("Content-Type: ") + singleLine(header.mediaType) +
                  QStringLiteral("; charset=\"") + singleLine(header.charSet) + QLatin1Char('"');
+    lines << QStringLiteral("Content-Transfer-Encoding: quoted-printable");
+    if (!header.messageId.isEmpty())
+        lines << QStringLiteral("Message-ID: ") + header.messageId;
     lines << QStringLiteral("Date: ") + header.date;
     return lines;
+}
+
+QString SmtpMessageText::messageId(const QString& from, const QString& localHost) {
+    // Letters, digits, dots and hyphens only, as a domain is written.
+    static const QRegularExpression domainForm(
+        QStringLiteral("^[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)*$"));
+    const auto domainOf = [](const QString& text) {
+        const qsizetype open = text.indexOf(QLatin1Char('<'));
+        QString address = text.mid(open + 1).section(QLatin1Char(','), 0, 0);
+        address = address.section(QLatin1Char('>'), 0, 0);
+        return address.section(QLatin1Char('@'), -1).trimmed();
+    };
+    QString domain = from.contains(QLatin1Char('@')) ? domainOf(from) : QString();
+    if (!domainForm.match(domain).hasMatch())
+        domain = localHost.trimmed();
+    if (!domainForm.match(domain).hasMatch())
+        domain = QStringLiteral("localhost");
+    return QLatin1Char('<') + QUuid::createUuid().toString(QUuid::Id128) + QLatin1Char('@') +
+           domain + QLatin1Char('>');
 }
 
 QStringList SmtpMessageText::wireLines(const QString& line, Kind kind) {

@@ -21,13 +21,20 @@ public:
         QString returnPath;
         QString mediaType; // "text/plain" or "text/html"
         QString charSet;
+        QString messageId;
         QString date;
     };
 
     // Reply-To and Return-Path when not blank, From, To, Subject, Sender (the sender, or
-    // else From when that is not blank), Mime-Version, Content-Type and Date. Each value
-    // stays on its line: line breaks inside it become blanks.
+    // else From when that is not blank), Mime-Version, Content-Type, Content-Transfer-
+    // Encoding (quoted-printable), Message-ID and Date. Each value stays on its line: line
+    // breaks inside it become blanks. Text that is not plain ASCII (the subject, display
+    // names) goes as encoded words, so the header is ASCII.
     static QStringList headerLines(const Header& header);
+
+    // A new, unique message identifier ("<...@domain>"): the domain is that of the first
+    // address in from, or else localHost, or else "localhost".
+    static QString messageId(const QString& from, const QString& localHost);
 
     // Blank: nothing left once blanks and control characters are removed from both ends.
     static bool isBlank(const QString& text);

@@ -2,6 +2,7 @@
 
 #include "mail/MailDate.h"
 #include "mail/MailEncoding.h"
+#include "mail/MimeText.h"
 #include "mail/SmtpAuth.h"
 #include "mail/SmtpException.h"
 #include "mail/SmtpMessageText.h"
@@ -80,13 +81,19 @@ void TCustomSmtpClient::TriggerStateChange() {
 void TCustomSmtpClient::TriggerGetData(int LineNum, QString& MsgLine, int MaxLen, bool& More) {
     if (LineNum >= 1 && LineNum <= MailMessage.size()) {
         MsgLine = MailMessage.at(LineNum - 1);
-        return;
-    }
-    if (!OnGetData) {
+    } else if (OnGetData) {
+        OnGetData(this, LineNum - int(MailMessage.size()), MsgLine, MaxLen, More);
+    } else {
         More = false;
-        return;
     }
-    OnGetData(this, LineNum - int(MailMessage.size()), MsgLine, MaxLen, More);
+    // A message with its own headers says itself how its text is written.
+    if (More && !OwnHeaders)
+        MsgLine = QString::fromLatin1(
+            MimeText::quotedPrintable(MimeText::encode(MsgLine, BodyCharset())));
+}
+
+QString TCustomSmtpClient::BodyCharset() const {
+    return MimeText::usableCharset(CharSet);
 }
 
 void TCustomSmtpClient::TriggerHeaderLine(QString& Msg, int Size) {
@@ -227,7 +234,7 @@ QString TCustomSmtpClient::GreetingName() const {
         return SignOn;
     const QString name = QHostInfo::localHostName();
     if (name.isEmpty())
-        throw SmtpException(QStringLiteral("Winsock.GetHostName failed"));
+        throw SmtpException(tr("O nome deste computador não pôde ser obtido"));
     return name;
 }
 
@@ -267,9 +274,15 @@ void TCustomSmtpClient::StartTls() {
         return;
     }
     if (!m_esmtp || !Offers(QStringLiteral("STARTTLS"))) {
-        // Nothing more is said in plain text when TLS is required.
+        // Nothing more is said in plain text when TLS is required, and a password only
+        // goes out in plain text when the user has chosen no encryption at all.
         if (TlsMode == smtpTlsRequired)
             FailAndClose(QStringLiteral("500 STARTTLS not offered by the server."));
+        else if (AuthType != smtpAuthNone && m_esmtp)
+            FailAndClose(QStringLiteral("500 ") +
+                         tr("O servidor não oferece STARTTLS: a senha não é enviada sem "
+                            "criptografia. Para enviar assim mesmo, escolha a segurança "
+                            "\"Nenhuma (texto puro)\"."));
         else
             EndStep(0);
         return;
@@ -396,7 +409,9 @@ QStringList TCustomSmtpClient::BuildHeader() {
     header.replyTo = HdrReplyTo;
     header.returnPath = HdrReturnPath;
     header.mediaType = m_contentTypeText;
-    header.charSet = CharSet;
+    header.charSet = BodyCharset();
+    header.messageId =
+        SmtpMessageText::messageId(HdrFrom, SignOn.isEmpty() ? QHostInfo::localHostName() : SignOn);
     const QDateTime now = m_clock.now();
     header.date = MailDate::format(now, m_utcOffset.utcOffsetMinutes(now));
     QStringList lines = SmtpMessageText::headerLines(header);
@@ -431,7 +446,10 @@ void TCustomSmtpClient::SendMessageLine(const QString& line, bool header) {
                                                                  : SmtpMessageText::Kind::Body)
                              .join(QStringLiteral("\r\n"));
     TriggerDisplay(QStringLiteral("> ") + wire);
-    Socket().send(MailEncoding::toWire(wire) + "\r\n");
+    // The header is ASCII but for what cannot be encoded (an address that is not), which
+    // goes as UTF-8; body lines are ASCII, or the single-byte text of a message with its
+    // own headers.
+    Socket().send((header ? wire.toUtf8() : MailEncoding::toWire(wire)) + "\r\n");
 }
 
 void TCustomSmtpClient::SendNextMessageLine() {

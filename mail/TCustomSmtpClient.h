@@ -37,9 +37,13 @@ using TSmtpStateChange = std::function<void(TCustomSmtpClient* Sender)>;
 // STARTTLS that is required but not offered, ends the session with the reason in
 // ErrorMessage; it never goes on in plain text. Authentication follows the upgrade.
 //
-// Text goes on the wire as Windows-1252. Carriage returns and line feeds inside property
-// values never reach the wire as line ends of their own: in commands and generated
-// header values they become blanks, and every line of the message is sent with its line
+// The message is MIME: the header ASCII, with the subject and display names that are not
+// as RFC 2047 encoded words, a Message-ID of its own, and the text in CharSet (UTF-8
+// unless the caller says otherwise) as quoted-printable, so that exactly the typed text
+// arrives, whatever it holds, through any server. Commands go on the wire as Windows-1252,
+// and so does the text of a message with its own headers (OwnHeaders). Carriage returns and line
+// feeds inside property values never reach the wire as line ends of their own: in commands and
+// generated header values they become blanks, and every line of the message is sent with its line
 // ends as CR LF and a leading "." doubled, so no text can end the message early. Message
 // lines longer than RFC 5322 allows are broken and header lines folded, never cut. Lines
 // that carry a password are shown as "********" by OnCommand and OnDisplay.
@@ -71,7 +75,8 @@ public:
     QString HdrReturnPath;
     QString HdrSubject;
     QString HdrSender;
-    QString CharSet = QStringLiteral("iso-8859-1");
+    // The body's character set; one this system cannot write is replaced by "utf-8".
+    QString CharSet = QStringLiteral("utf-8");
     int Tag = 0;
     bool OwnHeaders = false;
 
@@ -121,8 +126,12 @@ protected:
     void TriggerRequestDone(TSmtpRequest RqType, quint16 Error) override;
     void TriggerStateChange() override;
     // The next body line; line numbers count from 1 over the whole body. The session
-    // delivers MailMessage first and then asks OnGetData, numbering its lines from 1.
+    // delivers MailMessage first and then asks OnGetData, numbering its lines from 1. Unless
+    // OwnHeaders is set, the line comes back in BodyCharset and quoted-printable.
     virtual void TriggerGetData(int LineNum, QString& MsgLine, int MaxLen, bool& More);
+    // The character set the body goes out in: CharSet, or "utf-8" instead of one this
+    // system cannot write.
+    QString BodyCharset() const;
     virtual void TriggerHeaderLine(QString& Msg, int Size);
     virtual void TriggerProcessHeader(QStringList& HdrLines);
     void TriggerSessionConnected(quint16 Error) override;

@@ -53,18 +53,22 @@ void TSmtpCli::Data() {
         m_pending << QStringLiteral("This is a multipart MIME message.") << QString()
                   << QStringLiteral("--") + m_boundary
                   << QStringLiteral("Content-Type: ") + ContentTypeText() +
-                         QStringLiteral("; charset=") + quotedValue(CharSet)
-                  << QStringLiteral("Content-Transfer-Encoding: 7bit") << QString();
+                         QStringLiteral("; charset=") + quotedValue(BodyCharset())
+                  << QStringLiteral("Content-Transfer-Encoding: quoted-printable") << QString();
         m_preambleLines = int(m_pending.size());
     }
     TCustomSmtpClient::Data();
 }
 
 void TSmtpCli::TriggerHeaderLine(QString& Msg, int Size) {
+    static const QLatin1String encoding("CONTENT-TRANSFER-ENCODING:");
     if (m_multipart &&
         Msg.left(13).compare(QLatin1String("CONTENT-TYPE:"), Qt::CaseInsensitive) == 0)
         Msg = QStringLiteral("Content-Type: multipart/mixed;\r\n\tboundary=") +
               quotedValue(m_boundary);
+    // The text part says how it is encoded; the whole is plain ASCII.
+    else if (m_multipart && Msg.left(encoding.size()).compare(encoding, Qt::CaseInsensitive) == 0)
+        Msg = QStringLiteral("Content-Transfer-Encoding: 7bit");
     TCustomSmtpClient::TriggerHeaderLine(Msg, Size);
 }
 

@@ -4,6 +4,7 @@
 #include "contacts/AddressPicker.h"
 #include "mail/TSmtpCli.h"
 #include "platform/MessageBoxes.h"
+#include "platform/TcpClientSocket.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
 #include "store/TacknoteError.h"
@@ -39,6 +40,18 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// A text from a server's certificate, fit to be shown: on one line and of bounded length.
+QString certificateText(const QString& text) {
+    constexpr qsizetype MaxLength = 200;
+    QString shown = text.left(MaxLength);
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20 || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    }
+    return text.size() > MaxLength ? shown + QStringLiteral("...") : shown;
+}
+
 TSmtpTlsMode tlsModeOf(int setting) {
     return setting >= smtpTlsWhenOffered && setting <= smtpTlsNone ? TSmtpTlsMode(setting)
                                                                    : smtpTlsWhenOffered;
@@ -46,7 +59,7 @@ TSmtpTlsMode tlsModeOf(int setting) {
 
 } // namespace
 
-TfrmEnviarEmail::TfrmEnviarEmail(const TRecGeral& recGeral, const TRecRede& recRede,
+TfrmEnviarEmail::TfrmEnviarEmail(const TRecGeral& recGeral, TRecRede& recRede,
                                  AddressPicker& addressPicker, MessageBoxes& messageBoxes,
                                  const Clock& clock, const UtcOffsetSource& utcOffset,
                                  QWidget* parent)
@@ -349,6 +362,43 @@ void TfrmEnviarEmail::CopySettings() {
     }
     SmtpClient->AuthType = TSmtpAuthType(m_recRede.Authtype);
     SmtpClient->TlsMode = tlsModeOf(m_recRede.SMTPSecurity);
+    SmtpClient->TrustedCertificate = m_recRede.TrustedCerts.value(ServerKey()).toLatin1();
+}
+
+QString TfrmEnviarEmail::ServerKey() const {
+    return TRecRede::serverKey(m_recRede.SMTPServer,
+                               TcpClientSocket::portNumber(m_recRede.SMTPPort));
+}
+
+bool TfrmEnviarEmail::AskTrust() {
+    const QSslCertificate certificate = SmtpClient->UntrustedCertificate();
+    if (certificate.isNull())
+        return false;
+    const QString key = ServerKey();
+    const QString fingerprint = QString::fromLatin1(TcpClientSocket::fingerprint(certificate));
+    const QString server = certificateText(m_recRede.SMTPServer.trimmed());
+    const QString opening =
+        m_recRede.TrustedCerts.contains(key)
+            ? tr("O certificado do servidor %1 mudou desde que você confiou nele.").arg(server)
+            : tr("O certificado do servidor %1 não pôde ser verificado.").arg(server);
+    const QString text =
+        opening + QStringLiteral("\n\n") +
+        tr("Titular: %1").arg(certificateText(certificate.subjectDisplayName())) +
+        QLatin1Char('\n') +
+        tr("Emissor: %1").arg(certificateText(certificate.issuerDisplayName())) +
+        QLatin1Char('\n') +
+        tr("Impressão digital SHA-256: %1")
+            .arg(QString::fromLatin1(
+                certificate.digest(QCryptographicHash::Sha256).toHex(':').toUpper())) +
+        QLatin1Char('\n') +
+        tr("Motivo: %1")
+            .arg(certificateText(SmtpClient->CertificateProblems().join(QStringLiteral("; ")))) +
+        QStringLiteral("\n\n") +
+        tr("Confiar neste certificado para este servidor e enviar o e-mail?");
+    if (!m_messageBoxes.askYesNo(MessageBoxes::titleAttention(), text))
+        return false;
+    m_recRede.TrustedCerts.insert(key, fingerprint);
+    return true;
 }
 
 bool TfrmEnviarEmail::Send() {
@@ -390,6 +440,24 @@ bool TfrmEnviarEmail::Send() {
 void TfrmEnviarEmail::cmdEnviarClick() {
     if (m_sending)
         return;
+    bool sent = Attempt();
+    // Asked outside the sending, with the normal cursor; the retry runs once.
+    if (!sent && !m_cancelled && AskTrust())
+        sent = Attempt();
+    if (sent) {
+        m_messageBoxes.show(MessageBoxes::Icon::Information, MessageBoxes::titleNotice(),
+                            tr("O e-mail foi enviado com sucesso!"));
+    } else {
+        // The reason stays in the status bar for the user to act on.
+        if (!m_failureReason.isEmpty())
+            ShowStatus(m_failureReason);
+        m_messageBoxes.show(MessageBoxes::Icon::Error, MessageBoxes::titleError(),
+                            tr("O e-mail não foi enviado! Verifique as configurações de rede."));
+    }
+    accept();
+}
+
+bool TfrmEnviarEmail::Attempt() {
     // A connection that the previous sending's QUIT still holds is not needed any more.
     if (SmtpClient->State() != smtpReady || SmtpClient->IsConnected())
         SmtpClient->AbortSession();
@@ -414,15 +482,5 @@ void TfrmEnviarEmail::cmdEnviarClick() {
         cmdFechar->setEnabled(true);
         cmdCancelar->setEnabled(false);
     }
-    if (sent) {
-        m_messageBoxes.show(MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
-                            tr("O e-mail foi enviado com sucesso!"));
-    } else {
-        // The reason stays in the status bar for the user to act on.
-        if (!m_failureReason.isEmpty())
-            ShowStatus(m_failureReason);
-        m_messageBoxes.show(MessageBoxes::Icon::Error, MessageBoxes::titleError(),
-                            tr("O e-mail não foi enviado! Verifique as configurações de rede."));
-    }
-    accept();
+    return sent;
 }

@@ -27,6 +27,12 @@ struct TRecRede;
 // it did not, the status bar keeps the reason (the server's reply, the connection error or
 // "Timeout!!!"). Created once for the whole run; so is its session, which it owns.
 //
+// A server whose certificate does not verify (self-signed, issued for another name) is
+// refused; the composer then shows the certificate and asks whether to trust it for that
+// server. If the user says yes, its fingerprint goes into the settings (TrustedCerts) and
+// the mail is sent once more; from then on that certificate is accepted from that server,
+// and any other one that does not verify is asked about again.
+//
 // A sending waits three times (connected, session opened, mail transferred), each wait
 // bounded by tmrTimeOut; while it waits the window stays responsive and "&Cancelar" can
 // end the sending.
@@ -37,10 +43,11 @@ public:
     // Between the note and the footer of every mail.
     static QString separatorLine() { return QString(44, QLatin1Char('-')); }
 
-    // The settings are read at each sending, so changes made meanwhile apply. The clock
-    // and zone give the mail's Date line. Everything passed in must outlive the dialog.
-    TfrmEnviarEmail(const TRecGeral& recGeral, const TRecRede& recRede,
-                    AddressPicker& addressPicker, MessageBoxes& messageBoxes, const Clock& clock,
+    // The settings are read at each sending, so changes made meanwhile apply; a certificate
+    // the user trusts is added to recRede. The clock and zone give the mail's Date line.
+    // Everything passed in must outlive the dialog.
+    TfrmEnviarEmail(const TRecGeral& recGeral, TRecRede& recRede, AddressPicker& addressPicker,
+                    MessageBoxes& messageBoxes, const Clock& clock,
                     const UtcOffsetSource& utcOffset, QWidget* parent = nullptr);
     ~TfrmEnviarEmail() override;
 
@@ -91,8 +98,15 @@ protected:
 
 private:
     void retranslate();
+    // One sending with the hourglass and the buttons as they are meanwhile; true when the
+    // mail went out.
+    bool Attempt();
     // Steps 1 to 9 of a sending; false (or an exception) for the failure path.
     bool Send();
+    // After a sending refused for the server's certificate: shows it and asks whether to
+    // trust it; true when the user said yes and it is now trusted.
+    bool AskTrust();
+    QString ServerKey() const;
     void CopySettings();
     // Runs the event loop until done() holds; false after tmrTimeOut has run out (with
     // "Timeout!!!" in the status bar) or when the loop was ended from outside.
@@ -103,7 +117,7 @@ private:
     void ShowStatus(const QString& text);
 
     const TRecGeral& m_recGeral;
-    const TRecRede& m_recRede;
+    TRecRede& m_recRede;
     AddressPicker& m_addressPicker;
     MessageBoxes& m_messageBoxes;
     bool m_sending = false;

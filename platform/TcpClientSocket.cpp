@@ -1,7 +1,9 @@
 #include "platform/TcpClientSocket.h"
 
+#include "platform/NetworkErrorTexts.h"
 #include "platform/SocketError.h"
 
+#include <QCryptographicHash>
 #include <QHostInfo>
 #include <QSignalBlocker>
 #include <QSslConfiguration>
@@ -70,12 +72,13 @@ void TcpClientSocket::onLookupResult(quint64 serial, const QHostInfo& info) {
     if (info.error() != QHostInfo::NoError) {
         const int error =
             info.error() == QHostInfo::HostNotFound ? ErrorHostNotFound : ErrorTryAgain;
-        Q_EMIT lookupDone(error, info.errorString(), QHostAddress());
+        Q_EMIT lookupDone(error, NetworkErrorTexts::lookupError(info.error()), QHostAddress());
         return;
     }
     const QList<QHostAddress> addresses = info.addresses();
     if (addresses.isEmpty()) {
-        Q_EMIT lookupDone(ErrorNoData, tr("No address for this host name"), QHostAddress());
+        Q_EMIT lookupDone(ErrorNoData, NetworkErrorTexts::lookupError(QHostInfo::HostNotFound),
+                          QHostAddress());
         return;
     }
     // IPv4 first, as the local address to bind to is given in that form.
@@ -150,7 +153,7 @@ void TcpClientSocket::onErrorOccurred(QAbstractSocket::SocketError error) {
     case Phase::Idle:
         return;
     case Phase::Connecting: {
-        const QString text = m_socket->errorString();
+        const QString text = NetworkErrorTexts::socketError(error);
         m_phase = Phase::Idle;
         {
             const QSignalBlocker blocker(m_socket);
@@ -162,7 +165,7 @@ void TcpClientSocket::onErrorOccurred(QAbstractSocket::SocketError error) {
     case Phase::Connected:
     case Phase::Closing:
         if (m_encrypting) {
-            failEncryption(QStringLiteral("TLS handshake failed: ") + m_socket->errorString());
+            failEncryption(NetworkErrorTexts::tlsHandshakeFailed());
             return;
         }
         if (error != QAbstractSocket::RemoteHostClosedError)
@@ -176,7 +179,7 @@ void TcpClientSocket::onErrorOccurred(QAbstractSocket::SocketError error) {
 
 void TcpClientSocket::onDisconnected() {
     if (m_encrypting) {
-        failEncryption(QStringLiteral("TLS handshake failed: the server closed the connection"));
+        failEncryption(NetworkErrorTexts::tlsHandshakeFailed());
         return;
     }
     if (m_phase == Phase::Connected || m_phase == Phase::Closing)
@@ -204,13 +207,14 @@ void TcpClientSocket::startEncryption(const QString& peerName,
         return;
     m_encrypting = true;
     m_certificateErrors.clear();
+    m_refusedCertificate = QSslCertificate();
     if (!tlsAvailable()) {
         // Reported from the event loop like every other outcome.
         QMetaObject::invokeMethod(
             this,
             [this] {
                 if (m_encrypting)
-                    failEncryption(QStringLiteral("TLS is not available on this system"));
+                    failEncryption(NetworkErrorTexts::tlsUnavailable());
             },
             Qt::QueuedConnection);
         return;
@@ -226,10 +230,25 @@ void TcpClientSocket::startEncryption(const QString& peerName,
     m_socket->startClientEncryption();
 }
 
+QByteArray TcpClientSocket::fingerprint(const QSslCertificate& certificate) {
+    return certificate.digest(QCryptographicHash::Sha256).toHex();
+}
+
 void TcpClientSocket::onSslErrors(const QList<QSslError>& errors) {
-    // Never ignored: the handshake fails after this, and the texts say why.
-    for (const QSslError& error : errors)
-        m_certificateErrors << error.errorString();
+    // Ignored only for the very certificate the user has chosen to trust; otherwise the
+    // handshake fails after this, and the texts say why.
+    const QSslCertificate peer = m_socket->peerCertificate();
+    if (!m_trustedFingerprint.isEmpty() && !peer.isNull() &&
+        fingerprint(peer) == m_trustedFingerprint) {
+        m_socket->ignoreSslErrors();
+        return;
+    }
+    m_refusedCertificate = peer;
+    for (const QSslError& error : errors) {
+        const QString text = NetworkErrorTexts::certificateError(error);
+        if (!m_certificateErrors.contains(text))
+            m_certificateErrors << text;
+    }
 }
 
 void TcpClientSocket::onEncrypted() {
@@ -243,8 +262,7 @@ void TcpClientSocket::failEncryption(const QString& text) {
     m_encrypting = false;
     const QString reason = m_certificateErrors.isEmpty()
                                ? text
-                               : QStringLiteral("TLS certificate verification failed: ") +
-                                     m_certificateErrors.join(QStringLiteral("; "));
+                               : NetworkErrorTexts::untrustedCertificate(m_certificateErrors);
     Q_EMIT encryptionDone(false, reason);
     abort();
 }

@@ -16,7 +16,8 @@ class QSslSocket;
 // everything queued has been handed to the system, receive, orderly close, immediate
 // abort, and TLS on an established connection. Every result arrives later through the
 // event loop as a signal; nothing blocks. Error numbers are the Windows socket error
-// numbers (10061 for a refused connection, 11001 for an unknown host, ...), 0 for none.
+// numbers (10061 for a refused connection, 11001 for an unknown host, ...), 0 for none,
+// and the error texts say the same in the interface language, without the number.
 // The operations are virtual so that a session can be run on a scripted connection.
 class TcpClientSocket : public QObject {
     Q_OBJECT
@@ -54,6 +55,17 @@ public:
     virtual void startEncryption(const QString& peerName,
                                  const QList<QSslCertificate>& extraCaCertificates = {});
     virtual bool isEncrypted() const;
+    // The certificate (its fingerprint) that the next startEncryption accepts although it
+    // does not verify: one the user has looked at and chosen to trust for this server.
+    void trustCertificate(const QByteArray& sha256Fingerprint) {
+        m_trustedFingerprint = sha256Fingerprint;
+    }
+    // After a handshake that failed on the server's certificate: that certificate and why
+    // it was refused, in the interface language; empty otherwise.
+    QSslCertificate refusedCertificate() const { return m_refusedCertificate; }
+    QStringList certificateErrors() const { return m_certificateErrors; }
+    // The SHA-256 fingerprint of a certificate in lowercase hexadecimal.
+    static QByteArray fingerprint(const QSslCertificate& certificate);
     // Whether this system can do TLS at all.
     static bool tlsAvailable();
 
@@ -104,4 +116,6 @@ private:
     int m_closeError = 0;
     bool m_encrypting = false;
     QStringList m_certificateErrors;
+    QSslCertificate m_refusedCertificate;
+    QByteArray m_trustedFingerprint;
 };

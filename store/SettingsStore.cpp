@@ -14,6 +14,8 @@ QString listKey(int index) {
     return QStringLiteral("List") + QString::number(index);
 }
 
+const QString TrustedCertPrefix = QStringLiteral("TrustedCert_");
+
 } // namespace
 
 TRecGeral SettingsStore::defaultGeral(const Context& context) {
@@ -117,6 +119,15 @@ void SettingsStore::read(IniFile& file, const Context& context, TRecGeral& geral
         rede.BlockList.append(file.readString(NetworkLower, listKey(i), QString()));
     rede.SMTPSecurity =
         file.readInteger(NetworkLower, QStringLiteral("SMTPSecurity"), dr.SMTPSecurity);
+    rede.TrustedCerts.clear();
+    for (const QString& key : keys) {
+        if (!key.startsWith(TrustedCertPrefix, Qt::CaseInsensitive))
+            continue;
+        const QString fingerprint = file.readString(NetworkLower, key, QString()).trimmed();
+        if (!fingerprint.isEmpty())
+            rede.TrustedCerts.insert(key.mid(TrustedCertPrefix.size()).toLower(),
+                                     fingerprint.toLower());
+    }
 
     geral.DefaultFont.Bold = file.readInteger(General, QStringLiteral("DefaultFontBold"), 0) == 1;
     geral.DefaultFont.Italic =
@@ -167,6 +178,8 @@ void SettingsStore::write(IniFile& file, const TRecGeral& geral, const TRecRede&
     for (int i = 0; i < rede.BlockList.size(); ++i)
         file.writeString(NetworkLower, listKey(i), rede.BlockList.at(i));
     file.writeInteger(NetworkLower, QStringLiteral("SMTPSecurity"), rede.SMTPSecurity);
+    for (auto trusted = rede.TrustedCerts.cbegin(); trusted != rede.TrustedCerts.cend(); ++trusted)
+        file.writeString(NetworkLower, TrustedCertPrefix + trusted.key(), trusted.value());
 }
 
 int SettingsStore::readNumStickies(IniFile& file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +13,14 @@
 //   1  STARTTLS required: no mail without it
 //   2  TLS from the first byte (SMTPS, usually port 465)
 //   3  no encryption
-// Certificates are always checked; a failed check ends the sending.
+// Certificates are always checked; a failed check ends the sending unless the user has
+// chosen to trust that very certificate for that server.
+//
+// TrustedCerts (keys "TrustedCert_" + server + ":" + port number in "network", written
+// after SMTPSecurity, one for each server; left in place by the Windows program): the
+// SHA-256 fingerprint, in lowercase hexadecimal, of the certificate the user trusts for
+// that mail server although it does not verify (self-signed, issued for another name).
+// A server that later shows another certificate is asked about again.
 struct TRecRede {
     bool Enabled = false;
     QString SMTPServer;
@@ -25,6 +33,12 @@ struct TRecRede {
     QStringList BlockList;
     QString PortTCP;
     int SMTPSecurity = 0;
+    QMap<QString, QString> TrustedCerts; // server:port -> fingerprint
+
+    // The key of a server in TrustedCerts: the host name in lower case, ":", the port.
+    static QString serverKey(const QString& host, int port) {
+        return host.trimmed().toLower() + QLatin1Char(':') + QString::number(port);
+    }
 
     bool operator==(const TRecRede&) const = default;
 };

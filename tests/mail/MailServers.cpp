@@ -128,8 +128,16 @@ bool TestCertificates::create(QString& failure) {
                                     "keyUsage=critical,keyCertSign,cRLSign"},
                     failure))
         return false;
+    selfSignedCertificate = m_dir.filePath(QStringLiteral("self-signed.pem"));
+    selfSignedKey = m_dir.filePath(QStringLiteral("self-signed.key"));
     return issue(QStringLiteral("localhost"), localhostCertificate, localhostKey, failure) &&
-           issue(QStringLiteral("mail.other.example"), otherNameCertificate, otherNameKey, failure);
+           issue(QStringLiteral("mail.other.example"), otherNameCertificate, otherNameKey,
+                 failure) &&
+           runOpenssl(QStringList{"req", "-x509"} + ec +
+                          QStringList{"-keyout", selfSignedKey, "-out", selfSignedCertificate,
+                                      "-days", "2", "-subj", "/CN=localhost", "-addext",
+                                      "subjectAltName=DNS:localhost"},
+                      failure);
 }
 
 bool TestCertificates::issue(const QString& name, QString& certificate, QString& key,
@@ -345,6 +353,12 @@ QList<std::pair<QString, StoredMessage>> AiosmtpdServer::stored() const {
         message.mechanism = envelope.value("mechanism").toString().toUtf8();
         message.login = envelope.value("login").toString().toUtf8();
         message.encrypted = envelope.value("encrypted").toBool();
+        for (const QJsonValue& defect : envelope.value("defects").toArray())
+            message.defects << defect.toString();
+        message.subject = envelope.value("subject").toString();
+        message.to = envelope.value("to").toString();
+        message.messageId = envelope.value("messageId").toString();
+        message.text = envelope.value("text").toString();
         const QByteArrayList lines = splitLines(content);
         const qsizetype blank = lines.indexOf(QByteArray());
         message.headerLines = lines.mid(0, blank);
@@ -374,6 +388,10 @@ MailServer* MailServerPool::get(const QString& name, QString& failure) {
     } else if (name == QLatin1String("exim other name")) {
         tls.certificate = m_certificates.otherNameCertificate;
         tls.key = m_certificates.otherNameKey;
+        made = std::make_shared<EximServer>(tls);
+    } else if (name == QLatin1String("exim self-signed")) {
+        tls.certificate = m_certificates.selfSignedCertificate;
+        tls.key = m_certificates.selfSignedKey;
         made = std::make_shared<EximServer>(tls);
     } else if (name == QLatin1String("aiosmtpd")) {
         made = std::make_shared<AiosmtpdServer>();

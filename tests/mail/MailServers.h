@@ -25,10 +25,17 @@ struct StoredMessage {
     QByteArray mechanism;
     QByteArray login;
     bool encrypted = false;
+    // aiosmtpd only: the message as Python's standard parser (policy.default) reads it.
+    QStringList defects;
+    QString subject; // decoded
+    QString to;      // decoded
+    QString messageId;
+    QString text; // the decoded plain text
 };
 
 // A certificate authority of the test's own and server certificates it issued: one for
-// "localhost" (where the servers run) and one for another name.
+// "localhost" (where the servers run) and one for another name; and a self-signed one for
+// "localhost".
 class TestCertificates {
 public:
     bool create(QString& failure);
@@ -38,6 +45,8 @@ public:
     QString localhostKey;
     QString otherNameCertificate;
     QString otherNameKey;
+    QString selfSignedCertificate;
+    QString selfSignedKey;
 
 private:
     bool issue(const QString& name, QString& certificate, QString& key, QString& failure);
@@ -115,6 +124,7 @@ private:
 //   "exim STARTTLS"             STARTTLS, AUTH only after it, mail only after AUTH
 //   "exim smtps"                the same with TLS from the first byte
 //   "exim other name"           as "exim STARTTLS", with a certificate for another name
+//   "exim self-signed"          as "exim STARTTLS", with a self-signed certificate
 //   "aiosmtpd STARTTLS"         STARTTLS required first, mail only after AUTH
 class MailServerPool {
 public:

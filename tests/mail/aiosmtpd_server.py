@@ -5,7 +5,9 @@ Usage: aiosmtpd_server.py FOLDER USER PASSWORD [--auth-required] [--tls CERT KEY
 
 Prints the port on its first output line, then stores each message it accepts as
 FOLDER/messageN.eml (the bytes as received, dot-stuffing removed) and FOLDER/messageN.json
-(envelope sender, recipients, authentication, encryption). AUTH PLAIN and LOGIN are
+(envelope sender, recipients, authentication, encryption, and the message as Python's
+strict standard parser reads it: its defects, decoded Subject and To, Message-ID and
+the decoded text). AUTH PLAIN and LOGIN are
 offered; with --tls, STARTTLS is offered and required before anything else, AUTH
 included. With --auth-required mail is accepted only after a successful AUTH. The
 recipient nobody@example.org is refused. Ends when its standard input closes, and after
@@ -13,6 +15,8 @@ recipient nobody@example.org is refused. Ends when its standard input closes, an
 """
 import argparse
 import asyncio
+import email
+import email.policy
 import json
 import os
 import ssl
@@ -46,12 +50,35 @@ class Store:
         with open(base + ".eml", "wb") as f:
             f.write(envelope.original_content)
         auth = getattr(session, "tacknote_auth", None)
+        record = {"from": envelope.mail_from, "rcpt": envelope.rcpt_tos,
+                  "mechanism": auth[0] if auth else None,
+                  "login": auth[1] if auth else None,
+                  "encrypted": session.ssl is not None}
+        record.update(parsed(envelope.original_content))
         with open(base + ".json", "w") as f:
-            json.dump({"from": envelope.mail_from, "rcpt": envelope.rcpt_tos,
-                       "mechanism": auth[0] if auth else None,
-                       "login": auth[1] if auth else None,
-                       "encrypted": session.ssl is not None}, f)
+            json.dump(record, f)
         return "250 2.0.0 stored"
+
+
+def parsed(content):
+    """The message as a mail program reads it, with every defect the parser noticed."""
+    try:
+        message = email.message_from_bytes(content, policy=email.policy.default)
+        defects = []
+        for part in message.walk():
+            defects += [type(d).__name__ for d in part.defects]
+            for name, value in part.items():
+                defects += ["%s: %s" % (name, type(d).__name__)
+                            for d in getattr(value, "defects", ())]
+        body = message.get_body(("plain",))
+        return {"defects": defects, "subject": str(message.get("subject", "")),
+                "to": str(message.get("to", "")),
+                "messageId": str(message.get("message-id", "")),
+                # Line ends as a mail program shows them.
+                "text": body.get_content().replace("\r\n", "\n") if body is not None
+                else None}
+    except Exception as error:  # a message the parser refuses outright
+        return {"defects": ["refused: %r" % error]}
 
 
 def authenticator(server, session, envelope, mechanism, auth_data):

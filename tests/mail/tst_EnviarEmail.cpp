@@ -7,7 +7,6 @@
 #include "mail/TfrmEnviarEmail.h"
 #include "store/TRecGeral.h"
 #include "store/TRecRede.h"
-#include "store/Windows1252.h"
 #include "tests/mail/FixedUtcOffset.h"
 #include "tests/mail/MailServers.h"
 #include "tests/mail/ScriptedSmtpServer.h"
@@ -19,6 +18,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSslCertificate>
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QTimer>
@@ -37,10 +38,6 @@ public:
     QStringList pickAddresses(QWidget*) override { return picks; }
     QStringList picks;
 };
-
-QByteArray cp1252(const QString& text) {
-    return Windows1252::encode(text);
-}
 
 // The composer on test doubles, made once per test as the program makes it once per run.
 struct Composer {
@@ -61,6 +58,7 @@ struct Composer {
     // the dialog's result once it has closed.
     int send(const QString& to, const QString& subject, const QString& text) {
         boxes.shown.clear();
+        boxes.asked.clear();
         statuses.clear();
         QTimer::singleShot(0, &dialog, [this, to] {
             dialog.txtPara->setText(to);
@@ -74,7 +72,7 @@ struct Composer {
     bool lastSent() const {
         return boxes.shown.size() == 1 && boxes.shown.first().text == Sent &&
                boxes.shown.first().title == QStringLiteral("Aviso") &&
-               boxes.shown.first().icon == MessageBoxes::Icon::Warning;
+               boxes.shown.first().icon == MessageBoxes::Icon::Information;
     }
     bool lastFailed() const {
         return boxes.shown.size() == 1 && boxes.shown.first().text == NotSent &&
@@ -104,21 +102,30 @@ struct Composer {
     QStringList statuses;
 };
 
-// The body the composer sends after the note's lines.
-QByteArrayList footer(const QString& user) {
+// The body the composer sends after the note's lines, as it goes on the wire.
+QByteArrayList footer(const QByteArray& user) {
     const QByteArray line(44, '-');
     return {"",
             "",
             "",
-            cp1252(user),
+            user,
             "",
             "",
             "",
             line,
             "Este e-mail foi enviado pelo Tacknote",
-            cp1252(QStringLiteral("Faça o download gratuíto em")),
+            "Fa=C3=A7a o download gratu=C3=ADto em",
             ProductInfo::webAddress().toLatin1(),
             line};
+}
+
+// The same as a mail program shows it, after the note's text.
+QString footerText(const QString& user) {
+    const QString line(44, QLatin1Char('-'));
+    return QStringLiteral("\n\n\n\n") + user + QStringLiteral("\n\n\n\n") + line +
+           QStringLiteral(
+               "\nEste e-mail foi enviado pelo Tacknote\nFaça o download gratuíto em\n") +
+           ProductInfo::webAddress() + QLatin1Char('\n') + line + QLatin1Char('\n');
 }
 
 } // namespace
@@ -137,6 +144,7 @@ private Q_SLOTS:
     void longLinesAndForeignCharactersArriveWhole();
     void failureLeavesTheReason_data();
     void failureLeavesTheReason();
+    void untrustedCertificateIsAsked();
     void cancelDuringSending_data();
     void cancelDuringSending();
 
@@ -239,17 +247,18 @@ void tst_EnviarEmail::noteArrives_data() {
     QTest::addColumn<int>("security");
     QTest::addColumn<QByteArray>("mechanism");
     QTest::addColumn<bool>("encrypted");
+    // Security 3, no encryption: the user's choice to send a password in plain text.
     QTest::newRow("Exim, no authentication") << "exim" << 0 << 0 << QByteArray() << false;
-    QTest::newRow("Exim, PLAIN") << "exim" << 1 << 0 << QByteArray("PLAIN") << false;
-    QTest::newRow("Exim, LOGIN") << "exim" << 2 << 0 << QByteArray("LOGIN") << false;
-    QTest::newRow("Exim, CRAM-MD5") << "exim" << 3 << 0 << QByteArray("CRAM-MD5") << false;
+    QTest::newRow("Exim, PLAIN") << "exim" << 1 << 3 << QByteArray("PLAIN") << false;
+    QTest::newRow("Exim, LOGIN") << "exim" << 2 << 3 << QByteArray("LOGIN") << false;
+    QTest::newRow("Exim, CRAM-MD5") << "exim" << 3 << 3 << QByteArray("CRAM-MD5") << false;
     QTest::newRow("Exim, STARTTLS and PLAIN")
         << "exim STARTTLS" << 1 << 0 << QByteArray("PLAIN") << true;
     QTest::newRow("Exim, STARTTLS required and LOGIN")
         << "exim STARTTLS" << 2 << 1 << QByteArray("LOGIN") << true;
     QTest::newRow("Exim, implicit TLS and CRAM-MD5")
         << "exim smtps" << 3 << 2 << QByteArray("CRAM-MD5") << true;
-    QTest::newRow("aiosmtpd, PLAIN") << "aiosmtpd" << 1 << 0 << QByteArray("PLAIN") << false;
+    QTest::newRow("aiosmtpd, PLAIN") << "aiosmtpd" << 1 << 3 << QByteArray("PLAIN") << false;
     QTest::newRow("aiosmtpd, STARTTLS and LOGIN")
         << "aiosmtpd STARTTLS" << 2 << 0 << QByteArray("LOGIN") << true;
 }
@@ -270,10 +279,12 @@ void tst_EnviarEmail::noteArrives() {
     c.rede.SMTPSecurity = security;
     c.dialog.SmtpClient->ExtraCaCertificates = m_certificates.authority();
 
-    const QString to = QStringLiteral("ann@example.org, bob@example.org");
-    const QString subject = QStringLiteral("Tacknote - Lista de compras");
-    QCOMPARE(c.send(to, subject, QStringLiteral("Comprar pão\n.\nLigar para Ana às 15h")),
-             int(QDialog::Accepted));
+    const QString to = QStringLiteral("Ana Lúcia <ann@example.org>, bob@example.org");
+    // Long enough to need several encoded words, folded.
+    const QString subject =
+        QStringLiteral("Tacknote - Compras às 15h") + QStringLiteral(" ç😀").repeated(20);
+    const QString text = QStringLiteral("Comprar pão\n.\nLigar para Ana às 15h ✓ 😀");
+    QCOMPARE(c.send(to, subject, text), int(QDialog::Accepted));
     QVERIFY2(c.lastSent(), qPrintable(c.shown()));
     QVERIFY(c.readyForNextSending());
     QCOMPARE(c.dialog.SmtpClient->IsEncrypted(), encrypted);
@@ -285,12 +296,24 @@ void tst_EnviarEmail::noteArrives() {
     QCOMPARE(message.recipients, (QByteArrayList{"ann@example.org", "bob@example.org"}));
     QCOMPARE(message.mechanism, mechanism);
     QCOMPARE(message.encrypted, encrypted);
-    QVERIFY(message.headerLines.contains("To: " + to.toLatin1()));
-    QVERIFY(message.headerLines.contains("Subject: " + subject.toLatin1()));
     QVERIFY(message.headerLines.contains("From: me@example.org"));
-    QCOMPARE(message.bodyLines, QByteArrayList({cp1252(QStringLiteral("Comprar pão")), ".",
-                                                cp1252(QStringLiteral("Ligar para Ana às 15h"))}) +
-                                    footer(c.geral.User));
+    QVERIFY(message.headerLines.contains("To: =?UTF-8?B?QW5hIEzDumNpYQ==?= <ann@example.org>, "
+                                         "bob@example.org"));
+    QCOMPARE(message.bodyLines,
+             QByteArrayList(
+                 {"Comprar p=C3=A3o", ".", "Ligar para Ana =C3=A0s 15h =E2=9C=93 =F0=9F=98=80"}) +
+                 footer("Maria Souza"));
+    // A mail program reads exactly what was typed.
+    if (server.startsWith(QLatin1String("aiosmtpd"))) {
+        QVERIFY2(message.defects.isEmpty(), qPrintable(message.defects.join(", ")));
+        QCOMPARE(message.subject, subject);
+        QCOMPARE(message.to, to);
+        QCOMPARE(message.text, text + footerText(c.geral.User));
+        QVERIFY2(QRegularExpression(QStringLiteral("^<[0-9a-f]{32}@example\\.org>$"))
+                     .match(message.messageId)
+                     .hasMatch(),
+                 qPrintable(message.messageId));
+    }
 
     // The dialogue showed in the status bar, the password never.
     for (const QString& expected :
@@ -305,7 +328,7 @@ void tst_EnviarEmail::noteArrives() {
 }
 
 void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
-    MailServer* mail = this->server(QStringLiteral("exim"));
+    MailServer* mail = this->server(QStringLiteral("aiosmtpd"));
     if (!mail)
         return;
     mail->takeNew();
@@ -315,7 +338,8 @@ void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
     while (longLine.size() < 1800)
         longLine += QStringLiteral("palavra ");
     longLine += QString(1200, QLatin1Char('x')); // no blank to wrap at
-    const QString foreign = QStringLiteral("Tarefa ✓ concluída, Ω e 😀 ficam; € e ç também");
+    const QString foreign =
+        QStringLiteral("Tarefa ✓ concluída, Ω e 😀 ficam; € e ç também. ").repeated(6);
     const QString text = longLine + QLatin1Char('\n') + foreign;
     QVERIFY(longLine.size() >= 3000);
 
@@ -324,20 +348,15 @@ void tst_EnviarEmail::longLinesAndForeignCharactersArriveWhole() {
     QVERIFY2(c.lastSent(), qPrintable(c.shown()));
     const QList<StoredMessage> stored = mail->takeNew();
     QCOMPARE(stored.size(), 1);
-    QByteArrayList lines = stored.first().bodyLines;
-    const QByteArrayList tail = footer(c.geral.User);
-    QVERIFY(lines.size() > tail.size());
-    QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
-    lines.resize(lines.size() - tail.size());
+    const StoredMessage& message = stored.first();
+    QVERIFY2(message.defects.isEmpty(), qPrintable(message.defects.join(", ")));
+    for (const QByteArray& line : message.bodyLines)
+        QVERIFY(line.size() <= 76);
     // Each line as the memo wrapped it; together, every character of the note.
-    QByteArrayList shown;
-    for (const QString& line : c.dialog.MemoLines())
-        shown << cp1252(line);
+    const QStringList shown = c.dialog.MemoLines();
     QVERIFY(shown.size() > 2);
-    QCOMPARE(lines, shown);
-    QCOMPARE(lines.join(), cp1252(longLine + foreign));
-    QVERIFY(lines.join().contains("Tarefa ? conclu\xed"
-                                  "da, ? e ? ficam; \x80 e \xe7 tamb\xe9m"));
+    QCOMPARE(message.text, shown.join(QLatin1Char('\n')) + footerText(c.geral.User));
+    QCOMPARE(shown.join(QString()), longLine + foreign);
 
     // At once the next one, while the first one's QUIT may still be under way.
     QCOMPARE(c.send(), int(QDialog::Accepted));
@@ -360,15 +379,20 @@ void tst_EnviarEmail::failureLeavesTheReason_data() {
     QTest::newRow("refused recipient, Exim") << "exim" << 0 << "s3cr3t"
                                              << "nobody@example.org"
                                              << "550 5.1.1 No such user here";
-    QTest::newRow("refused recipient, aiosmtpd") << "aiosmtpd" << 1 << "s3cr3t"
+    QTest::newRow("refused recipient, aiosmtpd") << "aiosmtpd" << 0 << "s3cr3t"
                                                  << "nobody@example.org"
                                                  << "550 5.1.1 No such user here";
-    QTest::newRow("certificate for another name") << "exim other name" << 1 << "s3cr3t"
-                                                  << "ann@example.org"
-                                                  << "500 TLS certificate verification failed: ";
+    QTest::newRow("password, but no STARTTLS offered")
+        << "aiosmtpd" << 1 << "s3cr3t"
+        << "ann@example.org"
+        << "500 O servidor não oferece STARTTLS: a senha não é enviada sem criptografia.";
+    QTest::newRow("certificate for another name, not trusted")
+        << "exim other name" << 1 << "s3cr3t"
+        << "ann@example.org"
+        << "500 Certificado do servidor não confiável: o certificado foi emitido para outro nome";
     QTest::newRow("unreachable server") << "closed port" << 0 << "s3cr3t"
                                         << "ann@example.org"
-                                        << "500 ";
+                                        << "500 Conexão recusada pelo servidor";
     QTest::newRow("unknown host") << "unknown host" << 0 << "s3cr3t"
                                   << "ann@example.org"
                                   << "500 ";
@@ -400,21 +424,22 @@ void tst_EnviarEmail::failureLeavesTheReason() {
         c.rede.SMTPPort = QString::number(mail->port);
     }
 
+    const bool certificate = server.endsWith(QLatin1String("other name"));
+    if (certificate)
+        c.boxes.answerNext(false);
     QCOMPARE(c.send(to), int(QDialog::Accepted));
     QVERIFY2(c.lastFailed(), qPrintable(c.shown()));
+    QCOMPARE(c.boxes.asked.size(), certificate ? 1 : 0);
     QVERIFY2(c.status().startsWith(expectedStatus), qPrintable(c.status()));
-    if (server == QLatin1String("closed port"))
-        QVERIFY2(c.status().endsWith(QLatin1String("(Winsock error #10061)")),
-                 qPrintable(c.status()));
-    if (server == QLatin1String("unknown host")) // not found, or no answer to the lookup
-        QVERIFY2(c.status().contains(QLatin1String("(Winsock error #1100")),
-                 qPrintable(c.status()));
+    // Linux words for Linux errors: no Windows error numbers.
+    QVERIFY2(!c.status().contains(QLatin1String("Winsock")), qPrintable(c.status()));
     QVERIFY(c.readyForNextSending());
     QVERIFY(!c.dialog.SmtpClient->IsConnected());
 
     // Put right, the next mail goes out through the same dialog.
-    MailServer* good = this->server(
-        server.startsWith(QLatin1String("aiosmtpd")) ? server : QStringLiteral("exim STARTTLS"));
+    MailServer* good = this->server(server.startsWith(QLatin1String("aiosmtpd"))
+                                        ? QStringLiteral("aiosmtpd STARTTLS")
+                                        : QStringLiteral("exim STARTTLS"));
     if (!good)
         return;
     good->takeNew();
@@ -425,6 +450,67 @@ void tst_EnviarEmail::failureLeavesTheReason() {
     QCOMPARE(c.send(QStringLiteral("ann@example.org")), int(QDialog::Accepted));
     QVERIFY2(c.lastSent(), qPrintable(c.shown()));
     QCOMPARE(good->takeNew().size(), 1);
+}
+
+// A self-signed server: the user sees its certificate and says no (nothing is sent), then
+// yes (it is trusted for that server and the mail goes); from then on it is not asked
+// about, until the server shows another certificate.
+void tst_EnviarEmail::untrustedCertificateIsAsked() {
+    MailServer* mail = this->server(QStringLiteral("exim self-signed"));
+    if (!mail)
+        return;
+    mail->takeNew();
+    Composer c;
+    c.rede.SMTPPort = QString::number(mail->port);
+    c.rede.Authtype = 1;
+    const QString key = QStringLiteral("localhost:%1").arg(mail->port);
+    const QSslCertificate certificate =
+        QSslCertificate::fromPath(m_certificates.selfSignedCertificate).value(0);
+    const QByteArray digest = certificate.digest(QCryptographicHash::Sha256);
+
+    c.boxes.answerNext(false);
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastFailed(), qPrintable(c.shown()));
+    QCOMPARE(c.boxes.asked.size(), 1);
+    const QString question = c.boxes.asked.first().text;
+    for (const QString& part :
+         {QStringLiteral("O certificado do servidor localhost não pôde ser verificado."),
+          QStringLiteral("Titular: localhost"), QStringLiteral("Emissor: localhost"),
+          QStringLiteral("Impressão digital SHA-256: ") +
+              QString::fromLatin1(digest.toHex(':').toUpper()),
+          QStringLiteral("Motivo: o certificado é autoassinado")})
+        QVERIFY2(question.contains(part), qPrintable(question));
+    QVERIFY(c.rede.TrustedCerts.isEmpty());
+    QVERIFY(mail->takeNew().isEmpty());
+
+    c.boxes.answerNext(true);
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    QCOMPARE(c.boxes.asked.size(), 1);
+    QCOMPARE(c.rede.TrustedCerts,
+             (QMap<QString, QString>{{key, QString::fromLatin1(digest.toHex())}}));
+    QList<StoredMessage> stored = mail->takeNew();
+    QCOMPARE(stored.size(), 1);
+    QVERIFY(stored.first().encrypted);
+
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastSent(), qPrintable(c.shown()));
+    QVERIFY(c.boxes.asked.isEmpty());
+    QCOMPARE(mail->takeNew().size(), 1);
+
+    // What was trusted for this server is another certificate now.
+    const QSslCertificate before =
+        QSslCertificate::fromPath(m_certificates.localhostCertificate).value(0);
+    c.rede.TrustedCerts[key] =
+        QString::fromLatin1(before.digest(QCryptographicHash::Sha256).toHex());
+    c.boxes.answerNext(false);
+    QCOMPARE(c.send(), int(QDialog::Accepted));
+    QVERIFY2(c.lastFailed(), qPrintable(c.shown()));
+    QCOMPARE(c.boxes.asked.size(), 1);
+    QVERIFY2(c.boxes.asked.first().text.startsWith(QStringLiteral(
+                 "O certificado do servidor localhost mudou desde que você confiou nele.")),
+             qPrintable(c.boxes.asked.first().text));
+    QVERIFY(mail->takeNew().isEmpty());
 }
 
 void tst_EnviarEmail::cancelDuringSending_data() {

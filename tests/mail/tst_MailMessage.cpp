@@ -5,15 +5,9 @@
 
 namespace {
 
-QByteArray cp1252(const char* utf8) {
-    QByteArray out;
-    for (const QChar c : QString::fromUtf8(utf8)) {
-        if (c == QChar(0x20AC))
-            out += char(0x80);
-        else
-            out += char(c.unicode());
-    }
-    return out;
+// The encoded word of a short text.
+QByteArray word(const char* utf8) {
+    return "=?UTF-8?B?" + QByteArray(utf8).toBase64() + "?=";
 }
 
 bool writeFile(const QString& path, const QByteArray& data) {
@@ -50,9 +44,11 @@ void MailMessageTest::headerBlock_data() {
     QTest::addColumn<QByteArrayList>("expected");
 
     const QByteArray to = "To: ann@example.org, bob@example.org ";
-    const QByteArray subject = "Subject: " + cp1252("Tacknote - Lembrete de março €");
+    const QByteArray subject = "Subject: " + word("Tacknote - Lembrete de março €");
     const QByteArray tail1 = "Mime-Version: 1.0";
-    const QByteArray tail2 = "Content-Type: text/plain; charset=\"iso-8859-1\"";
+    const QByteArray tail2 = "Content-Type: text/plain; charset=\"utf-8\"\n"
+                             "Content-Transfer-Encoding: quoted-printable\n"
+                             "Message-ID: <*@example.org>";
 
     QTest::newRow("only From: Sender repeats it")
         << QStringLiteral("me@example.org") << QString() << QString() << QString() << -180
@@ -63,6 +59,16 @@ void MailMessageTest::headerBlock_data() {
                           tail1,
                           tail2,
                           "Date: Wed, 25 Dec 2002 14:30:05 -0300"};
+    QTest::newRow("display name, quoted, with a comma and an accent")
+        << QString::fromUtf8("\"Souza, José\" <jose@example.org>") << QString() << QString()
+        << QString() << 0
+        << QByteArrayList{"From: " + word("Souza, José") + " <jose@example.org>",
+                          to,
+                          subject,
+                          "Sender: " + word("Souza, José") + " <jose@example.org>",
+                          tail1,
+                          tail2,
+                          "Date: Wed, 25 Dec 2002 14:30:05 +0000"};
     QTest::newRow("every header") << QStringLiteral("me@example.org")
                                   << QStringLiteral("office@example.org")
                                   << QStringLiteral(" replies@example.org")
@@ -78,8 +84,12 @@ void MailMessageTest::headerBlock_data() {
                                                     "Date: Wed, 25 Dec 2002 14:30:05 +0100"};
     QTest::newRow("empty From, blank Reply-To")
         << QString() << QString() << QStringLiteral(" \t ") << QString() << 330
-        << QByteArrayList{"From: ", to,    subject,
-                          tail1,    tail2, "Date: Wed, 25 Dec 2002 14:30:05 +0530"};
+        << QByteArrayList{"From: ",
+                          to,
+                          subject,
+                          tail1,
+                          QByteArray(tail2).replace("example.org", "tester"),
+                          "Date: Wed, 25 Dec 2002 14:30:05 +0530"};
     QTest::newRow("unreadable zone")
         << QStringLiteral("me@example.org") << QString() << QString() << QString() << -10000
         << QByteArrayList{"From: me@example.org",
@@ -110,7 +120,7 @@ void MailMessageTest::headerBlock() {
     h.smtp.MailMessage = {QStringLiteral("text")};
     QVERIFY(h.send());
     QCOMPARE(h.lastResult(), quint16(0));
-    QCOMPARE(h.headerLines(), expected);
+    QCOMPARE(h.headerLines().join('\n'), expected.join('\n'));
     QCOMPARE(h.bodyLines(), QByteArrayList{"text"});
 }
 
@@ -121,15 +131,19 @@ void MailMessageTest::body_data() {
     QTest::newRow("dots at line starts are doubled")
         << QStringList{".", ".hidden", "mid.dle", " .blank first", ""}
         << QByteArrayList{"..", "..hidden", "mid.dle", " .blank first", ""};
-    QTest::newRow("long lines broken, nothing cut")
-        << QStringList{QString(1500, QLatin1Char('a')), QString(998, QLatin1Char('b'))}
-        << QByteArrayList{QByteArray(998, 'a'), QByteArray(502, 'a'), QByteArray(998, 'b')};
+    QTest::newRow("long lines get soft breaks, a final blank is kept")
+        << QStringList{QString(100, QLatin1Char('a')) + QLatin1Char(' '),
+                       QString(76, QLatin1Char('b'))}
+        << QByteArrayList{QByteArray(75, 'a') + '=', QByteArray(25, 'a') + "=20",
+                          QByteArray(76, 'b')};
     QTest::newRow("line holding CR LF pairs gives further lines")
         << QStringList{"note text", "\r\n\r\n", "Maria", "\r\n\r\n", "--"}
         << QByteArrayList{"note text", "", "", "", "Maria", "", "", "", "--"};
-    QTest::newRow("accented text as single bytes")
-        << QStringList{QString::fromUtf8("Faça o download gratuíto em")}
-        << QByteArrayList{cp1252("Faça o download gratuíto em")};
+    QTest::newRow("text in UTF-8, quoted-printable")
+        << QStringList{QString::fromUtf8("Faça o download gratuíto em"),
+                       QString::fromUtf8("a=b € 😀"), QStringLiteral("From here\ttab\t")}
+        << QByteArrayList{"Fa=C3=A7a o download gratu=C3=ADto em", "a=3Db =E2=82=AC =F0=9F=98=80",
+                          "=46rom here\ttab=09"};
     QTest::newRow("no lines") << QStringList{} << QByteArrayList{};
 }
 
@@ -264,6 +278,7 @@ void MailMessageTest::attachments() {
     const qsizetype ct = lines.indexOf("Content-Type: multipart/mixed;");
     QVERIFY(ct > 0);
     QCOMPARE(lines.at(ct + 1), "\tboundary=\"" + boundary + "\"");
+    QCOMPARE(lines.at(ct + 2), "Content-Transfer-Encoding: 7bit");
 
     const QByteArrayList base64 = {binary.mid(0, 45).toBase64(), binary.mid(45, 45).toBase64(),
                                    binary.mid(90).toBase64()};
@@ -271,8 +286,8 @@ void MailMessageTest::attachments() {
     QByteArrayList expected{"This is a multipart MIME message.",
                             "",
                             "--" + boundary,
-                            "Content-Type: text/plain; charset=\"iso-8859-1\"",
-                            "Content-Transfer-Encoding: 7bit",
+                            "Content-Type: text/plain; charset=\"utf-8\"",
+                            "Content-Transfer-Encoding: quoted-printable",
                             "",
                             "see the files",
                             "..",
@@ -300,7 +315,8 @@ void MailMessageTest::attachments() {
     h.smtp.setEmailFiles({});
     h.server.messageLines.clear();
     QVERIFY(h.send());
-    QVERIFY(h.headerLines().contains("Content-Type: text/plain; charset=\"iso-8859-1\""));
+    QVERIFY(h.headerLines().contains("Content-Type: text/plain; charset=\"utf-8\""));
+    QVERIFY(h.headerLines().contains("Content-Transfer-Encoding: quoted-printable"));
     QCOMPARE(h.bodyLines(), (QByteArrayList{"see the files", ".."}));
 }
 

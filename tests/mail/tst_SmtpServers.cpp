@@ -8,6 +8,7 @@
 #include "tests/support/FakeClock.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -94,14 +95,17 @@ void SmtpServersTest::sendThroughRealServer_data() {
     QTest::addColumn<QByteArray>("mechanism");
     QTest::addColumn<bool>("encrypted");
     const int offered = smtpTlsWhenOffered;
+    const int plain = smtpTlsNone; // passwords in plain text only when so chosen
     QTest::newRow("Exim, HELO without authentication")
         << "exim" << int(smtpAuthNone) << offered << QByteArray() << false;
     QTest::newRow("Exim, PLAIN, no STARTTLS offered")
-        << "exim" << int(smtpAuthPlain) << offered << QByteArray("PLAIN") << false;
-    QTest::newRow("Exim, LOGIN") << "exim" << int(smtpAuthLogin) << offered << QByteArray("LOGIN")
+        << "exim" << int(smtpAuthPlain) << plain << QByteArray("PLAIN") << false;
+    QTest::newRow("Exim, LOGIN") << "exim" << int(smtpAuthLogin) << plain << QByteArray("LOGIN")
                                  << false;
     QTest::newRow("Exim, CRAM-MD5")
-        << "exim" << int(smtpAuthCramMD5) << offered << QByteArray("CRAM-MD5") << false;
+        << "exim" << int(smtpAuthCramMD5) << plain << QByteArray("CRAM-MD5") << false;
+    QTest::newRow("Exim, STARTTLS offered, PLAIN")
+        << "exim STARTTLS" << int(smtpAuthPlain) << offered << QByteArray("PLAIN") << true;
     QTest::newRow("Exim, STARTTLS required, CRAM-MD5")
         << "exim STARTTLS" << int(smtpAuthCramMD5) << int(smtpTlsRequired) << QByteArray("CRAM-MD5")
         << true;
@@ -109,9 +113,9 @@ void SmtpServersTest::sendThroughRealServer_data() {
         << "exim smtps" << int(smtpAuthLogin) << int(smtpTlsImplicit) << QByteArray("LOGIN")
         << true;
     QTest::newRow("aiosmtpd, PLAIN")
-        << "aiosmtpd" << int(smtpAuthPlain) << offered << QByteArray("PLAIN") << false;
+        << "aiosmtpd" << int(smtpAuthPlain) << plain << QByteArray("PLAIN") << false;
     QTest::newRow("aiosmtpd, LOGIN")
-        << "aiosmtpd" << int(smtpAuthLogin) << offered << QByteArray("LOGIN") << false;
+        << "aiosmtpd" << int(smtpAuthLogin) << plain << QByteArray("LOGIN") << false;
 }
 
 void SmtpServersTest::sendThroughRealServer() {
@@ -160,17 +164,20 @@ void SmtpServersTest::sendThroughRealServer() {
     const QByteArray boundary = "= Multipart Boundary 1225021430";
     const QByteArrayList expectedHeader{"From: me@example.org",
                                         "To: " + to.toLatin1(),
-                                        "Subject: Reuni\xe3o \xe0s 15h \x96 caf\xe9",
+                                        "Subject: =?UTF-8?B?" +
+                                            smtp.HdrSubject.toUtf8().toBase64() + "?=",
                                         "Sender: me@example.org",
                                         "Mime-Version: 1.0",
                                         "Content-Type: multipart/mixed;",
                                         "\tboundary=\"" + boundary + "\"",
+                                        "Content-Transfer-Encoding: 7bit",
+                                        "Message-ID: <*@example.org>",
                                         "Date: Wed, 25 Dec 2002 14:30:05 -0300"};
     QByteArrayList expectedBody{"This is a multipart MIME message.",
                                 "",
                                 "--" + boundary,
-                                "Content-Type: text/plain; charset=\"iso-8859-1\"",
-                                "Content-Transfer-Encoding: 7bit",
+                                "Content-Type: text/plain; charset=\"utf-8\"",
+                                "Content-Transfer-Encoding: quoted-printable",
                                 "",
                                 "Primeira linha",
                                 ".",
@@ -201,7 +208,13 @@ void SmtpServersTest::sendThroughRealServer() {
         QCOMPARE(message.sender, QByteArray("me@example.org"));
         QCOMPARE(message.recipients,
                  (QByteArrayList{"ann@example.org", "bob@example.org", "carl@example.org"}));
-        QCOMPARE(message.headerLines, expectedHeader);
+        QByteArrayList header = message.headerLines;
+        static const QRegularExpression unique(QStringLiteral("^Message-ID: <[0-9a-f]{32}@"));
+        for (QByteArray& line : header)
+            line = QString::fromLatin1(line)
+                       .replace(unique, QStringLiteral("Message-ID: <*@"))
+                       .toLatin1();
+        QCOMPARE(header, expectedHeader);
         QCOMPARE(message.bodyLines, expectedBody);
         QCOMPARE(message.mechanism, mechanism);
         QCOMPARE(message.login, mechanism.isEmpty() ? QByteArray() : QByteArray("user"));
@@ -219,7 +232,7 @@ void SmtpServersTest::refusedTls_data() {
     QTest::addColumn<int>("tlsMode");
     QTest::addColumn<bool>("trustTestAuthority");
     QTest::addColumn<QString>("expectedError");
-    const QString verification = QStringLiteral("500 TLS certificate verification failed: ");
+    const QString verification = QStringLiteral("500 Certificado do servidor não confiável: ");
     QTest::newRow("certificate for another name")
         << "exim other name" << int(smtpTlsWhenOffered) << true << verification;
     QTest::newRow("certificate from an authority nobody trusts")
@@ -230,7 +243,11 @@ void SmtpServersTest::refusedTls_data() {
         << "exim" << int(smtpTlsRequired) << true
         << QStringLiteral("500 STARTTLS not offered by the server.");
     QTest::newRow("implicit TLS on a plain-text port")
-        << "aiosmtpd" << int(smtpTlsImplicit) << true << QStringLiteral("500 TLS handshake failed");
+        << "aiosmtpd" << int(smtpTlsImplicit) << true
+        << QStringLiteral("500 Falha na negociação TLS");
+    QTest::newRow("STARTTLS offered, not offered: no password in plain text")
+        << "exim" << int(smtpTlsWhenOffered) << true
+        << QStringLiteral("500 O servidor não oferece STARTTLS");
 }
 
 // The session ends with the reason and never authenticates or sends in plain text.

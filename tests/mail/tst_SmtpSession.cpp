@@ -288,29 +288,28 @@ void SmtpSessionTest::connectFailures_data() {
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("localAddr");
-    QTest::addColumn<QString>("expectedStart");
-    QTest::addColumn<QString>("expectedEnd");
+    QTest::addColumn<QString>("expectedText");
+    QTest::addColumn<int>("errorNumber"); // what the single step reports; 0: not checked
 
     QTest::newRow("connection refused")
         << QStringLiteral("127.0.0.1") << QStringLiteral("closed") << QStringLiteral("127.0.0.1")
-        << QStringLiteral("500 ") << QStringLiteral(" (Winsock error #10061)");
+        << QStringLiteral("500 Conexão recusada pelo servidor") << 10061;
     QTest::newRow("no host name") << QString() << QStringLiteral("25") << QStringLiteral("0.0.0.0")
-                                  << QStringLiteral("500 ")
-                                  << QStringLiteral(" (Winsock error #11001)");
+                                  << QStringLiteral("500 Servidor não encontrado") << 11001;
     QTest::newRow("unknown service name")
         << QStringLiteral("127.0.0.1") << QStringLiteral("nosuchservice") << QString()
-        << QStringLiteral("500 SmtpException: Unknown port 'nosuchservice'") << QString();
+        << QStringLiteral("500 SmtpException: Unknown port 'nosuchservice'") << 0;
     QTest::newRow("unusable local address")
         << QStringLiteral("127.0.0.1") << QStringLiteral("server") << QStringLiteral("local")
-        << QStringLiteral("500 SmtpException: Invalid local address 'local'") << QString();
+        << QStringLiteral("500 SmtpException: Invalid local address 'local'") << 0;
 }
 
 void SmtpSessionTest::connectFailures() {
     QFETCH(QString, host);
     QFETCH(QString, port);
     QFETCH(QString, localAddr);
-    QFETCH(QString, expectedStart);
-    QFETCH(QString, expectedEnd);
+    QFETCH(QString, expectedText);
+    QFETCH(int, errorNumber);
 
     Harness h;
     h.smtp.Host = host;
@@ -326,17 +325,15 @@ void SmtpSessionTest::connectFailures() {
     }
     QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
     QCOMPARE(h.lastResult(), quint16(500));
-    QVERIFY2(h.smtp.LastResponse().startsWith(expectedStart), qPrintable(h.smtp.LastResponse()));
-    QVERIFY2(h.smtp.LastResponse().endsWith(expectedEnd), qPrintable(h.smtp.LastResponse()));
+    QCOMPARE(h.smtp.LastResponse(), expectedText);
     QCOMPARE(h.smtp.ErrorMessage(), h.smtp.LastResponse());
     QVERIFY(!h.smtp.IsConnected());
     QCOMPARE(h.smtp.State(), smtpReady);
 
     // The single step reports the socket error number itself.
-    if (expectedEnd.contains(QLatin1String("#"))) {
-        const int number = expectedEnd.section(QLatin1Char('#'), 1).chopped(1).toInt();
+    if (errorNumber != 0) {
         QVERIFY(h.run([&] { h.smtp.Connect(); }));
-        QCOMPARE(h.ends.last(), RequestEnd(smtpReqConnect, quint16(number)));
+        QCOMPARE(h.ends.last(), RequestEnd(smtpReqConnect, quint16(errorNumber)));
     }
 }
 

@@ -338,6 +338,8 @@ void tst_NotesFile::settingsRoundTrip() {
     rede.BlockList = QStringList{QStringLiteral("10.0.0.1"), QString(), QStringLiteral("h")};
     rede.PortTCP = QStringLiteral("7900");
     rede.SMTPSecurity = 2;
+    rede.TrustedCerts = {{QStringLiteral("smtp.example.org:587"), QString(64, QLatin1Char('a'))},
+                         {QStringLiteral("10.0.0.2:465"), QString(64, QLatin1Char('0'))}};
     {
         IniFile file(m_path, IniFile::Mode::Batched);
         SettingsStore::write(file, geral, rede, true);
