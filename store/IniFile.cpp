@@ -432,9 +432,10 @@ void IniFile::save() {
     // A file that exists but could not be read is never written over: its content is
     // unknown here, and a write would replace it with what little this object holds.
     if (!m_readError.isEmpty())
-        throw TacknoteError::unableToWrite(m_path);
-    if (!DurableFile::write(m_path, serialize()))
-        throw TacknoteError::unableToWrite(m_path);
+        throw TacknoteError::unableToWrite(m_path, m_readError);
+    QString reason;
+    if (!DurableFile::write(m_path, serialize(), &reason))
+        throw TacknoteError::unableToWrite(m_path, reason);
     m_generation = ++writeGenerations()[m_path];
     m_stamp = stampOnDisk();
     m_dirty = false;

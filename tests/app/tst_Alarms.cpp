@@ -290,7 +290,9 @@ void tst_Alarms::failingAutosaveReportsOnceAndGoesOn() {
     p.tick(60);
     QCOMPARE(p.boxes.shown.size(), 1);
     QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Erro"));
-    QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Unable to write to ") + p.notesFile());
+    // The message names the reason, in the interface's language.
+    QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Não foi possível gravar em ") + p.notesFile() +
+                                        QStringLiteral(": já existe uma pasta com esse nome"));
     // The alarm of that tick still fired.
     QCOMPARE(p.sound.beeps, 1);
     p.tick(59);
