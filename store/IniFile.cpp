@@ -1,6 +1,7 @@
 #include "store/IniFile.h"
 
 #include "platform/DurableFile.h"
+#include "platform/ErrorReason.h"
 #include "platform/LocaleInfo.h"
 #include "store/TacknoteError.h"
 #include "store/Windows1252.h"
@@ -321,7 +322,7 @@ void IniFile::load() {
     QByteArray bytes;
     const QFileInfo info(m_path);
     if (info.isDir()) {
-        m_readError = QString::fromLocal8Bit(std::strerror(EISDIR));
+        m_readError = ErrorReason::text(EISDIR);
     } else if (info.exists() && !info.isFile()) {
         // A pipe or a device would keep the program waiting, or never end.
         m_readError = QCoreApplication::translate("IniFile", "não é um arquivo comum");
