@@ -42,8 +42,9 @@ CommandLine::Request CommandLine::parse(const QStringList& arguments, QIODevice&
     const QCommandLineOption quit(QStringLiteral("quit"),
                                   tr("Salva as notas e fecha o Tacknote aberto."));
     parser.addOptions({help, version, newNote, show, hide, toggle, quit});
-    parser.addPositionalArgument(tr("TEXTO"), tr("O texto da nova nota (com --new-note)."),
-                                 QStringLiteral("[TEXTO]"));
+    const QString textName = tr("TEXTO");
+    parser.addPositionalArgument(textName, tr("O texto da nova nota (com --new-note)."),
+                                 QLatin1Char('[') + textName + QLatin1Char(']'));
 
     Request request;
     const auto usageError = [&](const QString& error) {
