@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,11 +35,18 @@ bool ensure(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), S_IRWXU) != 0 && errno != EEXIST)
         return false;
-    // lstat: a link is refused, not followed, wherever it points.
-    struct stat info {};
-    if (::lstat(native.constData(), &info) != 0)
+    // Opened without following a link: a link is refused wherever it points, and the
+    // checks below are about the folder itself, whatever happens to the name meanwhile.
+    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
+    // A folder of this user's own that others may enter is closed to them.
+    if (ok && (info.st_mode & 077) != 0)
+        ok = ::fchmod(fd, S_IRWXU) == 0;
+    ::close(fd);
+    return ok;
 }
 
 QString runtimeFolder() {

@@ -11,8 +11,8 @@ namespace PrivateFolder {
 int create(const QString& path);
 
 // Creates path (its parent must exist) when it is missing, then checks it: a folder, not
-// a symbolic link, owned by this user, which no other user may enter. False when path
-// is not such a folder; it is then left as it was.
+// a symbolic link, owned by this user; one that other users may enter is closed to them.
+// False when path is not such a folder; it is then left as it was.
 bool ensure(const QString& path);
 
 // The folder for the program's local socket: the desktop's runtime folder of the user
