@@ -8,6 +8,7 @@
 #include "app/NoteRegistry.h"
 #include "app/NotesKeeper.h"
 #include "app/ReceivedNotes.h"
+#include "app/TacknoteMsg.h"
 #include "app/TrayMenu.h"
 #include "dialogs/EventSounds.h"
 #include "net/NoteReceiver.h"
@@ -31,6 +32,7 @@
 #include <QLoggingCategory>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <utility>
 
 // The steps of the start, for measuring it: QT_LOGGING_RULES="tacknote.startup.debug=true".
@@ -174,14 +176,86 @@ void TfStickyNote::tmrInicioTimer() {
         startListening();
     if (m_recGeral.NoteDaily)
         ShowTodaysTasks();
-    noticeMissingTray();
-    // Browser capture: from now on the local socket's messages reach AppMessage, each as
-    // an event taken from the queue.
-    if (m_channel)
-        connect(m_channel, &SingleInstance::messageReceived, this, &TfStickyNote::AppMessage,
-                Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    // From now on the local socket's messages are handled; those that came during the
+    // load follow in their order.
+    m_started = true;
     if (std::exchange(m_newNoteAfterLoad, false))
-        tryPrincipalDblClick(m_trayMenu->cmdNovaNota);
+        newNoteFromDesktop(std::exchange(m_newNoteText, QString()));
+    for (const QByteArray& message : std::exchange(m_pendingMessages, {}))
+        channelMessage(message);
+    // The notice waits in a box of its own; the start step is over by then, so signals
+    // that arrive while it is open are handled.
+    QMetaObject::invokeMethod(this, &TfStickyNote::noticeMissingTray, Qt::QueuedConnection);
+}
+
+void TfStickyNote::setMessageChannel(SingleInstance* channel) {
+    if (m_channel)
+        disconnect(m_channel, nullptr, this, nullptr);
+    m_channel = channel;
+    if (m_channel)
+        connect(m_channel, &SingleInstance::messageReceived, this, &TfStickyNote::channelMessage);
+}
+
+void TfStickyNote::channelMessage(const QByteArray& message) {
+    if (m_closed)
+        return;
+    if (!m_started) {
+        // Kept within reason: a flood before the load would only fill the memory.
+        constexpr qsizetype MaxPendingMessages = 100;
+        if (m_pendingMessages.size() < MaxPendingMessages)
+            m_pendingMessages.append(message);
+        else
+            qWarning("Tacknote: too many messages before the notes were loaded; one is lost.");
+        return;
+    }
+    // Each message as an event of its own, so the sender's answer goes out first and a
+    // box or a wait of one message does not hold up the socket.
+    QMetaObject::invokeMethod(
+        this, [this, message] { handleChannelMessage(message); }, Qt::QueuedConnection);
+}
+
+void TfStickyNote::handleChannelMessage(const QByteArray& message) {
+    if (m_closed)
+        return;
+    if (!m_started) {
+        channelMessage(message);
+        return;
+    }
+    if (message == TacknoteMsg::Activate)
+        otherStart();
+    else if (message == TacknoteMsg::NewNote)
+        newNoteFromDesktop();
+    else if (const std::optional<QString> text = TacknoteMsg::noteTextOf(message))
+        newNoteFromDesktop(*text);
+    else if (message == TacknoteMsg::Show)
+        showAllNotes();
+    else if (message == TacknoteMsg::Hide)
+        hideAllNotes();
+    else if (message == TacknoteMsg::Toggle)
+        toggleNotes();
+    else if (message == TacknoteMsg::Quit)
+        Sair1Click();
+    else
+        AppMessage(message);
+}
+
+void TfStickyNote::showAllNotes() {
+    m_registry->showAll();
+}
+
+void TfStickyNote::hideAllNotes() {
+    // As each note's own hide button: a ringing alarm is acknowledged with it.
+    for (TfPostIt* note : m_registry->notes())
+        note->cmdEsconderClick();
+}
+
+void TfStickyNote::toggleNotes() {
+    const QList<TfPostIt*> notes = m_registry->notes();
+    if (std::any_of(notes.begin(), notes.end(),
+                    [](const TfPostIt* note) { return note->isVisible(); }))
+        hideAllNotes();
+    else
+        showAllNotes();
 }
 
 void TfStickyNote::AppMessage(const QByteArray& message) {
@@ -189,7 +263,8 @@ void TfStickyNote::AppMessage(const QByteArray& message) {
 }
 
 void TfStickyNote::noticeMissingTray() {
-    if (m_platform.tray.isAvailable() || m_recGeral.TrayNoticeShown || !m_keeper->notesLoaded())
+    if (m_closed || m_platform.tray.isAvailable() || m_recGeral.TrayNoticeShown ||
+        !m_keeper->notesLoaded())
         return;
     m_platform.messages.information(
         tr("Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do "
@@ -218,6 +293,8 @@ void TfStickyNote::SwitchLanguage(Language language) {
             m_platform.messages.error(error.message());
         }
         if (saved) {
+            // Messages wait until the start step has loaded the notes again.
+            m_started = false;
             m_registry->destroyAll();
             m_keeper->forgetNotes();
             tmrInicio->start();
@@ -249,12 +326,15 @@ void TfStickyNote::mnuWebClick() {
     m_platform.shell.open(QUrl::fromLocalFile(m_texts->productPage()));
 }
 
-void TfStickyNote::newNoteFromDesktop() {
+void TfStickyNote::newNoteFromDesktop(const QString& text) {
     if (!m_keeper->notesLoaded()) {
         m_newNoteAfterLoad = true;
+        m_newNoteText = text;
         return;
     }
-    tryPrincipalDblClick(m_trayMenu->cmdNovaNota);
+    TfPostIt* note = tryPrincipalDblClick(m_trayMenu->cmdNovaNota);
+    if (note && !text.isEmpty())
+        note->setNote(text);
 }
 
 void TfStickyNote::StartNoteServer() {
@@ -350,7 +430,7 @@ void TfStickyNote::Sair1Click() {
             return;
     }
     // Saved, or the user chose to lose the changes: no second attempt.
-    closeProgram(false);
+    closeProgram(false, true);
 }
 
 void TfStickyNote::FormCloseQuery() {
@@ -360,10 +440,10 @@ void TfStickyNote::FormCloseQuery() {
         m_closeRequested = true;
         return;
     }
-    closeProgram(true);
+    closeProgram(true, false);
 }
 
-void TfStickyNote::closeProgram(bool save) {
+void TfStickyNote::closeProgram(bool save, bool tellUser) {
     // A close asked for while the question above was open has done it all already.
     if (m_closed)
         return;
@@ -371,30 +451,51 @@ void TfStickyNote::closeProgram(bool save) {
     tmrAlarme->stop();
     tmrInicio->stop();
     m_trayMenu->stopAnimation();
+    // Later messages find nobody, and their senders learn so.
+    if (m_channel)
+        m_channel->close();
+    bool failed = false;
     if (save) {
         try {
             SaveNotes();
         } catch (const TacknoteError& error) {
-            // Nobody to ask at a session's end or on a signal; the reason is logged.
+            // Nobody to ask at a session's end or on a signal; the reason is logged and
+            // the exit status says so.
             qWarning().noquote() << error.message();
+            failed = true;
         }
     }
 
     m_keeper->stop();
-    if (m_recGeral.BackupOnExit && m_keeper->notesLoaded()) {
-        try {
-            MakeBackup(m_recGeral.BackupPath);
-        } catch (const TacknoteError& error) {
-            qWarning().noquote() << error.message();
-        }
-    }
+    if (m_recGeral.BackupOnExit && m_keeper->notesLoaded() && !backupOnExit(tellUser))
+        failed = true;
     StopNoteServer();
     m_frmMostraAlarmes->hide();
     // Dialogs still open end now; a note's handler waiting on one returns.
     m_commands->closeDialogs();
     m_registry->destroyAll();
     m_trayMenu->hide();
+    m_exitStatus = failed ? 1 : 0;
     QCoreApplication::quit();
+}
+
+bool TfStickyNote::backupOnExit(bool tellUser) {
+    QString problem;
+    if (m_recGeral.BackupPath.trimmed().isEmpty()) {
+        problem = tr("A cópia de segurança na saída do programa não foi feita: nenhuma pasta "
+                     "foi escolhida para ela nas preferências.");
+    } else {
+        try {
+            MakeBackup(m_recGeral.BackupPath);
+            return true;
+        } catch (const TacknoteError& error) {
+            problem = error.message();
+        }
+    }
+    qWarning().noquote() << problem;
+    if (tellUser)
+        m_platform.messages.error(problem);
+    return false;
 }
 
 void TfStickyNote::tmrAlarmeTimer() {

@@ -48,9 +48,10 @@ public:
     // written (the old file is then left as it was).
     void SaveNotes();
 
-    // The close of the program: stop the alarm timer, save (errors ignored), back up
-    // when asked to, destroy every note window and quit the event loop. Requests while
-    // notes are loading wait until the load is complete.
+    // The close of the program: stop the alarm timer, save, back up when asked to,
+    // destroy every note window and quit the event loop; exitStatus() is 1 when the
+    // save or the backup failed (the reason goes to the log: nobody may be there to see
+    // a message). Requests while notes are loading wait until the load is complete.
     void FormCloseQuery();
 
     // Creates a new note: with a sender (a user action) the user's note, without one a
@@ -102,13 +103,22 @@ public:
     // forward: every note is brought to the front; on a desktop without a tray, the
     // tray menu opens at the pointer instead, as the only way to reach it.
     void otherStart();
-    // The desktop's "Nova Nota" action: a user's new note (after the load when the
-    // notes are not loaded yet).
-    void newNoteFromDesktop();
+    // The desktop's "Nova Nota" action: a user's new note holding text (after the load
+    // when the notes are not loaded yet).
+    void newNoteFromDesktop(const QString& text = QString());
+    // "--show", "--hide", "--toggle": every note shown, every note hidden, or hidden when
+    // any of them is visible and shown otherwise.
+    void showAllNotes();
+    void hideAllNotes();
+    void toggleNotes();
 
-    // Browser capture. The local socket of the running program; the start step installs
-    // AppMessage on its messages.
-    void setMessageChannel(SingleInstance* channel) { m_channel = channel; }
+    // The local socket of the running program: later starts, the command line and the
+    // browser capture talk to the program through it.
+    void setMessageChannel(SingleInstance* channel);
+    // One message of the local socket (TacknoteMsg). Messages that arrive before the
+    // start step has loaded the notes wait for it; each is handled as an event of its
+    // own, after the one that brought it.
+    void channelMessage(const QByteArray& message);
     // Every message of the local socket, handed to the browser capture.
     void AppMessage(const QByteArray& message);
 
@@ -130,6 +140,8 @@ public:
     QTimer* timerClip() const { return tmrClip; }
     ::AppMessage& appMessage() const { return *m_appMessage; }
     bool isClosed() const { return m_closed; }
+    // The program's exit status after the close: 1 when its save or backup failed.
+    int exitStatus() const { return m_exitStatus; }
 
 protected:
     bool event(QEvent* event) override;
@@ -144,8 +156,12 @@ private:
     // StartNoteServer, a failure shown to the user.
     void startListening();
     // Ends the run: stops the timers, saves when asked (a failure is logged), makes the
-    // backup, stops the receiver, closes the dialogs and the notes, and quits.
-    void closeProgram(bool save);
+    // backup, stops the receiver, closes the dialogs and the notes, and quits. A failed
+    // backup is shown to the user when told (the user chose to quit), else logged.
+    void closeProgram(bool save, bool tellUser);
+    // The backup into BackupPath on closing; false when it failed.
+    bool backupOnExit(bool tellUser);
+    void handleChannelMessage(const QByteArray& message);
 
     PlatformServices m_platform;
     DataLocation m_location;
@@ -171,5 +187,10 @@ private:
     QTimer* tmrClip = nullptr; // browser-capture lockout
     bool m_closeRequested = false;
     bool m_newNoteAfterLoad = false;
+    QString m_newNoteText;
+    // The start step has run: channel messages are handled, not kept.
+    bool m_started = false;
+    QList<QByteArray> m_pendingMessages;
     bool m_closed = false;
+    int m_exitStatus = 0;
 };

@@ -1,6 +1,7 @@
-#include "app/DataLocation.h"
+#include "app/CommandLine.h"
+#include "app/InterfaceTexts.h"
+#include "app/StartGate.h"
 #include "app/TacknoteApplication.h"
-#include "app/TacknoteMsg.h"
 #include "app/TfStickyNote.h"
 #include "platform/CursorBlinkTimeout.h"
 #include "platform/DesktopNativeHostFolders.h"
@@ -19,45 +20,78 @@
 #include "platform/WaylandSession.h"
 #include "platform/XdgAutostart.h"
 
+#include <QFile>
+
 #include <cstdio>
+#include <optional>
+#include <unistd.h>
 
 namespace {
-// The messages a later start sends to the running copy: come forward, or create a note
-// (the desktop's "Nova Nota" action, "tacknote --new-note"). The channel's other messages
-// are listed beside them in app/TacknoteMsg.h.
-const QByteArray ActivateMessage = TacknoteMsg::Activate;
-const QByteArray NewNoteMessage = TacknoteMsg::NewNote;
+
+// How long a command for the running copy may wait for a copy that is just starting.
+constexpr int CommandWaitMs = 1000;
+
+// The command line, read without a display: help, version and wrong options end here,
+// and a running copy takes its message without this start opening a window.
+std::optional<int> beforeTheDisplay(int& argc, char** argv, CommandLine::Request& request) {
+    QCoreApplication core(argc, argv);
+    DesktopSystemPaths paths;
+    QtLocaleInfo locale;
+    const DataLocation location = DataLocation::locate(paths);
+    const std::unique_ptr<InterfaceTexts> texts = StartGate::installTexts(location, locale);
+
+    QFile input;
+    if (!input.open(STDIN_FILENO, QIODevice::ReadOnly))
+        input.setFileName(QString());
+    request = CommandLine::parse(QCoreApplication::arguments(), input);
+    if (request.exitCode >= 0)
+        return request.exitCode;
+
+    const QString server = SingleInstance::serverName(location.DataDir, location.LogonUser);
+    if (SingleInstance::send(server, request.message, request.startsProgram ? 0 : CommandWaitMs))
+        return 0;
+    if (!request.startsProgram) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QCoreApplication::translate(
+                                    "CommandLine", "O Tacknote não está aberto para a pasta %1.")
+                                    .arg(location.DataDir)));
+        return 1;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    CommandLine::Request request;
+    if (const std::optional<int> status = beforeTheDisplay(argc, argv, request))
+        return *status;
+
     const bool throughXWayland = WaylandSession::preferXWayland();
     TacknoteApplication app(argc, argv);
     if (throughXWayland)
         WaylandSession::forgetPreference();
 
-    const bool newNote = QCoreApplication::arguments().contains(QStringLiteral("--new-note"));
     DialogsAboveNotes::install();
     CursorBlinkTimeout::install();
 
     DesktopSystemPaths paths;
-    // One copy per user and data folder: a later start hands over to the running one and
-    // ends without touching the notes file.
-    const DataLocation location = DataLocation::prepare(paths);
-    SingleInstance instance(location.DataDir, location.LogonUser);
-    if (!instance.claim()) {
-        const QString server = SingleInstance::serverName(location.DataDir, location.LogonUser);
-        if (SingleInstance::send(server, newNote ? NewNoteMessage : ActivateMessage, 5000))
-            return 0;
-        std::fprintf(stderr,
-                     "Tacknote is already running for %s but does not answer; not starting a "
-                     "second copy.\n",
-                     qPrintable(location.DataDir));
+    QtLocaleInfo locale;
+    QtMessageBoxes messages;
+    app.setMessageBoxes(&messages);
+    // One copy per user and data folder: a later start hands its request over to the
+    // running one and ends without touching the notes file.
+    StartGate gate({paths, locale, messages});
+    switch (gate.open(request.message)) {
+    case StartGate::Outcome::HandedOver:
+        return 0;
+    case StartGate::Outcome::Refused:
         return 1;
+    case StartGate::Outcome::Run:
+        break;
     }
 
     SystemClock clock;
-    QtLocaleInfo locale;
-    QtMessageBoxes messages;
     QtSoundPlayer sound;
     QtTrayIcon tray;
     QtShellOpener shell;
@@ -66,21 +100,14 @@ int main(int argc, char** argv) {
     DesktopWindowHints windowHints;
     XdgAutostart autostart(XdgAutostart::userConfigHome(),
                            XdgAutostart::launcherFor(QCoreApplication::applicationFilePath()));
-    app.setMessageBoxes(&messages);
 
     TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts,
                        &windowHints, &autostart});
-    // Browser capture: the start step installs AppMessage on this channel.
-    main.setMessageChannel(&instance);
-    QObject::connect(&instance, &SingleInstance::messageReceived, &main,
-                     [&main](const QByteArray& message) {
-                         if (message == ActivateMessage)
-                             main.otherStart();
-                         else if (message == NewNoteMessage)
-                             main.newNoteFromDesktop();
-                     });
-    if (newNote)
-        main.newNoteFromDesktop();
+    // Later starts, the command line and the browser capture reach the program here.
+    main.setMessageChannel(gate.channel());
+    // What this start was asked for happens once the notes are loaded.
+    if (!request.afterStart.isEmpty())
+        main.channelMessage(request.afterStart);
 
     // Asked to stop by a signal or by the end of the desktop session: save and end.
     TerminationSignals signals;
@@ -92,5 +119,6 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, &TfStickyNote::FormCloseQuery);
 
     main.start();
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : main.exitStatus();
 }

@@ -162,6 +162,12 @@ bool TfrmConfNota::checksPass() {
                tr("O tempo de salvamento automático deve estar entre 5 e 60 minutos!"));
         return false;
     }
+    // An empty folder would make every backup on exit fail.
+    if (preferencesMode() && !tabGeral->backupFolderAccepted()) {
+        refuse(PageGeral, tabGeral->txtLocalBackup,
+               tr("Escolha a pasta para o backup na saída do programa!"));
+        return false;
+    }
     if (preferencesMode() || !tabAlarme->chkHabAlarme->isChecked())
         return true;
     if (tabAlarme->chkRemarca->isChecked() && !tabAlarme->rememberNo()) {

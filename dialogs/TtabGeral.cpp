@@ -143,6 +143,10 @@ bool TtabGeral::autoSaveAccepted() const {
     return !chkAutoSave->isChecked() || (*minutes >= MinAutoSave && *minutes <= MaxAutoSave);
 }
 
+bool TtabGeral::backupFolderAccepted() const {
+    return !chkLocalBackup->isChecked() || !txtLocalBackup->text().trimmed().isEmpty();
+}
+
 void TtabGeral::applyPersonal(TRecGeral& recGeral) const {
     recGeral.User = txtIDUsuario->text();
     recGeral.AutoSave = chkAutoSave->isChecked();

@@ -38,6 +38,8 @@ public:
     std::optional<int> autoSaveMinutes() const;
     // The check on OK: a whole number, within 5..60 while automatic saving is on.
     bool autoSaveAccepted() const;
+    // With the backup on exit chosen, a folder for it is named.
+    bool backupFolderAccepted() const;
 
     // User, AutoSave and TimeAutoSave (after a successful check).
     void applyPersonal(TRecGeral& recGeral) const;

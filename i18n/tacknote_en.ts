@@ -8,8 +8,102 @@
         <translation>Could not make the backup in %1: the notes file %2 could not be read.</translation>
     </message>
     <message>
-        <source>Não foi possível fazer a cópia de segurança em %1.</source>
-        <translation>Could not make the backup in %1.</translation>
+        <source>Não foi possível fazer a cópia de segurança em %1: %2.</source>
+        <translation>Could not make the backup in %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Tacknote: notas adesivas para a área de trabalho.</source>
+        <translation>Tacknote: sticky notes for the desktop.</translation>
+    </message>
+    <message>
+        <source>Mostra esta ajuda e termina.</source>
+        <translation>Shows this help and ends.</translation>
+    </message>
+    <message>
+        <source>Mostra a versão do programa e termina.</source>
+        <translation>Shows the program&apos;s version and ends.</translation>
+    </message>
+    <message>
+        <source>Cria uma nota com TEXTO, lido da entrada padrão quando TEXTO é &quot;-&quot;; sem TEXTO, uma nota vazia.</source>
+        <translation>Creates a note holding TEXT, read from standard input when TEXT is &quot;-&quot;; without TEXT, an empty note.</translation>
+    </message>
+    <message>
+        <source>Mostra todas as notas.</source>
+        <translation>Shows every note.</translation>
+    </message>
+    <message>
+        <source>Esconde todas as notas do Tacknote aberto.</source>
+        <translation>Hides every note of the running Tacknote.</translation>
+    </message>
+    <message>
+        <source>Esconde todas as notas quando alguma está visível; senão, mostra todas.</source>
+        <translation>Hides every note when any is visible; otherwise shows them all.</translation>
+    </message>
+    <message>
+        <source>Salva as notas e fecha o Tacknote aberto.</source>
+        <translation>Saves the notes and closes the running Tacknote.</translation>
+    </message>
+    <message>
+        <source>TEXTO</source>
+        <translation>TEXT</translation>
+    </message>
+    <message>
+        <source>O texto da nova nota (com --new-note).</source>
+        <translation>The text of the new note (with --new-note).</translation>
+    </message>
+    <message>
+        <source>Escolha só uma das opções --new-note, --show, --hide, --toggle e --quit.</source>
+        <translation>Choose only one of the options --new-note, --show, --hide, --toggle and --quit.</translation>
+    </message>
+    <message>
+        <source>Argumento inesperado: %1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <source>Aviso: o texto foi cortado, pois não cabe numa nota.</source>
+        <translation>Warning: the text was cut, as it does not fit in a note.</translation>
+    </message>
+    <message>
+        <source>O Tacknote não está aberto para a pasta %1.</source>
+        <translation>Tacknote is not running for the folder %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorReason</name>
+    <message>
+        <source>sem espaço livre no disco</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>permissão negada</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>o disco só permite leitura</source>
+        <translation>the disk is read-only</translation>
+    </message>
+    <message>
+        <source>o arquivo excede o tamanho permitido</source>
+        <translation>the file exceeds the allowed size</translation>
+    </message>
+    <message>
+        <source>erro de entrada e saída</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>a pasta não existe</source>
+        <translation>the folder does not exist</translation>
+    </message>
+    <message>
+        <source>parte do caminho não é uma pasta</source>
+        <translation>part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>já existe uma pasta com esse nome</source>
+        <translation>a folder with that name already exists</translation>
     </message>
 </context>
 <context>
@@ -276,6 +370,21 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>StartGate</name>
+    <message>
+        <source>O Tacknote não pôde ser iniciado: a pasta de dados %1 não pôde ser criada (%2).</source>
+        <translation>Tacknote could not start: the data folder %1 could not be created (%2).</translation>
+    </message>
+    <message>
+        <source>O Tacknote não pôde ser iniciado: o arquivo de trava %1 não pôde ser criado (%2).</source>
+        <translation>Tacknote could not start: the lock file %1 could not be created (%2).</translation>
+    </message>
+    <message>
+        <source>O Tacknote já está aberto para a pasta %1, mas não responde. Feche-o (ou encerre o processo) e inicie o Tacknote de novo.</source>
+        <translation>Tacknote is already running for the folder %1, but does not answer. Close it (or end its process) and start Tacknote again.</translation>
+    </message>
+</context>
+<context>
     <name>TCustomSmtpClient</name>
     <message>
         <source>O nome deste computador não pôde ser obtido</source>
@@ -287,6 +396,17 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>TacknoteError</name>
+    <message>
+        <source>Não foi possível gravar em %1</source>
+        <translation>Unable to write to %1</translation>
+    </message>
+    <message>
+        <source>Não foi possível gravar em %1: %2</source>
+        <translation>Unable to write to %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>TfStickyNote</name>
     <message>
         <source>Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do Tacknote. Para abrir o menu do Tacknote, inicie o Tacknote de novo pelo menu de aplicativos ou por um terminal: o menu se abre junto ao ponteiro do mouse. A ação &quot;Nova Nota&quot; do Tacknote no menu de aplicativos cria uma nota.</source>
@@ -295,6 +415,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Sair mesmo assim? As alterações feitas desde o último salvamento serão perdidas.</source>
         <translation>Quit anyway? The changes made since the last save will be lost.</translation>
+    </message>
+    <message>
+        <source>A cópia de segurança na saída do programa não foi feita: nenhuma pasta foi escolhida para ela nas preferências.</source>
+        <translation>The backup on exit was not made: no folder was chosen for it in the preferences.</translation>
     </message>
 </context>
 <context>
@@ -440,6 +564,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>A data e hora selecionada para o alarme é mais antiga que a atual!</source>
         <translation>The date and time chosen for the alarm are earlier than now!</translation>
+    </message>
+    <message>
+        <source>Escolha a pasta para o backup na saída do programa!</source>
+        <translation>Choose the folder for the backup on exit!</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,12 @@
 #include "platform/DurableFile.h"
 
+#include "platform/ErrorReason.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +14,7 @@
 namespace {
 
 QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return ErrorReason::text(code);
 }
 
 bool fail(QString* error, const QString& text) {

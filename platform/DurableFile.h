@@ -14,8 +14,8 @@
 
 class DurableFile {
 public:
-    // Replaces path with bytes. False on failure, with the reason in *error (when given)
-    // and the old file left as it was.
+    // Replaces path with bytes. False on failure, with the reason in the interface
+    // language in *error (when given) and the old file left as it was.
     static bool write(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
     // Removes what an interrupted write of path may have left beside it: the temporary

@@ -69,10 +69,10 @@ void XdgAutostart::setEnabled(bool on) {
         QFile existing(path);
         if (existing.open(QIODevice::ReadOnly) && existing.read(MaxEntrySize) == wanted)
             return;
+        QString reason;
         if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
-
-            !DurableFile::write(path, wanted))
-            throw TacknoteError::unableToWrite(path);
+            !DurableFile::write(path, wanted, &reason))
+            throw TacknoteError::unableToWrite(path, reason);
         return;
     }
     if (QFileInfo::exists(path) && !QFile::remove(path))

@@ -22,10 +22,11 @@ QString MakeBackup(const QString& notesFile, const QString& folder, const QDateT
                                           "arquivo de notas %2 não pôde ser lido.")
                                 .arg(target, notesFile));
     source.close();
-    if (!Rotinas::CopyFileSafely(notesFile, target))
+    QString reason;
+    if (!Rotinas::CopyFileSafely(notesFile, target, &reason))
         throw TacknoteError(QCoreApplication::translate(
-                                "Backup", "Não foi possível fazer a cópia de segurança em %1.")
-                                .arg(target));
+                                "Backup", "Não foi possível fazer a cópia de segurança em %1: %2.")
+                                .arg(target, reason));
     return target;
 }
 

@@ -1,6 +1,7 @@
 #include "store/IniFile.h"
 
 #include "platform/DurableFile.h"
+#include "platform/ErrorReason.h"
 #include "platform/LocaleInfo.h"
 #include "store/TacknoteError.h"
 #include "store/Windows1252.h"
@@ -349,7 +350,7 @@ void IniFile::load() {
     QByteArray bytes;
     const QFileInfo info(m_path);
     if (info.isDir()) {
-        m_readError = QString::fromLocal8Bit(std::strerror(EISDIR));
+        m_readError = ErrorReason::text(EISDIR);
     } else if (info.exists() && !info.isFile()) {
         // A pipe or a device would keep the program waiting, or never end.
         m_readError = QCoreApplication::translate("IniFile", "não é um arquivo comum");
@@ -460,9 +461,10 @@ void IniFile::save() {
     // A file that exists but could not be read is never written over: its content is
     // unknown here, and a write would replace it with what little this object holds.
     if (!m_readError.isEmpty())
-        throw TacknoteError::unableToWrite(m_path);
-    if (!DurableFile::write(m_path, serialize()))
-        throw TacknoteError::unableToWrite(m_path);
+        throw TacknoteError::unableToWrite(m_path, m_readError);
+    QString reason;
+    if (!DurableFile::write(m_path, serialize(), &reason))
+        throw TacknoteError::unableToWrite(m_path, reason);
     m_generation = ++writeGenerations()[m_path];
     m_stamp = stampOnDisk();
     m_dirty = false;

@@ -18,14 +18,20 @@ QString AddBackslash(const QString& path) {
     return path + pathSeparator();
 }
 
-bool CopyFileSafely(const QString& from, const QString& to) {
+bool CopyFileSafely(const QString& from, const QString& to, QString* error) {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
+    if (!source.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = source.errorString();
         return false;
+    }
     const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
+    if (source.error() != QFileDevice::NoError) {
+        if (error)
+            *error = source.errorString();
         return false;
-    return DurableFile::write(to, bytes);
+    }
+    return DurableFile::write(to, bytes, error);
 }
 
 bool CreatePrivateDir(const QString& path) {

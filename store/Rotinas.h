@@ -16,8 +16,8 @@ QString AddBackslash(const QString& path);
 
 // Copies a file crash-safely (DurableFile), so the target is never half written. A new
 // target gets read and write permission for its owner only. False on failure, with any
-// old target left as it was.
-bool CopyFileSafely(const QString& from, const QString& to);
+// old target left as it was and the reason in *error (when given).
+bool CopyFileSafely(const QString& from, const QString& to, QString* error = nullptr);
 
 // Creates a folder readable only by its owner; an existing folder is left as it is.
 bool CreatePrivateDir(const QString& path);

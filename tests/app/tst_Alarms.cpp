@@ -61,6 +61,7 @@ private Q_SLOTS:
     void failingAutosaveReportsOnceAndGoesOn();
     void menuBackup();
     void menuBackupFailureIsReported();
+    void backupOnExitHoldsTheClosingState_data();
     void backupOnExitHoldsTheClosingState();
     void todaysTasks();
     void todaysTasksAtStart();
@@ -290,7 +291,9 @@ void tst_Alarms::failingAutosaveReportsOnceAndGoesOn() {
     p.tick(60);
     QCOMPARE(p.boxes.shown.size(), 1);
     QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Erro"));
-    QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Unable to write to ") + p.notesFile());
+    // The message names the reason, in the interface's language.
+    QCOMPARE(p.boxes.shown[0].text, QStringLiteral("Não foi possível gravar em ") + p.notesFile() +
+                                        QStringLiteral(": já existe uma pasta com esse nome"));
     // The alarm of that tick still fired.
     QCOMPARE(p.sound.beeps, 1);
     p.tick(59);
@@ -352,17 +355,43 @@ void tst_Alarms::menuBackupFailureIsReported() {
         "/ocupado/sticky-20021225_1430.tkn"));
 }
 
+void tst_Alarms::backupOnExitHoldsTheClosingState_data() {
+    QTest::addColumn<QString>("folder"); // "target", "missing" or "none" (left empty)
+    QTest::addColumn<bool>("byTheUser"); // "&Sair", else a close nobody watches
+    QTest::addColumn<QString>("told");   // the start of the message shown; empty: none
+    QTest::newRow("a folder") << "target" << false << "";
+    QTest::newRow("a folder, by the user") << "target" << true << "";
+    QTest::newRow("a missing folder, by the user")
+        << "missing" << true << "Não foi possível fazer a cópia de segurança em ";
+    QTest::newRow("no folder, by the user")
+        << "none" << true << "A cópia de segurança na saída do programa não foi feita";
+    QTest::newRow("no folder") << "none" << false << "";
+}
+
 void tst_Alarms::backupOnExitHoldsTheClosingState() {
+    QFETCH(QString, folder);
+    QFETCH(bool, byTheUser);
+    QFETCH(QString, told);
     QTemporaryDir target;
-    Program p({{"Antes", "", ""}},
-              "BackupOnExit=1\r\nBackupPath=" + target.path().toUtf8() + "\r\n");
+    const QByteArray backupPath = folder == "none"      ? QByteArray()
+                                  : folder == "missing" ? (target.path() + "/falta").toUtf8()
+                                                        : target.path().toUtf8();
+    Program p({{"Antes", "", ""}}, "BackupOnExit=1\r\nBackupPath=" + backupPath + "\r\n");
     p.note(0)->setCaption(QStringLiteral("Na saída"));
-    p.main->FormCloseQuery();
+    if (byTheUser)
+        p.main->Sair1Click();
+    else
+        p.main->FormCloseQuery();
     QFile copy(target.path() + "/sticky-20021225_1430.tkn");
-    QVERIFY(copy.open(QIODevice::ReadOnly));
-    QVERIFY(copy.readAll().contains("caption=Na sa\xed"
-                                    "da"));
-    QVERIFY(p.boxes.shown.isEmpty());
+    QCOMPARE(copy.open(QIODevice::ReadOnly), folder == "target");
+    if (copy.isOpen())
+        QVERIFY(copy.readAll().contains("caption=Na sa\xed"
+                                        "da"));
+    // A failure is told to a user who chose to quit, and logged otherwise.
+    QCOMPARE(p.boxes.shown.size(), told.isEmpty() ? 0 : 1);
+    if (!told.isEmpty())
+        QVERIFY2(p.boxes.shown[0].text.startsWith(told), qPrintable(p.boxes.shown[0].text));
+    QVERIFY(p.main->isClosed());
 }
 
 void tst_Alarms::todaysTasks() {

@@ -24,7 +24,8 @@ private Q_SLOTS:
         QTRY_VERIFY(ranAfterwards);
         QCOMPARE(m_boxes.shown.size(), 1);
         QCOMPARE(m_boxes.shown.first().title, QStringLiteral("Erro"));
-        QCOMPARE(m_boxes.shown.first().text, QStringLiteral("Unable to write to /x/stickies.tkn"));
+        QCOMPARE(m_boxes.shown.first().text,
+                 QStringLiteral("Não foi possível gravar em /x/stickies.tkn"));
         QVERIFY(m_boxes.shown.first().icon == MessageBoxes::Icon::Error);
     }
 

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 using Language = StartLanguage::Language;
@@ -31,11 +32,16 @@ const QString User = QStringLiteral("maria");
 
 // A started program listening on its local socket, as the executable runs it.
 struct Program : ProgramHarness {
-    Program() : ProgramHarness(QStringLiteral("pt_BR"), QStringLiteral("/opt/tacknote"), User) {
+    // beforeStart runs once the channel listens, before the start step is armed.
+    explicit Program(bool withTray = true, const std::function<void(Program&)>& beforeStart = {})
+        : ProgramHarness(QStringLiteral("pt_BR"), QStringLiteral("/opt/tacknote"), User) {
+        tray.available = withTray;
         create();
         channel = std::make_unique<SingleInstance>(dataDir(), User);
         QVERIFY(channel->claim());
         main->setMessageChannel(channel.get());
+        if (beforeStart)
+            beforeStart(*this);
         main->start();
         // The start step loads the notes and installs the capture.
         QTRY_VERIFY(!main->timerInicio()->isActive());
@@ -45,14 +51,28 @@ struct Program : ProgramHarness {
     // the program has handled every one of them.
     void send(const QList<QByteArray>& messages) {
         QSignalSpy received(channel.get(), &SingleInstance::messageReceived);
-        const QString server = SingleInstance::serverName(dataDir(), User);
-        for (const QByteArray& message : messages)
-            QVERIFY(SingleInstance::send(server, message, 2000));
-        QTRY_COMPARE(received.count(), messages.size());
+        QCOMPARE(sendMeanwhile(messages), QList<bool>(messages.size(), true));
+        QCOMPARE(received.count(), messages.size());
         // The handling waits in the queue behind the arrival.
         QCoreApplication::processEvents();
     }
     void capture() { send({TacknoteMsg::Capture}); }
+    // Sends the messages from another thread, as another program would, while this
+    // thread's event loop runs; whether each was taken.
+    QList<bool> sendMeanwhile(const QList<QByteArray>& messages) {
+        const QString server = SingleInstance::serverName(dataDir(), User);
+        QList<bool> taken;
+        std::unique_ptr<QThread> sender(QThread::create([&] {
+            for (const QByteArray& message : messages)
+                taken.append(SingleInstance::send(server, message, 2000));
+        }));
+        QEventLoop loop;
+        QObject::connect(sender.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        sender->start();
+        loop.exec();
+        sender->wait();
+        return taken;
+    }
     QTimer* tmrClip() const { return main->timerClip(); }
 
     std::unique_ptr<SingleInstance> channel;
@@ -83,6 +103,7 @@ private Q_SLOTS:
     void browserEntryFollowsTheStartLanguage_data();
     void browserEntryFollowsTheStartLanguage();
     void unwritableEntryLeavesTheProgramRunning();
+    void signalsBeforeTheLoadAndDuringTheNotice();
 };
 
 void tst_Capture::signalsMakeOneNotePerLockout_data() {
@@ -270,6 +291,28 @@ void tst_Capture::unwritableEntryLeavesTheProgramRunning() {
     QVERIFY(program.newNote());
     QCOMPARE(readBytes(home + QStringLiteral("/.mozilla/native-messaging-hosts")),
              QByteArray("not a folder"));
+}
+
+// Messages that come before the notes are loaded wait for the load; the notice of a
+// desktop without a tray waits in its box after the start step, and a capture and a
+// second start that come while it is open are taken and handled.
+void tst_Capture::signalsBeforeTheLoadAndDuringTheNotice() {
+    QList<bool> early;
+    QList<bool> duringNotice;
+    Program program(false, [&](Program& p) {
+        early = p.sendMeanwhile({TacknoteMsg::newNoteWith(QStringLiteral("Antes da carga"))});
+        p.boxes.whileShown = [&] {
+            duringNotice = p.sendMeanwhile({TacknoteMsg::Capture, TacknoteMsg::Activate});
+        };
+    });
+    QCOMPARE(early, QList<bool>{true});
+    QTRY_COMPARE(program.boxes.shown.size(), 1);
+    QCOMPARE(duringNotice, (QList<bool>{true, true}));
+    QTRY_COMPARE(program.registry().notes().size(), 2);
+    QCOMPARE(program.note(0)->note(), QStringLiteral("Antes da carga"));
+    QTRY_COMPARE(program.note(1)->note(), QStringLiteral("Texto da página"));
+    // The second start, without a tray, opens the menu at the pointer.
+    QTRY_VERIFY(program.main->trayMenu().popPrincipal->isVisible());
 }
 
 QTEST_MAIN(tst_Capture)

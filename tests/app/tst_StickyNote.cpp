@@ -347,7 +347,8 @@ void tst_StickyNote::failedSaveKeepsFileAndReports() {
             message = error.message();
         }
     }
-    QCOMPARE(message, QStringLiteral("Unable to write to ") + main.location().NotesFile);
+    QCOMPARE(message, QStringLiteral("Não foi possível gravar em ") + main.location().NotesFile +
+                          QStringLiteral(": o arquivo excede o tamanho permitido"));
     QCOMPARE(readBytes(main.location().NotesFile), before);
     main.SaveNotes(); // the guard was released
     QVERIFY(readBytes(main.location().NotesFile).contains("yyyy"));

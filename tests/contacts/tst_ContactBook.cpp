@@ -282,7 +282,7 @@ void tst_ContactBook::failedSaveKeepsTheWholeOldBook() {
         book.save(file);
         QFAIL("the save should have failed");
     } catch (const TacknoteError& error) {
-        QVERIFY(error.message().startsWith(QStringLiteral("Unable to write to ")));
+        QVERIFY(error.message().startsWith(QStringLiteral("Não foi possível gravar em ")));
     }
     QCOMPARE(readBytes(m_path), before);
     book.save(file);

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void okTakesEveryPage();
     void autoSave_data();
     void autoSave();
+    void backupOnExitNeedsAFolder();
     void soundRows_data();
     void soundRows();
     void soundDialog_data();
@@ -280,6 +281,26 @@ void tst_Preferences::autoSave() {
     QCOMPARE(h.recRede, network);
     QCOMPARE(h.server.starts + h.server.stops, 0);
     QCOMPARE(h.applied, 0);
+}
+
+// Without a folder every backup on exit would fail: OK refuses it until one is named.
+void tst_Preferences::backupOnExitNeedsAFolder() {
+    ConfNotaHarness h;
+    const TRecGeral before = h.recGeral;
+    TfrmConfNota& dialog = h.openPreferences();
+    TtabGeral* page = dialog.tabGeral;
+    page->chkLocalBackup->setChecked(true);
+    page->txtLocalBackup->setText(QStringLiteral("  "));
+    QVERIFY(!h.pressOk());
+    QCOMPARE(h.messages.shown.size(), 1);
+    QCOMPARE(h.messages.shown[0].text,
+             QStringLiteral("Escolha a pasta para o backup na saída do programa!"));
+    QCOMPARE(h.recGeral, before);
+
+    page->txtLocalBackup->setText(QStringLiteral("/backup"));
+    QVERIFY(h.pressOk());
+    QVERIFY(h.recGeral.BackupOnExit);
+    QCOMPARE(h.recGeral.BackupPath, QStringLiteral("/backup"));
 }
 
 void tst_Preferences::soundRows_data() {

@@ -411,8 +411,9 @@ void tst_IniFile::failedWriteKeepsOldFile() {
         file.flush();
         QFAIL("the write should have failed");
     } catch (const TacknoteError& error) {
-        QCOMPARE(error.message(),
-                 QStringLiteral("Unable to write to ") + QFileInfo(m_path).absoluteFilePath());
+        QCOMPARE(error.message(), QStringLiteral("Não foi possível gravar em ") +
+                                      QFileInfo(m_path).absoluteFilePath() +
+                                      QStringLiteral(": o arquivo excede o tamanho permitido"));
     }
     QCOMPARE(readBytes(m_path), original);
     QCOMPARE(QDir(m_dir.path())

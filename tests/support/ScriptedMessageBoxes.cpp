@@ -1,9 +1,12 @@
 #include "ScriptedMessageBoxes.h"
 
 #include <QTest>
+#include <utility>
 
 void ScriptedMessageBoxes::show(Icon icon, const QString& title, const QString& text) {
     shown.append({icon, title, text});
+    if (const std::function<void()> open = std::exchange(whileShown, nullptr))
+        open();
 }
 
 bool ScriptedMessageBoxes::askYesNo(const QString& title, const QString& text) {
