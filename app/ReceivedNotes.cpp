@@ -1,7 +1,13 @@
 #include "app/ReceivedNotes.h"
 
 #include "app/NoteRegistry.h"
+#include "note/NoteGeometry.h"
 #include "note/TfPostIt.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <limits>
 
 namespace {
 // Notes whose transmission never ended are forgotten once this many are remembered.
@@ -60,14 +66,31 @@ void ReceivedNotes::setWindowWidth(int note, int width) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
         target->setBounds(bounds.x(), bounds.y(), width, bounds.height());
+        keepOnItsScreen(target);
     }
 }
 
 void ReceivedNotes::setTextAreaHeight(int note, int height) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
-        target->setBounds(bounds.x(), bounds.y(), bounds.width(), height + target->footerHeight());
+        // Widened: the sum must not overflow for a height near the int range's end.
+        const qint64 outer = qint64(height) + target->footerHeight();
+        target->setBounds(bounds.x(), bounds.y(), bounds.width(),
+                          int(std::clamp<qint64>(outer, 0, std::numeric_limits<int>::max())));
+        keepOnItsScreen(target);
     }
+}
+
+void ReceivedNotes::keepOnItsScreen(TfPostIt* target) {
+    const QRect bounds = target->bounds();
+    const QScreen* screen = QGuiApplication::screenAt(bounds.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect inside = NoteGeometry::keptInside(bounds, screen->availableGeometry());
+    if (inside != bounds)
+        target->setBounds(inside.x(), inside.y(), inside.width(), inside.height());
 }
 
 void ReceivedNotes::setReplyAddress(int note, const QString& address) {
@@ -166,7 +189,7 @@ void ReceivedNotes::endReceivedNote(int note) {
     if (TfPostIt* target = window(note)) {
         target->scrollToStart();
         target->FormResize();
-        NoteRegistry::showNote(target);
+        NoteRegistry::showInFront(target);
     }
     m_notes.remove(note);
 }

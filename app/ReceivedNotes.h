@@ -45,6 +45,8 @@ public:
 private:
     // The window of a note in progress; null once it was deleted.
     TfPostIt* window(int note) const;
+    // Moves a note that a peer's size pushed over the edge of its screen back inside.
+    static void keepOnItsScreen(TfPostIt* target);
     // Changes the values the note's record holds through edit.
     template <typename Edit> void editRecord(int note, Edit edit);
 

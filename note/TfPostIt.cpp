@@ -4,6 +4,7 @@
 #include "note/NoteCaptionBar.h"
 #include "note/NoteDefaults.h"
 #include "note/NoteEdit.h"
+#include "note/NoteGeometry.h"
 #include "note/NoteHost.h"
 #include "note/NoteIcons.h"
 #include "note/NoteLabelFont.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +26,7 @@
 #include <QMoveEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -32,8 +35,6 @@
 
 namespace {
 
-constexpr int kMinimumWidth = 80;
-constexpr int kMinimumHeight = 40;
 constexpr int kMemoTop = 16;
 constexpr int kFooterHeight = 12;
 // Font sizes from a damaged file or a peer are kept in the record but shown within this
@@ -51,7 +52,7 @@ void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints) {
     setObjectName(QStringLiteral("fPostIt"));
-    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setMinimumSize(NoteGeometry::MinWidth, NoteGeometry::MinHeight);
     setAutoFillBackground(true);
     setMouseTracking(true);
     // The caption's tooltip and the buttons' hints show on a note that is not active
@@ -360,7 +361,10 @@ bool TfPostIt::ringingIconVisible() const {
 }
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
-    setGeometry(posx, posy, width, height);
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    setGeometry(QRect(QPoint(posx, posy), NoteGeometry::boundedSize(width, height, screens)));
 }
 
 QRect TfPostIt::bounds() const {
@@ -492,7 +496,6 @@ void TfPostIt::mnuMudaCaptionClick() {
     const QPointer<TfPostIt> self(this);
     if (m_host && m_host->editCaption(text) && self)
         setCaption(text);
-
 }
 
 void TfPostIt::mnuOnTopClick() {

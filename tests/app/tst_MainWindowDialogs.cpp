@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -69,6 +70,7 @@ class tst_MainWindowDialogs : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void receivedNoteLandsOnTheDesktopAndInTheFile_data();
     void receivedNoteLandsOnTheDesktopAndInTheFile();
     void portTakenIsReportedAndTheProgramRunsOn();
     void closeStopsListening();
@@ -81,7 +83,19 @@ private Q_SLOTS:
     void aboutBoxLinkOpensTheProductPage();
 };
 
+void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile_data() {
+    QTest::addColumn<QString>("size"); // the width and height fields of "new"
+    QTest::addColumn<QSize>("expected");
+
+    QTest::newRow("as sent") << "200¢100" << QSize(200, 100 + 12);
+    // A peer cannot make a window no screen can show: it takes the screen at most.
+    QTest::newRow("30000 x 30000")
+        << "30000¢30000" << QGuiApplication::primaryScreen()->availableGeometry().size();
+}
+
 void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
+    QFETCH(QString, size);
+    QFETCH(QSize, expected);
     NetworkProgram p;
     QVERIFY(p.main->receiver().isListening());
     QTcpSocket peer;
@@ -90,8 +104,9 @@ void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
     QTRY_VERIFY(peer.bytesAvailable() > 0);
     QCOMPARE(peer.readAll(), QByteArray("Tacknote waiting for commands...\r\n"));
     const QString wire =
-        QStringLiteral("new¢Ana¢Compras¢65535¢200¢100¢255¢Arial¢12¢255¢bold¢noitalic\r\n\r\n"
-                       "line¢Pão e café\r\n\r\nline¢_^segunda linha\r\n\r\nend¢\r\n\r\n");
+        QStringLiteral("new¢Ana¢Compras¢65535¢%1¢255¢Arial¢12¢255¢bold¢noitalic\r\n\r\n"
+                       "line¢Pão e café\r\n\r\nline¢_^segunda linha\r\n\r\nend¢\r\n\r\n")
+            .arg(size);
     peer.write(Windows1252::encode(wire));
     QTRY_VERIFY(p.note(0) && !p.note(0)->note().isEmpty() && p.note(0)->isVisible());
     QTRY_COMPARE(p.note(0)->note(), QStringLiteral("Pão e café\r\n\r\nsegunda linha"));
@@ -102,11 +117,13 @@ void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
     QCOMPARE(note->memoFont(), (TNoteFont{QStringLiteral("Arial"), 12, 255, true, false}));
     QCOMPARE(note->Rodape(), QStringLiteral("De Ana (127.0.0.1)"));
     QCOMPARE(note->replyAddress(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(note->bounds().width(), 200);
+    QCOMPARE(note->bounds().size(), expected);
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(note->bounds()));
 
     p.main->SaveNotes();
     QCOMPARE(p.stored(0, QStringLiteral("Rodape")), QStringLiteral("De Ana (127.0.0.1)"));
     QCOMPARE(p.stored(0, QStringLiteral("note")), QStringLiteral("Pão e café\\n\\nsegunda linha"));
+    QCOMPARE(p.stored(0, QStringLiteral("Width")), QString::number(expected.width()));
 }
 
 void tst_MainWindowDialogs::portTakenIsReportedAndTheProgramRunsOn() {
