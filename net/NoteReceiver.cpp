@@ -37,6 +37,10 @@ NoteReceiver::NoteReceiver(ReceivedNoteSink& sink, const TRecRede& settings, con
     connect(WSocketServer1, &TWSocketServer::clientRefused, this, [this](const QString& peer) {
         LogNetEvent(QStringLiteral("Client refused, too many connections. Remote: ") + peer);
     });
+    connect(WSocketServer1, &TWSocketServer::clientEvicted, this, [this](const QString& peer) {
+        LogNetEvent(QStringLiteral("Too many connections, closing the one idle longest. Remote: ") +
+                    peer);
+    });
 }
 
 NoteReceiver::~NoteReceiver() {

@@ -21,7 +21,8 @@ struct TRecRede;
 //
 // The block settings are read from the settings record at every received line, so a
 // change takes effect for the next line. At most TWSocketServer::MaxConnections peers
-// are connected at a time; a peer's unfinished line may hold at most LineLimit bytes.
+// are connected at a time (a newcomer closes the connection idle longest); a peer's
+// unfinished line may hold at most LineLimit bytes.
 class NoteReceiver : public QObject {
     Q_OBJECT
 public:
