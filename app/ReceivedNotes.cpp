@@ -3,7 +3,9 @@
 #include "app/NoteRegistry.h"
 #include "note/NoteGeometry.h"
 #include "note/TfPostIt.h"
+#include "platform/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -14,7 +16,33 @@ namespace {
 constexpr int MaxRemembered = 256;
 } // namespace
 
-ReceivedNotes::ReceivedNotes(NoteRegistry& registry) : m_registry(registry) {}
+ReceivedNotes::ReceivedNotes(NoteRegistry& registry, MessageBoxes& messages)
+    : m_registry(registry), m_messages(messages) {}
+
+void ReceivedNotes::noteRefused(const QString& peerAddr, ReceivedNoteQuota::Verdict reason) {
+    if (m_refusalTold || reason == ReceivedNoteQuota::Verdict::Accepted)
+        return;
+    m_refusalTold = true;
+    const QString why =
+        reason == ReceivedNoteQuota::Verdict::SenderOverBurst
+            ? QCoreApplication::translate("ReceivedNotes",
+                                          "Uma nota enviada por %1 foi recusada: esse computador "
+                                          "enviou notas demais em pouco tempo.")
+            : QCoreApplication::translate(
+                  "ReceivedNotes",
+                  "Uma nota enviada por %1 foi recusada: as últimas vagas para notas ficam "
+                  "reservadas para as suas próprias notas. Apague algumas notas para voltar a "
+                  "receber notas pela rede.");
+    m_messages.show(MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
+                    why.arg(peerAddr) + QStringLiteral("\n\n") +
+                        QCoreApplication::translate("ReceivedNotes",
+                                                    "Outras notas recusadas não serão avisadas "
+                                                    "até o Tacknote ser reiniciado."));
+}
+
+int ReceivedNotes::notesHeld() const {
+    return int(m_registry.notes().size());
+}
 
 TfPostIt* ReceivedNotes::window(int note) const {
     return m_notes.value(note);

@@ -13,6 +13,7 @@
 #include "dialogs/TtbsRede.h"
 #include "mail/TfrmEnviarEmail.h"
 #include "net/NoteReceiver.h"
+#include "net/ReceivedNoteQuota.h"
 #include "net/TfrmEnviaComputador.h"
 #include "note/NotePopupMenu.h"
 #include "store/Windows1252.h"
@@ -35,6 +36,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -72,6 +75,8 @@ class tst_MainWindowDialogs : public QObject {
 private Q_SLOTS:
     void receivedNoteLandsOnTheDesktopAndInTheFile_data();
     void receivedNoteLandsOnTheDesktopAndInTheFile();
+    void receivedNotesLeaveRoomForTheUsersOwn_data();
+    void receivedNotesLeaveRoomForTheUsersOwn();
     void portTakenIsReportedAndTheProgramRunsOn();
     void closeStopsListening();
     void preferencesChangeSettingsAndStartTheListener();
@@ -124,6 +129,71 @@ void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
     QCOMPARE(p.stored(0, QStringLiteral("Rodape")), QStringLiteral("De Ana (127.0.0.1)"));
     QCOMPARE(p.stored(0, QStringLiteral("note")), QStringLiteral("Pão e café\\n\\nsegunda linha"));
     QCOMPARE(p.stored(0, QStringLiteral("Width")), QString::number(expected.width()));
+}
+
+void tst_MainWindowDialogs::receivedNotesLeaveRoomForTheUsersOwn_data() {
+    QTest::addColumn<int>("senders");      // 127.0.0.2, 127.0.0.3, ...
+    QTest::addColumn<int>("accepted");     // of 110 notes
+    QTest::addColumn<int>("aMinuteLater"); // of one more note from the first sender
+    QTest::addColumn<QString>("told");
+
+    QTest::newRow("one sender, beyond its burst")
+        << 1 << ReceivedNoteQuota::Burst << 1
+        << "Uma nota enviada por 127.0.0.2 foi recusada: esse computador enviou notas demais em "
+           "pouco tempo.";
+    QTest::newRow("eleven senders, until the desktop is nearly full")
+        << 11 << ReceivedNoteQuota::ReceivedLimit << 0
+        << "as últimas vagas para notas ficam reservadas para as suas próprias notas";
+}
+
+// A peer cannot take the places the user needs: received notes stop well before the
+// registry is full (and per sender beyond a burst), each refused note closes its
+// connection, the user is told once, and "Nova Nota" still works.
+void tst_MainWindowDialogs::receivedNotesLeaveRoomForTheUsersOwn() {
+    QFETCH(int, senders);
+    QFETCH(int, accepted);
+    QFETCH(int, aMinuteLater);
+    QFETCH(QString, told);
+    NetworkProgram p;
+    const QByteArray note = Windows1252::encode(
+        QStringLiteral("new¢Ana¢Oi¢65535¢200¢100¢255¢Arial¢10¢0¢nobold¢noitalic\r\n\r\n"
+                       "end¢\r\n\r\n"));
+    const int total = 110;
+    const auto connectFrom = [&p](int sender) {
+        auto peer = std::make_unique<QTcpSocket>();
+        const QHostAddress from(QStringLiteral("127.0.0.%1").arg(2 + sender));
+        if (!peer->bind(from))
+            return std::unique_ptr<QTcpSocket>();
+        peer->connectToHost(QStringLiteral("127.0.0.1"), p.main->receiver().port());
+        return peer;
+    };
+    std::vector<std::unique_ptr<QTcpSocket>> peers;
+    for (int sender = 0; sender < senders; ++sender) {
+        peers.push_back(connectFrom(sender));
+        QVERIFY(peers.back());
+        QByteArray notes;
+        for (int i = sender; i < total; i += senders)
+            notes += note;
+        peers.back()->write(notes + "exit\r\n");
+    }
+    for (const auto& peer : peers)
+        QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(p.main->registry().notes().size(), accepted);
+    QTRY_COMPARE(p.boxes.shown.size(), 1);
+    QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Aviso"));
+    QVERIFY2(p.boxes.shown[0].text.contains(told), qPrintable(p.boxes.shown[0].text));
+
+    // A minute later the sender has earned one note back, unless the desktop is full.
+    p.clock.advanceSeconds(ReceivedNoteQuota::SecondsPerNote);
+    auto again = connectFrom(0);
+    QVERIFY(again);
+    again->write(note + note + "exit\r\n");
+    QTRY_COMPARE(again->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(p.main->registry().notes().size(), accepted + aMinuteLater);
+
+    QVERIFY(p.newNote());
+    QCoreApplication::processEvents();
+    QCOMPARE(p.boxes.shown.size(), 1);
 }
 
 void tst_MainWindowDialogs::portTakenIsReportedAndTheProgramRunsOn() {
