@@ -3,22 +3,28 @@
 # width and height given (default 30000 x 30000), under a private X server; also the
 # note's geometry and whether the keyboard focus moved to it.
 #
-#   bench/received-note-memory.sh [PROGRAM] [DISPLAY_NUMBER] [SIZE]
+#   bench/received-note-memory.sh [PROGRAM] [DISPLAY_NUMBER] [SIZE] [WINDOW_MANAGER]
 #
-# PROGRAM defaults to build/test/app/tacknote. Needs Xvfb and xdotool (Debian: xvfb,
-# xdotool) and bash's /dev/tcp.
+# PROGRAM defaults to build/test/app/tacknote. With a window manager (openbox, fluxbox)
+# an xev window stands for the window the user is typing in. Needs Xvfb, xdotool and
+# xev (Debian: xvfb, xdotool, x11-utils) and bash's /dev/tcp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=${1:-build/test/app/tacknote}
 display=${2:-11}
 size=${3:-30000}
+wm=${4:-}
 port=$((20000 + RANDOM % 20000))
 
 home=$(mktemp -d)
 xvfb_pid=
 program_pid=
+wm_pid=
+typing_pid=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    [ -n "$typing_pid" ] && kill "$typing_pid" 2>/dev/null || true
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$home"
 }
@@ -33,6 +39,11 @@ printf '[General]\r\nNumStickies=0\r\nNoteDaily=0\r\n[Network]\r\nEnabled=1\r\nP
 Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+if [ -n "$wm" ]; then
+    DISPLAY=":$display" HOME="$home" "$wm" >/dev/null 2>&1 &
+    wm_pid=$!
+    sleep 1
+fi
 
 env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=":$display" HOME="$home" \
     XDG_CONFIG_HOME="$home/.config" XDG_DOCUMENTS_DIR="$home/Documents" \
@@ -45,6 +56,11 @@ for _ in $(seq 200); do
     sleep 0.05
 done
 sleep 1
+if [ -n "$wm" ]; then
+    DISPLAY=":$display" xev -name typing >/dev/null 2>&1 &
+    typing_pid=$!
+    sleep 1
+fi
 before=$(rss)
 focus_before=$(DISPLAY=":$display" xdotool getwindowfocus 2>/dev/null || echo none)
 
