@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 NoteRegistry::NoteRegistry(NoteHost& host, QObject& messageTarget, const Services& services,
                            QObject* parent)
@@ -239,6 +241,19 @@ void NoteRegistry::showNote(TfPostIt* window) {
 }
 
 void NoteRegistry::showInFront(TfPostIt* window) {
+    if (window->isHidden()) {
+        // Some window managers give every window they map the focus, whatever it asks
+        // for. A window that takes no focus while it is mapped keeps the keys where they
+        // are; a moment later it takes the focus again, so a click lets the user type.
+        window->winId();
+        if (QWindow* handle = window->windowHandle()) {
+            handle->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+            QTimer::singleShot(NoFocusWhileMappedMs, window, [window] {
+                if (QWindow* mapped = window->windowHandle())
+                    mapped->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+            });
+        }
+    }
     const bool withoutActivating = window->testAttribute(Qt::WA_ShowWithoutActivating);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->show();

@@ -34,6 +34,8 @@ class NoteRegistry : public QObject {
     Q_OBJECT
 public:
     static constexpr int Capacity = NoteStore::MaxNotes;
+    // How long a note shown in front refuses the focus while the desktop maps it.
+    static constexpr int NoFocusWhileMappedMs = 1000;
 
     struct Services {
         const TRecGeral& settings;
