@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 NoteRegistry::NoteRegistry(NoteHost& host, QObject& messageTarget, const Services& services,
                            QObject* parent)
@@ -142,12 +144,15 @@ NoteRecord NoteRegistry::newNoteRecord(const QRect& bounds, int color,
     return record;
 }
 
-TfPostIt* NoteRegistry::addNew(const NoteRecord& record) {
+TfPostIt* NoteRegistry::addNew(const NoteRecord& record, bool activate) {
     TfPostIt* window = create();
     window->applyRecord(record);
     // The caption's text takes the default font's colour in both kinds of note.
     window->setCaptionTextColor(m_services.settings.DefaultFont.Color);
-    showNote(window);
+    if (activate)
+        showNote(window);
+    else
+        showInFront(window);
     ++m_noteCount;
     Q_EMIT notesChanged();
     return window;
@@ -169,7 +174,8 @@ TfPostIt* NoteRegistry::newUserNote() {
     const int left = nextRandom(NoteDefaults::PlacementRange);
     return addNew(
         newNoteRecord(QRect(left, top, NoteDefaults::DesignWidth, NoteDefaults::DesignHeight),
-                      m_services.settings.DefaultColor, m_services.settings.DefaultFont));
+                      m_services.settings.DefaultColor, m_services.settings.DefaultFont),
+        true);
 }
 
 TfPostIt* NoteRegistry::newReceivedNote() {
@@ -182,9 +188,10 @@ TfPostIt* NoteRegistry::newReceivedNote() {
     const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     const int width = NoteDefaults::ReceivedWidth;
     const int height = NoteDefaults::ReceivedHeight;
-    return addNew(newNoteRecord(
-        QRect(desktop.width() / 2 - width / 2, desktop.height() / 2 - height / 2, width, height),
-        NoteDefaults::ReceivedColor, NoteDefaults::receivedFont()));
+    return addNew(newNoteRecord(QRect(desktop.width() / 2 - width / 2,
+                                      desktop.height() / 2 - height / 2, width, height),
+                                NoteDefaults::ReceivedColor, NoteDefaults::receivedFont()),
+                  false);
 }
 
 bool NoteRegistry::compact() {
@@ -242,6 +249,27 @@ void NoteRegistry::showNote(TfPostIt* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void NoteRegistry::showInFront(TfPostIt* window) {
+    if (window->isHidden()) {
+        // Some window managers give every window they map the focus, whatever it asks
+        // for. A window that takes no focus while it is mapped keeps the keys where they
+        // are; a moment later it takes the focus again, so a click lets the user type.
+        window->winId();
+        if (QWindow* handle = window->windowHandle()) {
+            handle->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+            QTimer::singleShot(NoFocusWhileMappedMs, window, [window] {
+                if (QWindow* mapped = window->windowHandle())
+                    mapped->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+            });
+        }
+    }
+    const bool withoutActivating = window->testAttribute(Qt::WA_ShowWithoutActivating);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->show();
+    window->raise();
+    window->setAttribute(Qt::WA_ShowWithoutActivating, withoutActivating);
 }
 
 void NoteRegistry::showAll() {

@@ -35,6 +35,8 @@ class NoteRegistry : public QObject {
     Q_OBJECT
 public:
     static constexpr int Capacity = NoteStore::MaxNotes;
+    // How long a note shown in front refuses the focus while the desktop maps it.
+    static constexpr int NoFocusWhileMappedMs = 1000;
 
     struct Services {
         const TRecGeral& settings;
@@ -71,7 +73,8 @@ public:
     // user is told).
     TfPostIt* newUserNote();
     // A received note (tryPrincipalDblClick without a sender): red, twice as wide,
-    // centred, in white bold Courier New 8, shown. Null when no slot is left.
+    // centred, in white bold Courier New 8, shown in front without taking the keyboard
+    // focus. Null when no slot is left.
     TfPostIt* newReceivedNote();
 
     // WM_DELETENOTE: asks when the settings say so, plays the delete sound, forgets the
@@ -81,6 +84,9 @@ public:
     void destroyAll();
     // Shows a note and brings it to the front.
     static void showNote(TfPostIt* window);
+    // Shows a note in front of the other windows but leaves the keyboard focus where it
+    // is: a note that arrives must not take the keys the user is typing elsewhere.
+    static void showInFront(TfPostIt* window);
     // Shows every note and brings it to the front.
     void showAll();
 
@@ -113,8 +119,8 @@ private:
     // The record of a new note in bounds, in color and font, with the settings' title,
     // caption shade and scroll bar.
     NoteRecord newNoteRecord(const QRect& bounds, int color, const TNoteFont& font) const;
-    // A new note of record, shown and activated, in slot NoteCount.
-    TfPostIt* addNew(const NoteRecord& record);
+    // A new note of record in slot NoteCount, shown, and activated when asked.
+    TfPostIt* addNew(const NoteRecord& record, bool activate);
     // Takes a window out of the registry and deletes it with deleteLater().
 
     void dispose(TfPostIt* window);

@@ -1,14 +1,48 @@
 #include "app/ReceivedNotes.h"
 
 #include "app/NoteRegistry.h"
+#include "note/NoteGeometry.h"
 #include "note/TfPostIt.h"
+#include "platform/MessageBoxes.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <limits>
 
 namespace {
 // Notes whose transmission never ended are forgotten once this many are remembered.
 constexpr int MaxRemembered = 256;
 } // namespace
 
-ReceivedNotes::ReceivedNotes(NoteRegistry& registry) : m_registry(registry) {}
+ReceivedNotes::ReceivedNotes(NoteRegistry& registry, MessageBoxes& messages)
+    : m_registry(registry), m_messages(messages) {}
+
+void ReceivedNotes::noteRefused(const QString& peerAddr, ReceivedNoteQuota::Verdict reason) {
+    if (m_refusalTold || reason == ReceivedNoteQuota::Verdict::Accepted)
+        return;
+    m_refusalTold = true;
+    const QString why =
+        reason == ReceivedNoteQuota::Verdict::SenderOverBurst
+            ? QCoreApplication::translate("ReceivedNotes",
+                                          "Uma nota enviada por %1 foi recusada: esse computador "
+                                          "enviou notas demais em pouco tempo.")
+            : QCoreApplication::translate(
+                  "ReceivedNotes",
+                  "Uma nota enviada por %1 foi recusada: as últimas vagas para notas ficam "
+                  "reservadas para as suas próprias notas. Apague algumas notas para voltar a "
+                  "receber notas pela rede.");
+    m_messages.show(MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
+                    why.arg(peerAddr) + QStringLiteral("\n\n") +
+                        QCoreApplication::translate("ReceivedNotes",
+                                                    "Outras notas recusadas não serão avisadas "
+                                                    "até o Tacknote ser reiniciado."));
+}
+
+int ReceivedNotes::notesHeld() const {
+    return int(m_registry.notes().size());
+}
 
 TfPostIt* ReceivedNotes::window(int note) const {
     return m_notes.value(note);
@@ -60,14 +94,31 @@ void ReceivedNotes::setWindowWidth(int note, int width) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
         target->setBounds(bounds.x(), bounds.y(), width, bounds.height());
+        keepOnItsScreen(target);
     }
 }
 
 void ReceivedNotes::setTextAreaHeight(int note, int height) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
-        target->setBounds(bounds.x(), bounds.y(), bounds.width(), height + target->footerHeight());
+        // Widened: the sum must not overflow for a height near the int range's end.
+        const qint64 outer = qint64(height) + target->footerHeight();
+        target->setBounds(bounds.x(), bounds.y(), bounds.width(),
+                          int(std::clamp<qint64>(outer, 0, std::numeric_limits<int>::max())));
+        keepOnItsScreen(target);
     }
+}
+
+void ReceivedNotes::keepOnItsScreen(TfPostIt* target) {
+    const QRect bounds = target->bounds();
+    const QScreen* screen = QGuiApplication::screenAt(bounds.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect inside = NoteGeometry::keptInside(bounds, screen->availableGeometry());
+    if (inside != bounds)
+        target->setBounds(inside.x(), inside.y(), inside.width(), inside.height());
 }
 
 void ReceivedNotes::setReplyAddress(int note, const QString& address) {
@@ -166,7 +217,7 @@ void ReceivedNotes::endReceivedNote(int note) {
     if (TfPostIt* target = window(note)) {
         target->scrollToStart();
         target->FormResize();
-        NoteRegistry::showNote(target);
+        NoteRegistry::showInFront(target);
     }
     m_notes.remove(note);
 }

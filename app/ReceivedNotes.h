@@ -1,10 +1,12 @@
 #pragma once
 
+#include "net/ReceivedNoteQuota.h"
 #include "net/ReceivedNoteSink.h"
 
 #include <QHash>
 #include <QPointer>
 
+class MessageBoxes;
 class NoteRegistry;
 class TfPostIt;
 struct NoteRecord;
@@ -13,10 +15,17 @@ struct NoteRecord;
 // them, as windows of the note registry. The receiver names a note by a number handed
 // out here; it stays bound to its window when the registry renumbers its slots, and
 // steps for a note the user deleted meanwhile do nothing.
+//
+// When the receiver refuses a note, the user is told once in the run (a flood of notes
+// must not become a flood of message boxes).
 class ReceivedNotes final : public ReceivedNoteSink {
 public:
-    explicit ReceivedNotes(NoteRegistry& registry);
+    ReceivedNotes(NoteRegistry& registry, MessageBoxes& messages);
 
+    // A note from peerAddr was refused for reason: a notice the first time in the run.
+    void noteRefused(const QString& peerAddr, ReceivedNoteQuota::Verdict reason);
+
+    int notesHeld() const override;
     int beginReceivedNote() override;
     void setCaption(int note, const QString& caption) override;
     void setNoteColor(int note, int color) override;
@@ -45,10 +54,14 @@ public:
 private:
     // The window of a note in progress; null once it was deleted.
     TfPostIt* window(int note) const;
+    // Moves a note that a peer's size pushed over the edge of its screen back inside.
+    static void keepOnItsScreen(TfPostIt* target);
     // Changes the values the note's record holds through edit.
     template <typename Edit> void editRecord(int note, Edit edit);
 
     NoteRegistry& m_registry;
+    MessageBoxes& m_messages;
+    bool m_refusalTold = false;
     QHash<int, QPointer<TfPostIt>> m_notes;
     int m_nextNote = 0;
 };

@@ -69,9 +69,16 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
                                   {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
                                    m_platform.messages, m_platform.windowHints},
                                   this);
-    m_receivedNotes = std::make_unique<ReceivedNotes>(*m_registry);
+    m_receivedNotes = std::make_unique<ReceivedNotes>(*m_registry, m_platform.messages);
     m_receiver = new NoteReceiver(*m_receivedNotes, m_recRede, m_platform.clock, m_platform.locale,
                                   m_location.ProgramDir, this);
+    // Told once the receiver's handler has returned, not inside it.
+    connect(
+        m_receiver, &NoteReceiver::noteRefused, this,
+        [this](const QString& peer, ReceivedNoteQuota::Verdict reason) {
+            m_receivedNotes->noteRefused(peer, reason);
+        },
+        Qt::QueuedConnection);
     connect(m_registry, &NoteRegistry::ringingNoteDeleted, this, [this] {
         QCoreApplication::postEvent(this, new NoteMessage(NoteMessage::WM_STOPALARM, 0));
     });

@@ -35,6 +35,7 @@ public:
     int notes = 0;
     qint64 textChars = 0;
 
+    int notesHeld() const override { return notes; }
     int beginReceivedNote() override { return notes < 101 ? notes++ : -1; }
     void setCaption(int, const QString&) override {}
     void setNoteColor(int, int) override {}

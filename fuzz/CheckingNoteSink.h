@@ -15,6 +15,7 @@ public:
 
     int created() const { return int(m_texts.size()); }
 
+    int notesHeld() const override { return created(); }
     int beginReceivedNote() override;
     void setCaption(int note, const QString&) override { check(note); }
     void setNoteColor(int note, int) override { check(note); }

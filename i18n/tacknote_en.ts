@@ -370,6 +370,21 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>ReceivedNotes</name>
+    <message>
+        <source>Uma nota enviada por %1 foi recusada: esse computador enviou notas demais em pouco tempo.</source>
+        <translation>A note sent by %1 was refused: that computer sent too many notes in a short time.</translation>
+    </message>
+    <message>
+        <source>Uma nota enviada por %1 foi recusada: as últimas vagas para notas ficam reservadas para as suas próprias notas. Apague algumas notas para voltar a receber notas pela rede.</source>
+        <translation>A note sent by %1 was refused: the last places for notes are kept for your own notes. Delete some notes to receive notes over the network again.</translation>
+    </message>
+    <message>
+        <source>Outras notas recusadas não serão avisadas até o Tacknote ser reiniciado.</source>
+        <translation>Further refused notes will not be reported until Tacknote is restarted.</translation>
+    </message>
+</context>
+<context>
     <name>StartGate</name>
     <message>
         <source>O Tacknote não pôde ser iniciado: a pasta de dados %1 não pôde ser criada (%2).</source>

@@ -3,6 +3,7 @@
 #include "net/BlockList.h"
 #include "net/NoteProtocol.h"
 #include "net/ProtocolError.h"
+#include "net/ReceivedNoteSink.h"
 #include "net/TTcpSrvClient.h"
 #include "platform/Clock.h"
 #include "platform/TWSocketServer.h"
@@ -24,8 +25,8 @@ QString durationText(qint64 seconds) {
 
 NoteReceiver::NoteReceiver(ReceivedNoteSink& sink, const TRecRede& settings, const Clock& clock,
                            const LocaleInfo& locale, const QString& programDir, QObject* parent)
-    : QObject(parent), m_settings(settings), m_clock(clock), m_builder(sink, locale, programDir),
-      WSocketServer1(new TWSocketServer(this)) {
+    : QObject(parent), m_settings(settings), m_clock(clock), m_sink(sink),
+      m_builder(sink, locale, programDir), WSocketServer1(new TWSocketServer(this)) {
     WSocketServer1->setBanner(NoteProtocol::Banner);
     WSocketServer1->setClientFactory([](QObject* owner) { return new TTcpSrvClient(owner); });
     connect(WSocketServer1, &TWSocketServer::clientConnected, this,
@@ -36,6 +37,10 @@ NoteReceiver::NoteReceiver(ReceivedNoteSink& sink, const TRecRede& settings, con
             &NoteReceiver::WSocketServer1BgException);
     connect(WSocketServer1, &TWSocketServer::clientRefused, this, [this](const QString& peer) {
         LogNetEvent(QStringLiteral("Client refused, too many connections. Remote: ") + peer);
+    });
+    connect(WSocketServer1, &TWSocketServer::clientEvicted, this, [this](const QString& peer) {
+        LogNetEvent(QStringLiteral("Too many connections, closing the one idle longest. Remote: ") +
+                    peer);
     });
 }
 
@@ -139,21 +144,20 @@ void NoteReceiver::ClientDataAvailable(TTcpSrvClient* client, const QByteArray& 
 
 void NoteReceiver::ProcessReceivedLine(TTcpSrvClient* client) {
     const QList<QStringList> commands = NoteProtocol::splitCommands(client->RcvdLine);
-    for (const QStringList& fields : commands)
-        runCommand(client, fields);
+    for (const QStringList& fields : commands) {
+        if (!runCommand(client, fields))
+            break;
+    }
 }
 
-void NoteReceiver::runCommand(TTcpSrvClient* client, const QStringList& fields) {
+bool NoteReceiver::runCommand(TTcpSrvClient* client, const QStringList& fields) {
     using NoteProtocol::isCommand;
     if (isCommand(fields, QLatin1StringView("help"))) {
         client->send(NoteProtocol::HelpText);
     } else if (isCommand(fields, QLatin1StringView("exit"))) {
         client->closeDelayed();
     } else if (isCommand(fields, QLatin1StringView("new"))) {
-        client->NoteText = {};
-        client->NoteInProgress = m_builder.begin();
-        if (client->NoteInProgress >= 0)
-            m_builder.fillNew(client->NoteInProgress, fields, client->peerAddr());
+        return beginNote(client, fields);
     } else if (client->NoteInProgress < 0) {
         // "alarm", "line" and "end" need a note in progress; other names mean nothing.
     } else if (isCommand(fields, QLatin1StringView("alarm"))) {
@@ -168,4 +172,27 @@ void NoteReceiver::runCommand(TTcpSrvClient* client, const QStringList& fields) 
         m_builder.end(client->NoteInProgress);
         client->NoteInProgress = -1;
     }
+    return true;
+}
+
+bool NoteReceiver::beginNote(TTcpSrvClient* client, const QStringList& fields) {
+    client->NoteText = {};
+    client->NoteInProgress = -1;
+    ReceivedNoteQuota::Verdict verdict =
+        m_quota.admit(client->peerAddr(), m_sink.notesHeld(), m_clock.now());
+    if (verdict == ReceivedNoteQuota::Verdict::Accepted) {
+        client->NoteInProgress = m_builder.begin();
+        if (client->NoteInProgress >= 0) {
+            m_builder.fillNew(client->NoteInProgress, fields, client->peerAddr());
+            return true;
+        }
+        verdict = ReceivedNoteQuota::Verdict::DesktopFull;
+    }
+    LogNetEvent(QStringLiteral("Note refused from ") + client->peerAddr() +
+                (verdict == ReceivedNoteQuota::Verdict::SenderOverBurst
+                     ? QStringLiteral(": too many notes from this sender. Closing.")
+                     : QStringLiteral(": no room left for received notes. Closing.")));
+    client->close();
+    Q_EMIT noteRefused(client->peerAddr(), verdict);
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/ReceivedNoteBuilder.h"
+#include "net/ReceivedNoteQuota.h"
 
 #include <QObject>
 #include <QString>
@@ -21,7 +22,9 @@ struct TRecRede;
 //
 // The block settings are read from the settings record at every received line, so a
 // change takes effect for the next line. At most TWSocketServer::MaxConnections peers
-// are connected at a time; a peer's unfinished line may hold at most LineLimit bytes.
+// are connected at a time (a newcomer closes the connection idle longest); a peer's
+// unfinished line may hold at most LineLimit bytes. A "new" that ReceivedNoteQuota
+// refuses makes no note and closes the connection, which is how a peer learns it.
 class NoteReceiver : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +58,8 @@ public:
 Q_SIGNALS:
     // A line was added to the log.
     void netEventLogged(const QString& text);
+    // A peer's note was refused (and its connection closed) for reason.
+    void noteRefused(const QString& peerAddr, ReceivedNoteQuota::Verdict reason);
 
 private:
     void WSocketServer1ClientConnect(TWSocketClient* client);
@@ -64,11 +69,17 @@ private:
     void ClientLineLimitExceeded(TTcpSrvClient* client);
     void ClientBgException(TTcpSrvClient* client, const QString& className, const QString& message);
     void ProcessReceivedLine(TTcpSrvClient* client);
-    void runCommand(TTcpSrvClient* client, const QStringList& fields);
+    // One command; false when it closed the connection, so the rest of the line goes.
+    bool runCommand(TTcpSrvClient* client, const QStringList& fields);
+    // "new": a note when the quota and the registry allow it; otherwise the connection
+    // closes and the answer is false.
+    bool beginNote(TTcpSrvClient* client, const QStringList& fields);
 
     const TRecRede& m_settings;
     const Clock& m_clock;
+    ReceivedNoteSink& m_sink;
     ReceivedNoteBuilder m_builder;
+    ReceivedNoteQuota m_quota;
     TWSocketServer* WSocketServer1;
     QStringList m_displayMemo;
     // The last line taken for processing, from whichever connection; never cleared.

@@ -12,6 +12,9 @@ class ReceivedNoteSink {
 public:
     virtual ~ReceivedNoteSink() = default;
 
+    // The notes on the desktop now, whoever made them.
+    virtual int notesHeld() const = 0;
+
     // Creates a note in the received-note variant (red, 340 x 120, centred, white bold
     // Courier New 8, visible, the received-note sound) and answers its number, or -1
     // when the registry has no room left.

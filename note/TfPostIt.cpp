@@ -4,6 +4,7 @@
 #include "note/NoteCaptionBar.h"
 #include "note/NoteDefaults.h"
 #include "note/NoteEdit.h"
+#include "note/NoteGeometry.h"
 #include "note/NoteHost.h"
 #include "note/NoteIcons.h"
 #include "note/NoteLabelFont.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +26,7 @@
 #include <QMoveEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -33,8 +36,6 @@
 
 namespace {
 
-constexpr int kMinimumWidth = 80;
-constexpr int kMinimumHeight = 40;
 constexpr int kMemoTop = 16;
 constexpr int kFooterHeight = 12;
 // Font sizes from a damaged file or a peer are kept in the record but shown within this
@@ -52,7 +53,7 @@ void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints) {
     setObjectName(QStringLiteral("fPostIt"));
-    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setMinimumSize(NoteGeometry::MinWidth, NoteGeometry::MinHeight);
     setAutoFillBackground(true);
     setMouseTracking(true);
     // The caption's tooltip and the buttons' hints show on a note that is not active
@@ -364,8 +365,11 @@ bool TfPostIt::ringingIconVisible() const {
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
     m_storedPlace.reset();
-    m_size = QSize(width, height);
-    setGeometry(posx, posy, width, height);
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    m_size = NoteGeometry::boundedSize(width, height, screens);
+    setGeometry(QRect(QPoint(posx, posy), m_size));
 }
 
 void TfPostIt::showAwayFromStoredPlace(const QPoint& place) {

@@ -72,7 +72,8 @@ public:
     bool topmost() const;
     // Moves the window into or out of the topmost band, keeping position and size.
     void setTopmost(bool on);
-    // Outer position and size in screen pixels.
+    // Outer position and size in screen pixels. The size stays within the minimum and
+    // what the largest screen can show (NoteGeometry).
     void setBounds(int posx, int posy, int width, int height);
     QRect bounds() const;
     // Shows the note at place because its own place is on no screen now (a monitor was

@@ -37,6 +37,7 @@ void TWSocketClient::attach(QTcpSocket* socket) {
     m_peerPort = QString::number(m_socket->peerPort());
     m_localAddr = m_socket->localAddress().toString();
     m_localPort = QString::number(m_socket->localPort());
+    m_lastActivity = std::chrono::steady_clock::now();
     // Bytes that came with the connection are read like any that follow.
     if (m_socket->state() != QAbstractSocket::ConnectedState || m_socket->bytesAvailable() > 0)
         QMetaObject::invokeMethod(
@@ -112,6 +113,8 @@ void TWSocketClient::process(int budget) {
         const qint64 got = m_socket->read(chunk, sizeof chunk);
         if (got <= 0)
             return;
+        // Any byte counts, also one of a line still being typed.
+        m_lastActivity = std::chrono::steady_clock::now();
         if (m_lineMode) {
             m_lines.append(QByteArrayView(chunk, got));
         } else {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <chrono>
 
 class QTcpSocket;
 class QTimer;
@@ -54,6 +55,11 @@ public:
     void abort();
     // Connected, and no close has been asked for.
     bool isConnected() const;
+    // The connection has ended; its end is announced (or about to be).
+    bool isEnded() const { return m_finishQueued; }
+    // When the peer last sent something (or connected): a connection idle longest has
+    // the earliest.
+    std::chrono::steady_clock::time_point lastActivity() const { return m_lastActivity; }
 
 Q_SIGNALS:
     // A line in line mode (CR LF included; the unfinished rest as a last line when the
@@ -88,4 +94,5 @@ private:
     QString m_peerPort;
     QString m_localAddr;
     QString m_localPort;
+    std::chrono::steady_clock::time_point m_lastActivity = std::chrono::steady_clock::now();
 };

@@ -93,8 +93,30 @@ void TWSocketServer::acceptPending() {
         accept(socket);
 }
 
+bool TWSocketServer::evictIdlest() {
+    TWSocketClient* idlest = nullptr;
+    for (TWSocketClient* client : std::as_const(m_clients)) {
+        if (client->isConnected() && (!idlest || client->lastActivity() < idlest->lastActivity()))
+            idlest = client;
+    }
+    if (!idlest)
+        return false;
+    Q_EMIT clientEvicted(idlest->peerAddr() + QLatin1Char('/') + idlest->peerPort());
+    idlest->abort();
+    return true;
+}
+
+int TWSocketServer::openCount() const {
+    int open = 0;
+    for (const TWSocketClient* client : m_clients) {
+        if (!client->isEnded())
+            ++open;
+    }
+    return open;
+}
+
 void TWSocketServer::accept(QTcpSocket* socket) {
-    if (m_clients.size() >= MaxConnections) {
+    if (openCount() >= MaxConnections && !evictIdlest()) {
         // Closed at once with an ordinary end of the connection, which every client
         // reads as "closed by the peer" (a reset during the handshake makes some retry).
         const QString peer = socket->peerAddress().toString();

@@ -16,8 +16,11 @@ class TWSocketClient;
 //
 // Accepted connections close with linger on and a time-out of 0: a close does not wait
 // for the peer to take unsent bytes. At most MaxConnections connections are open at a
-// time; a further one is refused (accepted and reset at once), so a flood of peers
-// cannot use up the process's file descriptors.
+// time, so a flood of peers cannot use up the process's file descriptors. A further one
+// makes room by dropping the connection whose peer has sent nothing for the longest
+// time: connections that only sit there cannot shut out a sender, and a person typing
+// commands keeps the connection. Only when every connection is closing already is the
+// newcomer refused (accepted and closed at once).
 class TWSocketServer : public QObject {
     Q_OBJECT
 public:
@@ -52,6 +55,9 @@ Q_SIGNALS:
     void clientDisconnected(TWSocketClient* client);
     // A connection beyond MaxConnections was refused.
     void clientRefused(const QString& peerAddr);
+    // The connection idle longest was dropped to make room for a new one; the new one's
+    // clientConnected follows.
+    void clientEvicted(const QString& peerAddr);
     // The listener itself failed (for example an accept that ran out of resources).
     void bgException(const QString& className, const QString& message);
 
@@ -59,6 +65,10 @@ private:
     class Listener;
     void acceptPending();
     void accept(QTcpSocket* socket);
+    // Drops the open connection idle longest; false when every one is closing already.
+    bool evictIdlest();
+    // Connections not ended yet (a closing one still holds its socket).
+    int openCount() const;
 
     Listener* m_listener;
     ClientFactory m_factory;

@@ -1,5 +1,6 @@
 #include "store/NoteStore.h"
 
+#include "note/NoteGeometry.h"
 #include "store/IniFile.h"
 
 #include <QStringDecoder>
@@ -91,8 +92,13 @@ NoteRecord NoteStore::read(IniFile& file, int index, const LocaleInfo& locale,
     note.posy =
         std::clamp(file.readInteger(s, QStringLiteral("posy"), d.posy), -MaxPosition, MaxPosition);
 
-    note.Width = file.readInteger(s, QStringLiteral("width"), d.Width);
-    note.Height = file.readInteger(s, QStringLiteral("height"), d.Height);
+    // A size no screen can show (a damaged file, a note a peer once made huge) heals
+    // here: the note loads within bounds, and the next save writes those.
+    const QSize size =
+        NoteGeometry::boundedSize(file.readInteger(s, QStringLiteral("width"), d.Width),
+                                  file.readInteger(s, QStringLiteral("height"), d.Height));
+    note.Width = size.width();
+    note.Height = size.height();
     note.FontBold = file.readInteger(s, QStringLiteral("FontBold"), 0) == 1;
     note.FontItalic = file.readInteger(s, QStringLiteral("FontItalic"), 0) == 1;
     note.Color = file.readInteger(s, QStringLiteral("Color"), d.Color);

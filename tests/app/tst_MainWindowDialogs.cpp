@@ -13,6 +13,7 @@
 #include "dialogs/TtbsRede.h"
 #include "mail/TfrmEnviarEmail.h"
 #include "net/NoteReceiver.h"
+#include "net/ReceivedNoteQuota.h"
 #include "net/TfrmEnviaComputador.h"
 #include "note/NotePopupMenu.h"
 #include "store/Windows1252.h"
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -34,6 +36,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -69,7 +73,10 @@ class tst_MainWindowDialogs : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void receivedNoteLandsOnTheDesktopAndInTheFile_data();
     void receivedNoteLandsOnTheDesktopAndInTheFile();
+    void receivedNotesLeaveRoomForTheUsersOwn_data();
+    void receivedNotesLeaveRoomForTheUsersOwn();
     void portTakenIsReportedAndTheProgramRunsOn();
     void closeStopsListening();
     void preferencesChangeSettingsAndStartTheListener();
@@ -81,7 +88,19 @@ private Q_SLOTS:
     void aboutBoxLinkOpensTheProductPage();
 };
 
+void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile_data() {
+    QTest::addColumn<QString>("size"); // the width and height fields of "new"
+    QTest::addColumn<QSize>("expected");
+
+    QTest::newRow("as sent") << "200¢100" << QSize(200, 100 + 12);
+    // A peer cannot make a window no screen can show: it takes the screen at most.
+    QTest::newRow("30000 x 30000")
+        << "30000¢30000" << QGuiApplication::primaryScreen()->availableGeometry().size();
+}
+
 void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
+    QFETCH(QString, size);
+    QFETCH(QSize, expected);
     NetworkProgram p;
     QVERIFY(p.main->receiver().isListening());
     QTcpSocket peer;
@@ -90,8 +109,9 @@ void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
     QTRY_VERIFY(peer.bytesAvailable() > 0);
     QCOMPARE(peer.readAll(), QByteArray("Tacknote waiting for commands...\r\n"));
     const QString wire =
-        QStringLiteral("new¢Ana¢Compras¢65535¢200¢100¢255¢Arial¢12¢255¢bold¢noitalic\r\n\r\n"
-                       "line¢Pão e café\r\n\r\nline¢_^segunda linha\r\n\r\nend¢\r\n\r\n");
+        QStringLiteral("new¢Ana¢Compras¢65535¢%1¢255¢Arial¢12¢255¢bold¢noitalic\r\n\r\n"
+                       "line¢Pão e café\r\n\r\nline¢_^segunda linha\r\n\r\nend¢\r\n\r\n")
+            .arg(size);
     peer.write(Windows1252::encode(wire));
     QTRY_VERIFY(p.note(0) && !p.note(0)->note().isEmpty() && p.note(0)->isVisible());
     QTRY_COMPARE(p.note(0)->note(), QStringLiteral("Pão e café\r\n\r\nsegunda linha"));
@@ -102,11 +122,78 @@ void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
     QCOMPARE(note->memoFont(), (TNoteFont{QStringLiteral("Arial"), 12, 255, true, false}));
     QCOMPARE(note->Rodape(), QStringLiteral("De Ana (127.0.0.1)"));
     QCOMPARE(note->replyAddress(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(note->bounds().width(), 200);
+    QCOMPARE(note->bounds().size(), expected);
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(note->bounds()));
 
     p.main->SaveNotes();
     QCOMPARE(p.stored(0, QStringLiteral("Rodape")), QStringLiteral("De Ana (127.0.0.1)"));
     QCOMPARE(p.stored(0, QStringLiteral("note")), QStringLiteral("Pão e café\\n\\nsegunda linha"));
+    QCOMPARE(p.stored(0, QStringLiteral("Width")), QString::number(expected.width()));
+}
+
+void tst_MainWindowDialogs::receivedNotesLeaveRoomForTheUsersOwn_data() {
+    QTest::addColumn<int>("senders");      // 127.0.0.2, 127.0.0.3, ...
+    QTest::addColumn<int>("accepted");     // of 110 notes
+    QTest::addColumn<int>("aMinuteLater"); // of one more note from the first sender
+    QTest::addColumn<QString>("told");
+
+    QTest::newRow("one sender, beyond its burst")
+        << 1 << ReceivedNoteQuota::Burst << 1
+        << "Uma nota enviada por 127.0.0.2 foi recusada: esse computador enviou notas demais em "
+           "pouco tempo.";
+    QTest::newRow("eleven senders, until the desktop is nearly full")
+        << 11 << ReceivedNoteQuota::ReceivedLimit << 0
+        << "as últimas vagas para notas ficam reservadas para as suas próprias notas";
+}
+
+// A peer cannot take the places the user needs: received notes stop well before the
+// registry is full (and per sender beyond a burst), each refused note closes its
+// connection, the user is told once, and "Nova Nota" still works.
+void tst_MainWindowDialogs::receivedNotesLeaveRoomForTheUsersOwn() {
+    QFETCH(int, senders);
+    QFETCH(int, accepted);
+    QFETCH(int, aMinuteLater);
+    QFETCH(QString, told);
+    NetworkProgram p;
+    const QByteArray note = Windows1252::encode(
+        QStringLiteral("new¢Ana¢Oi¢65535¢200¢100¢255¢Arial¢10¢0¢nobold¢noitalic\r\n\r\n"
+                       "end¢\r\n\r\n"));
+    const int total = 110;
+    const auto connectFrom = [&p](int sender) {
+        auto peer = std::make_unique<QTcpSocket>();
+        const QHostAddress from(QStringLiteral("127.0.0.%1").arg(2 + sender));
+        if (!peer->bind(from))
+            return std::unique_ptr<QTcpSocket>();
+        peer->connectToHost(QStringLiteral("127.0.0.1"), p.main->receiver().port());
+        return peer;
+    };
+    std::vector<std::unique_ptr<QTcpSocket>> peers;
+    for (int sender = 0; sender < senders; ++sender) {
+        peers.push_back(connectFrom(sender));
+        QVERIFY(peers.back());
+        QByteArray notes;
+        for (int i = sender; i < total; i += senders)
+            notes += note;
+        peers.back()->write(notes + "exit\r\n");
+    }
+    for (const auto& peer : peers)
+        QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(p.main->registry().notes().size(), accepted);
+    QTRY_COMPARE(p.boxes.shown.size(), 1);
+    QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Aviso"));
+    QVERIFY2(p.boxes.shown[0].text.contains(told), qPrintable(p.boxes.shown[0].text));
+
+    // A minute later the sender has earned one note back, unless the desktop is full.
+    p.clock.advanceSeconds(ReceivedNoteQuota::SecondsPerNote);
+    auto again = connectFrom(0);
+    QVERIFY(again);
+    again->write(note + note + "exit\r\n");
+    QTRY_COMPARE(again->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(p.main->registry().notes().size(), accepted + aMinuteLater);
+
+    QVERIFY(p.newNote());
+    QCoreApplication::processEvents();
+    QCOMPARE(p.boxes.shown.size(), 1);
 }
 
 void tst_MainWindowDialogs::portTakenIsReportedAndTheProgramRunsOn() {

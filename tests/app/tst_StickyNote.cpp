@@ -5,6 +5,7 @@
 #include "../support/ProgramHarness.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -155,16 +156,18 @@ void tst_StickyNote::startLanguage() {
 
 void tst_StickyNote::loadCreatesWindows() {
     Harness h;
-    h.writeNotesFile("[General]\r\nNumStickies=2\r\nTimeAutoSave=7\r\n"
+    h.writeNotesFile("[General]\r\nNumStickies=3\r\nTimeAutoSave=7\r\n"
                      "[Stick0]\r\ncaption=Um\r\nvisible=0\r\nnote=a\\nb\r\nposx=15\r\nposy=25\r\n"
                      "width=210\r\nheight=110\r\nColor=255\r\nDarkCaption=1\r\nTrackPosition=12\r\n"
                      "FontName=Courier New\r\nFontSize=8\r\nFontColor=16777215\r\nFontBold=1\r\n"
                      "alarm=1\r\nAlarmDateTime=26/12/2002 09:00:00\r\nRemember=1\r\nDia1=0\r\n"
                      "Rodape=De Ana (10.0.0.1)\r\n"
-                     "[Stick1]\r\ncaption=Dois\r\ntopmost=1\r\n");
+                     "[Stick1]\r\ncaption=Dois\r\ntopmost=1\r\n"
+                     "[Stick2]\r\ncaption=Enorme\r\nposx=0\r\nposy=0\r\nWidth=30000\r\n"
+                     "Height=30000\r\n");
     TfStickyNote& main = h.create();
     main.LoadNotes();
-    QCOMPARE(main.registry().NoteCount(), 2);
+    QCOMPARE(main.registry().NoteCount(), 3);
     TfPostIt* first = main.registry().note(0);
     QCOMPARE(first->Tag, 0);
     QCOMPARE(first->caption(), QStringLiteral("Um"));
@@ -186,6 +189,13 @@ void tst_StickyNote::loadCreatesWindows() {
     QVERIFY(second->topmost());
     QVERIFY(!second->alarmIconVisible());
     QCOMPARE(second->bounds(), QRect(400, 100, 180, 147));
+    // A size no screen can show heals: the note is as large as the screen, and so is
+    // what the next save writes.
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    QCOMPARE(main.registry().note(2)->bounds().size(), screen);
+    main.SaveNotes();
+    QCOMPARE(h.stored(2, QStringLiteral("Width")), QString::number(screen.width()));
+    QCOMPARE(h.stored(2, QStringLiteral("Height")), QString::number(screen.height()));
 }
 
 void tst_StickyNote::saveRenumbersAfterDeletes() {

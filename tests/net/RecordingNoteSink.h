@@ -57,6 +57,7 @@ public:
         return b < 0 ? -1 : callTimes[b] - callTimes[a];
     }
 
+    int notesHeld() const override { return int(notes.size()); }
     int beginReceivedNote() override {
         record("begin");
         if (notes.size() >= capacity)

@@ -22,7 +22,7 @@ private Q_SLOTS:
     void unfinishedLastLineIsHandledOnClose();
     void logKeepsTheNewestLines();
     void listening();
-    void connectionsBeyondTheLimitAreRefused();
+    void idleConnectionsMakeRoomForASender();
 };
 
 void tst_NoteReceiver::answers_data() {
@@ -193,26 +193,47 @@ void tst_NoteReceiver::listening() {
     QTRY_COMPARE(peer.received, TestPeer::banner() + NoteProtocol::HelpText);
 }
 
-void tst_NoteReceiver::connectionsBeyondTheLimitAreRefused() {
+// Connections that only sit there cannot shut a sender out: at the limit, a newcomer
+// takes the place of the connection idle longest, which need not be the oldest.
+void tst_NoteReceiver::idleConnectionsMakeRoomForASender() {
     ReceiverHarness h;
-    std::vector<std::unique_ptr<TestPeer>> peers;
-    for (int i = 0; i < TWSocketServer::MaxConnections; ++i) {
-        peers.push_back(std::make_unique<TestPeer>());
-        peers.back()->open(h.receiver.port());
+    TestPeer typist;
+    typist.open(h.receiver.port());
+    QTRY_COMPARE(typist.received, TestPeer::banner());
+    std::vector<std::unique_ptr<TestPeer>> idle;
+    for (int i = 1; i < TWSocketServer::MaxConnections; ++i) {
+        idle.push_back(std::make_unique<TestPeer>());
+        idle.back()->open(h.receiver.port());
     }
     QTRY_COMPARE(h.receiver.connectionCount(), TWSocketServer::MaxConnections);
-    TestPeer refused;
-    refused.open(h.receiver.port());
-    QTRY_VERIFY(refused.closed());
-    QVERIFY(refused.received.isEmpty());
-    QVERIFY(h.logged(QStringLiteral("Client refused, too many connections. Remote: 127.0.0.1")));
+    const quint16 idlestPort = idle.front()->socket.localPort();
+    // The oldest connection is someone typing commands by hand.
+    typist.send("help\r\n");
+    QTRY_COMPARE(typist.received, TestPeer::banner() + NoteProtocol::HelpText);
 
-    // A place that comes free is taken again.
-    peers.front()->socket.disconnectFromHost();
-    QTRY_COMPARE(h.receiver.connectionCount(), TWSocketServer::MaxConnections - 1);
-    TestPeer next;
-    next.open(h.receiver.port());
-    QTRY_COMPARE(next.received, TestPeer::banner());
+    TestPeer sender;
+    sender.open(h.receiver.port());
+    QTRY_COMPARE(sender.received, TestPeer::banner());
+    sender.send("new\xA2me\xA2t\xA2"
+                "1\xA2"
+                "2\xA2"
+                "3\xA2"
+                "4\xA2"
+                "F\xA2"
+                "8\xA2"
+                "0\xA2"
+                "bold\xA2"
+                "italic\r\n\r\nend\xA2\r\n\r\n");
+    QTRY_VERIFY(h.sink.notes.size() == 1 && h.sink.notes[0].ended);
+    QTRY_VERIFY(idle.front()->closed());
+    QVERIFY(h.logged(
+        QStringLiteral("Too many connections, closing the one idle longest. Remote: 127.0.0.1/%1")
+            .arg(idlestPort)));
+    QCOMPARE(h.receiver.connectionCount(), TWSocketServer::MaxConnections);
+    typist.send("HELP\r\n");
+    QTRY_COMPARE(typist.received,
+                 TestPeer::banner() + NoteProtocol::HelpText + NoteProtocol::HelpText);
+    QVERIFY(!idle.back()->closed());
 }
 
 QTEST_GUILESS_MAIN(tst_NoteReceiver)

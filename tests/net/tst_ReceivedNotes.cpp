@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 
 // Notes built by the receiver from what a peer sends over a real connection.
 class tst_ReceivedNotes : public QObject {
@@ -20,7 +21,7 @@ private Q_SLOTS:
     void commandsWithoutNoteAreIgnored();
     void faultyCommandDropsTheConnection_data();
     void faultyCommandDropsTheConnection();
-    void fullRegistryIgnoresTheTransmission();
+    void fullRegistryRefusesTheTransmission();
     void textIsBoundedByTheNotesFileLimit();
 };
 
@@ -315,17 +316,24 @@ void tst_ReceivedNotes::faultyCommandDropsTheConnection() {
     QTRY_VERIFY(h.receiver.DisplayMemo().last().startsWith(QStringLiteral("Client disconnecting")));
 }
 
-void tst_ReceivedNotes::fullRegistryIgnoresTheTransmission() {
+// A note the registry has no room for is refused the usual way: the connection closes
+// and the rest of the transmission has no effect.
+void tst_ReceivedNotes::fullRegistryRefusesTheTransmission() {
     ReceiverHarness h;
     h.sink.capacity = 0;
+    QSignalSpy refused(&h.receiver, &NoteReceiver::noteRefused);
     TestPeer peer;
     connectPeer(h, peer);
     peer.send(newCommand() + "alarm\xA2"
                              "25/12/2002\xA2"
                              "0\xA2\xA2\r\n\r\nline\xA2x\r\n\r\n"
                              "end\xA2\r\n\r\nhelp\r\n");
-    QTRY_COMPARE(peer.received, TestPeer::banner() + NoteProtocol::HelpText);
+    QTRY_VERIFY(peer.closed());
+    QCOMPARE(peer.received, TestPeer::banner());
     QCOMPARE(h.sink.calls, QStringList{"begin"});
+    QCOMPARE(refused.size(), 1);
+    QVERIFY(h.logged(
+        QStringLiteral("Note refused from 127.0.0.1: no room left for received notes. Closing.")));
 }
 
 // A peer cannot make a note longer than the notes file can hold: the stored text stays

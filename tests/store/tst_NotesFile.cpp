@@ -1,3 +1,4 @@
+#include "note/NoteGeometry.h"
 #include "platform/QtLocaleInfo.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
@@ -246,6 +247,10 @@ void tst_NotesFile::unreadableNoteValues_data() {
     QTest::newRow("posy far beyond any screen")
         << QByteArray("posy=2147483647") << "posy" << QVariant(NoteStore::MaxPosition);
     QTest::newRow("width read in any case") << QByteArray("WIDTH=321") << "Width" << QVariant(321);
+    QTest::newRow("width no screen can show")
+        << QByteArray("Width=30000") << "Width" << QVariant(NoteGeometry::MaxWidth);
+    QTest::newRow("height below the window's minimum")
+        << QByteArray("Height=-7") << "Height" << QVariant(NoteGeometry::MinHeight);
     QTest::newRow("visible empty") << QByteArray("visible=") << "visible" << QVariant(true);
     QTest::newRow("text blanks trimmed")
         << QByteArray("note=  hi  ") << "note" << QVariant(QStringLiteral("hi"));
@@ -270,9 +275,8 @@ void tst_NotesFile::unreadableNoteValues() {
     const QHash<QString, QVariant> fields{
         {"FontBold", note.FontBold}, {"FontItalic", note.FontItalic},
         {"Color", note.Color},       {"posx", note.posx},
-        {"posy", note.posy},
-
-        {"Width", note.Width},       {"visible", note.visible},
+        {"posy", note.posy},         {"Width", note.Width},
+        {"Height", note.Height},     {"visible", note.visible},
         {"note", note.note},         {"AlarmDateTime", note.AlarmDateTime},
         {"Dia3", note.Dia[2]},
     };
