@@ -4,13 +4,20 @@
 #include "platform/SystemPaths.h"
 #include "store/Rotinas.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+QString DataLocation::sharedDirFor(const QString& programDir) {
+    const QString installed = QDir::cleanPath(programDir + QStringLiteral("/../../share/tacknote"));
+    return Rotinas::AddBackslash(QFileInfo(installed).isDir() ? installed : programDir);
+}
 
 DataLocation DataLocation::locate(const SystemPaths& paths) {
     using Rotinas::AddBackslash;
     const QString sep = Rotinas::pathSeparator();
     DataLocation location;
     location.ProgramDir = AddBackslash(paths.programDir());
+    location.SharedDir = sharedDirFor(paths.programDir());
     const QString documents = paths.documentsDir();
     location.DocumentsDir = documents.isEmpty() ? location.ProgramDir : AddBackslash(documents);
     location.LogonUser = paths.logonUser();
@@ -37,5 +44,5 @@ void DataLocation::seedNotesFile(int lcid) const {
     const QString seed = lcid == LocaleInfo::LcidPortugueseBrazil
                              ? QStringLiteral("default_ptb.tkn")
                              : QStringLiteral("default_enu.tkn");
-    Rotinas::CopyFileSafely(ProgramDir + seed, NotesFile);
+    Rotinas::CopyFileSafely(SharedDir + seed, NotesFile);
 }

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QTranslator>
 
-InterfaceTexts::InterfaceTexts(QString programDir) : m_programDir(std::move(programDir)) {
+InterfaceTexts::InterfaceTexts(QString folder) : m_folder(std::move(folder)) {
     // The built-in texts are Portuguese; Qt's own follow them until a language is chosen.
     m_qtTexts.install(QStringLiteral("pt_BR"));
 }
@@ -21,7 +21,7 @@ QString InterfaceTexts::resourceSet(Language language) const {
     const QString abbreviation =
         language == Language::Portuguese ? QStringLiteral("PTB") : QStringLiteral("ENU");
     for (const QString& extension : {abbreviation, abbreviation.left(2)}) {
-        const QString path = m_programDir + QStringLiteral("tacknote.") + extension;
+        const QString path = m_folder + QStringLiteral("tacknote.") + extension;
         if (QFileInfo(path).isFile())
             return path;
     }
@@ -47,13 +47,13 @@ bool InterfaceTexts::install(Language language) {
 }
 
 QString InterfaceTexts::helpFile() const {
-    return m_programDir + QStringLiteral("help/") +
+    return m_folder + QStringLiteral("help/") +
            (m_marked == Language::Portuguese ? QStringLiteral("tacknote.html")
                                              : QStringLiteral("tacknote_enu.html"));
 }
 
 QString InterfaceTexts::productPage() const {
-    return m_programDir + QStringLiteral("help/") +
+    return m_folder + QStringLiteral("help/") +
            (m_marked == Language::English ? QStringLiteral("index_enu.html")
                                           : QStringLiteral("index.html"));
 }

@@ -9,7 +9,7 @@
 class QTranslator;
 
 // The interface language: the program's texts of one language, taken from the
-// language's resource set beside the program ("tacknote.PTB" for Portuguese and
+// language's resource set in the program's shared files ("tacknote.PTB" for Portuguese and
 // "tacknote.ENU" for English, else "tacknote.PT" and "tacknote.EN"), with Qt's own
 // texts in the same language, the language's help and product page, and which language
 // item is marked. Installing a set replaces the one installed before; every window then
@@ -18,8 +18,8 @@ class InterfaceTexts {
 public:
     using Language = StartLanguage::Language;
 
-    // programDir ends in a separator.
-    explicit InterfaceTexts(QString programDir);
+    // folder holds the language sets and help/; it ends in a separator.
+    explicit InterfaceTexts(QString folder);
     ~InterfaceTexts();
     InterfaceTexts(const InterfaceTexts&) = delete;
     InterfaceTexts& operator=(const InterfaceTexts&) = delete;
@@ -38,7 +38,7 @@ public:
     QString productPage() const;
 
 private:
-    QString m_programDir;
+    QString m_folder;
     std::unique_ptr<QTranslator> m_translator;
     QtTranslations m_qtTexts;
     Language m_marked = Language::None;

@@ -71,7 +71,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
                                   this);
     m_receivedNotes = std::make_unique<ReceivedNotes>(*m_registry, m_platform.messages);
     m_receiver = new NoteReceiver(*m_receivedNotes, m_recRede, m_platform.clock, m_platform.locale,
-                                  m_location.ProgramDir, this);
+                                  m_location.SharedDir, this);
     // Told once the receiver's handler has returned, not inside it.
     connect(
         m_receiver, &NoteReceiver::noteRefused, this,
@@ -85,7 +85,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     // Browser capture: a capture makes the user's kind of new note.
     m_appMessage = new ::AppMessage(
         *tmrClip, *m_registry, [this] { return tryPrincipalDblClick(m_appMessage); }, this);
-    m_keeper = new NotesKeeper(m_location.NotesFile, {m_location.ProgramDir, m_location.LogonUser},
+    m_keeper = new NotesKeeper(m_location.NotesFile, {m_location.SharedDir, m_location.LogonUser},
                                *m_registry, m_recGeral, m_recRede,
                                {m_platform.clock, m_platform.locale, m_platform.messages}, this);
     m_keeper->setPortugueseMarked(markedLanguage() == Language::Portuguese);
@@ -140,7 +140,7 @@ void TfStickyNote::FormCreate() {
         StartLanguage::decide(SettingsStore::readDefaultLang(file), m_platform.locale.lcid());
     // The interface starts in the chosen language when its texts are there; otherwise
     // the built-in texts stay and no language is marked.
-    m_texts = std::make_unique<InterfaceTexts>(m_location.ProgramDir);
+    m_texts = std::make_unique<InterfaceTexts>(m_location.SharedDir);
     if (m_startLanguage.language != Language::None)
         m_texts->install(m_startLanguage.language);
     // Browser capture: the entry of the language chosen at start replaces whichever an

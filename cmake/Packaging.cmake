@@ -1,16 +1,18 @@
 # The Debian package: `cpack -G DEB` in a build folder makes tacknote_<version>_<arch>.deb
-# from what cmake --install puts under /usr. Build it from a Release build
-# (scripts/check-package.sh does, and installs it on a fresh Debian 12 to check it).
+# from what cmake --install puts under /usr. Build it from a Release build with Debian's
+# build flags (-DTACKNOTE_DEBIAN_FLAGS=ON); scripts/check-package.sh does, checks it with
+# lintian and installs it on a fresh Debian 12.
 set(CPACK_PACKAGE_NAME tacknote)
 set(CPACK_PACKAGE_VENDOR "The Tacknote developers")
 set(CPACK_PACKAGE_CONTACT "The Tacknote developers <tacknote@example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Sticky notes on the desktop, with alarms")
+# The long description: lines of at most 80 characters, as Debian's tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tacknote puts small coloured notes on the desktop, created and found again through an\n\
-icon in the system tray. Notes carry alarms, once or on chosen weekdays, travel to other\n\
-computers running Tacknote, are mailed through an SMTP server and print. Interface in\n\
-Brazilian Portuguese and English.")
+    "Tacknote puts small coloured notes on the desktop, created and found again\n\
+through an icon in the system tray. Notes carry alarms, once or on chosen\n\
+weekdays, travel to other computers running Tacknote, are mailed through an\n\
+SMTP server and print. Interface in Brazilian Portuguese and English.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)

@@ -24,9 +24,9 @@ QString durationText(qint64 seconds) {
 } // namespace
 
 NoteReceiver::NoteReceiver(ReceivedNoteSink& sink, const TRecRede& settings, const Clock& clock,
-                           const LocaleInfo& locale, const QString& programDir, QObject* parent)
+                           const LocaleInfo& locale, const QString& soundDir, QObject* parent)
     : QObject(parent), m_settings(settings), m_clock(clock), m_sink(sink),
-      m_builder(sink, locale, programDir), WSocketServer1(new TWSocketServer(this)) {
+      m_builder(sink, locale, soundDir), WSocketServer1(new TWSocketServer(this)) {
     WSocketServer1->setBanner(NoteProtocol::Banner);
     WSocketServer1->setClientFactory([](QObject* owner) { return new TTcpSrvClient(owner); });
     connect(WSocketServer1, &TWSocketServer::clientConnected, this,

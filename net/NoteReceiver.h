@@ -34,9 +34,9 @@ public:
     static constexpr int LogCap = 200;
     static constexpr int LogDrop = 50;
 
-    // programDir is the folder of the default alarm sound.
+    // soundDir is the folder of the default alarm sound.
     NoteReceiver(ReceivedNoteSink& sink, const TRecRede& settings, const Clock& clock,
-                 const LocaleInfo& locale, const QString& programDir, QObject* parent = nullptr);
+                 const LocaleInfo& locale, const QString& soundDir, QObject* parent = nullptr);
     ~NoteReceiver() override;
 
     // Starts listening on all IPv4 interfaces at PortTCP; nothing when already

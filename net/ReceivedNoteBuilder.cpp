@@ -59,8 +59,8 @@ QString cutToFit(const QString& text, qsizetype room) {
 } // namespace
 
 ReceivedNoteBuilder::ReceivedNoteBuilder(ReceivedNoteSink& sink, const LocaleInfo& locale,
-                                         QString programDir)
-    : m_sink(sink), m_locale(locale), m_programDir(std::move(programDir)) {}
+                                         QString soundDir)
+    : m_sink(sink), m_locale(locale), m_soundDir(std::move(soundDir)) {}
 
 int ReceivedNoteBuilder::begin() {
     return m_sink.beginReceivedNote();
@@ -138,13 +138,13 @@ QString ReceivedNoteBuilder::soundFileFor(const QString& received) const {
     const QFileInfo named(received);
     if (!received.isEmpty() && named.isAbsolute() && named.isFile() && named.isReadable())
         return received;
-    const QDir folder(m_programDir);
+    const QDir folder(m_soundDir);
     const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden);
     for (const QFileInfo& entry : entries) {
         if (entry.fileName().compare(QLatin1String(DefaultSound), Qt::CaseInsensitive) == 0)
             return entry.filePath();
     }
-    return Rotinas::AddBackslash(m_programDir) + QLatin1String(DefaultSound);
+    return Rotinas::AddBackslash(m_soundDir) + QLatin1String(DefaultSound);
 }
 
 QString ReceivedNoteBuilder::footer(const QString& sender, const QString& address) {

@@ -24,11 +24,11 @@ public:
     };
     enum class Appended { Whole, Cut, Dropped };
 
-    // Name of the default alarm sound in the program folder, looked for without regard
-    // to letter case.
+    // Name of the default alarm sound in soundDir, the folder of the program's shipped
+    // sounds, looked for without regard to letter case.
     static constexpr char DefaultSound[] = "boing.WAV";
 
-    ReceivedNoteBuilder(ReceivedNoteSink& sink, const LocaleInfo& locale, QString programDir);
+    ReceivedNoteBuilder(ReceivedNoteSink& sink, const LocaleInfo& locale, QString soundDir);
 
     // Creates the note of a "new"; -1 when the registry has no room.
     int begin();
@@ -49,5 +49,5 @@ public:
 private:
     ReceivedNoteSink& m_sink;
     const LocaleInfo& m_locale;
-    QString m_programDir;
+    QString m_soundDir;
 };

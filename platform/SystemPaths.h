@@ -9,7 +9,7 @@ public:
 
     // The user's personal documents folder; empty when the system names none.
     virtual QString documentsDir() const = 0;
-    // The folder holding the executable and the files shipped beside it.
+    // The folder holding the executable.
     virtual QString programDir() const = 0;
     // The logon name of the user; "Default" when it cannot be obtained.
     virtual QString logonUser() const = 0;

@@ -21,10 +21,10 @@ const QString TrustedCertPrefix = QStringLiteral("TrustedCert_");
 TRecGeral SettingsStore::defaultGeral(const Context& context) {
     TRecGeral geral;
     geral.UseSounds = false;
-    geral.SoundNewSticky = context.programDir + QStringLiteral("boing.wav");
+    geral.SoundNewSticky = context.soundDir + QStringLiteral("boing.wav");
     geral.User = context.logonUser;
-    geral.SoundDelSticky = context.programDir + QStringLiteral("recycle.wav");
-    geral.SoundRecSticky = context.programDir + QStringLiteral("BIPECOMP.WAV");
+    geral.SoundDelSticky = context.soundDir + QStringLiteral("recycle.wav");
+    geral.SoundRecSticky = context.soundDir + QStringLiteral("BIPECOMP.WAV");
     geral.AskDelete = true;
     geral.DefaultColor = 0x80FFFF;
     geral.DefaultFont = TNoteFont{};

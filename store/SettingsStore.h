@@ -13,7 +13,7 @@ class SettingsStore {
 public:
     // Values the defaults depend on.
     struct Context {
-        QString programDir; // ends in a separator
+        QString soundDir; // the shipped default sounds; ends in a separator
         QString logonUser;
     };
 

@@ -280,6 +280,15 @@ test('the manifest matches what the program registers', () => {
   const firefoxId = /firefoxExtensionId\(\) \{ return QStringLiteral\("([^"]+)"\)/.exec(registration)[1];
   assert.equal(manifest.browser_specific_settings.gecko.id, firefoxId);
 
+  // The context menu shows the program's picture: each size the browsers ask for is a
+  // PNG of that size (its header holds width and height).
+  assert.deepEqual(Object.keys(manifest.icons).sort(), ['128', '16', '32', '48']);
+  for (const [size, file] of Object.entries(manifest.icons)) {
+    const png = fs.readFileSync(path.join(extension, file));
+    assert.equal(png.toString('latin1', 1, 4), 'PNG', file);
+    assert.deepEqual([png.readUInt32BE(16), png.readUInt32BE(20)], [+size, +size], file);
+  }
+
   for (const locale of ['pt_BR', 'en']) {
     const messages = JSON.parse(read(`_locales/${locale}/messages.json`));
     assert.ok(messages.extensionName.message);

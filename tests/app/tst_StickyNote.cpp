@@ -29,6 +29,7 @@ private Q_SLOTS:
     void paths();
     void seedingByLocale_data();
     void seedingByLocale();
+    void installedProgramReadsShareFolder();
     void missingLanguageSetChangesNothing();
     void existingNotesFileIsNeverOverwritten();
     void secondStartReusesFolders();
@@ -51,6 +52,7 @@ void tst_StickyNote::paths() {
     Harness h(QStringLiteral("pt_BR"), SeedDir, QString(300, QLatin1Char('u')));
     TfStickyNote& main = h.create();
     QCOMPARE(main.location().ProgramDir, SeedDir + "/");
+    QCOMPARE(main.location().SharedDir, SeedDir + "/"); // a build folder: all beside the program
     QCOMPARE(main.location().DocumentsDir, h.documents.path() + "/");
     QCOMPARE(main.location().LogonUser, QStringLiteral("Default")); // longer than the 255 buffer
     QCOMPARE(main.location().DataDir, h.documents.path() + "/Tacknote/Default/data/");
@@ -98,6 +100,25 @@ void tst_StickyNote::seedingByLocale() {
     main.LoadNotes();
     QCOMPARE(main.registry().NoteCount(), 1); // the welcome note
     QVERIFY(!main.registry().note(0)->caption().isEmpty());
+}
+
+// Installed, the program lives in <prefix>/lib/tacknote/ and its seed files, language
+// sets, help and sounds in <prefix>/share/tacknote/.
+void tst_StickyNote::installedProgramReadsShareFolder() {
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath("lib/tacknote") && root.mkpath("share/tacknote/help"));
+    const QString shared = root.filePath("share/tacknote/");
+    for (const char* file : {"default_ptb.tkn", "tacknote.PTB", "help/tacknote.html"})
+        QVERIFY(QFile::copy(SeedDir + "/" + file, shared + file));
+    Harness h(QStringLiteral("pt_BR"), root.filePath("lib/tacknote"));
+    TfStickyNote& main = h.create();
+    QCOMPARE(main.location().SharedDir, shared);
+    QCOMPARE(readBytes(h.notesFile()), readBytes(SeedDir + "/default_ptb.tkn"));
+    QCOMPARE(int(main.markedLanguage()), int(StartLanguage::Language::Portuguese));
+    QCOMPARE(main.helpFile(), shared + "help/tacknote.html");
+    main.LoadNotes();
+    QCOMPARE(main.recGeral().SoundNewSticky, shared + "boing.wav");
 }
 
 void tst_StickyNote::missingLanguageSetChangesNothing() {

@@ -73,12 +73,14 @@ void tst_InstallLayout::initTestCase() {
 void tst_InstallLayout::shippedFiles_data() {
     QTest::addColumn<QString>("path");
     for (const char* path :
-         {"lib/tacknote/default_ptb.tkn", "lib/tacknote/default_enu.tkn",
-          "lib/tacknote/tacknote.PTB", "lib/tacknote/tacknote.ENU",
-          "lib/tacknote/help/tacknote.html", "lib/tacknote/help/tacknote_enu.html",
-          "lib/tacknote/help/index.html", "lib/tacknote/help/index_enu.html",
-          "lib/tacknote/boing.wav", "lib/tacknote/recycle.wav", "lib/tacknote/BIPECOMP.WAV",
-          "share/metainfo/org.example.tacknote.metainfo.xml",
+         {"share/tacknote/default_ptb.tkn", "share/tacknote/default_enu.tkn",
+          "share/tacknote/tacknote.PTB", "share/tacknote/tacknote.ENU",
+          "share/tacknote/help/tacknote.html", "share/tacknote/help/tacknote_enu.html",
+          "share/tacknote/help/index.html", "share/tacknote/help/index_enu.html",
+          "share/tacknote/boing.wav", "share/tacknote/recycle.wav", "share/tacknote/BIPECOMP.WAV",
+          "share/tacknote/browser/manifest.json", "share/tacknote/browser/icons/tacknote-16.png",
+          "share/man/man1/tacknote.1.gz", "share/doc/tacknote/copyright",
+          "share/doc/tacknote/changelog.gz", "share/metainfo/org.example.tacknote.metainfo.xml",
           "share/icons/hicolor/scalable/apps/tacknote.svg"})
         QTest::newRow(path) << QString::fromLatin1(path);
 }
@@ -90,8 +92,11 @@ void tst_InstallLayout::shippedFiles() {
     QVERIFY(file.size() > 0);
 }
 
-// The program lives beside its files; the link in bin/ finds it there.
+// The programs alone live in lib/tacknote/; the link in bin/ finds the program there.
 void tst_InstallLayout::program() {
+    QCOMPARE(QDir(QDir(m_prefix).filePath(QStringLiteral("lib/tacknote")))
+                 .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             (QStringList{QStringLiteral("tacknote"), QStringLiteral("tacknote-capture")}));
     const QFileInfo link(QDir(m_prefix).filePath(QStringLiteral("bin/tacknote")));
     QVERIFY(link.isSymLink());
     QCOMPARE(link.symLinkTarget(),
@@ -162,16 +167,43 @@ void tst_InstallLayout::desktopEntry() {
     QVERIFY2(run(validator, {path}, &output) && output.isEmpty(), qPrintable(output));
 }
 
+// The software centres' description names the menu entry installed beside it, and both
+// it and the manual page pass their validators without a remark.
 void tst_InstallLayout::metainfo() {
+    const QString path =
+        QDir(m_prefix).filePath(QStringLiteral("share/metainfo/org.example.tacknote.metainfo.xml"));
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    const QRegularExpressionMatch launchable =
+        QRegularExpression(QStringLiteral("<launchable type=\"desktop-id\">([^<]+)<"))
+            .match(QString::fromUtf8(file.readAll()));
+    QVERIFY(launchable.hasMatch());
+    QVERIFY(QFileInfo::exists(
+        QDir(m_prefix).filePath(QStringLiteral("share/applications/") + launchable.captured(1))));
+
+    const QString man = QStandardPaths::findExecutable(QStringLiteral("man"));
+    QString output;
+    if (!man.isEmpty()) {
+        const QString page =
+            QDir(m_prefix).filePath(QStringLiteral("share/man/man1/tacknote.1.gz"));
+        QVERIFY2(run(QStringLiteral("/bin/sh"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("\"$0\" --warnings -E UTF-8 -l -Tutf8 -Z \"$1\" >/dev/null"),
+                      man, page},
+                     &output) &&
+                     output.isEmpty(),
+                 qPrintable(output));
+    }
+
     const QString validator = QStandardPaths::findExecutable(QStringLiteral("appstreamcli"));
     if (validator.isEmpty())
         QSKIP("appstreamcli (appstream) is not installed");
-    QString output;
     QVERIFY2(run(validator,
-                 {QStringLiteral("validate"), QStringLiteral("--no-net"),
-                  QDir(m_prefix).filePath(
-                      QStringLiteral("share/metainfo/org.example.tacknote.metainfo.xml"))},
-                 &output),
+                 {QStringLiteral("validate"), QStringLiteral("--pedantic"),
+                  QStringLiteral("--no-net"), path},
+                 &output) &&
+                 !output.contains(QRegularExpression(QStringLiteral("^[EWIP]: "),
+                                                     QRegularExpression::MultilineOption)),
              qPrintable(output));
 }
 
