@@ -20,6 +20,40 @@ void print(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
+// The arguments without the options Qt's application object takes for itself (window
+// system, style, geometry), which stay in argv for it.
+QStringList withoutQtOptions(const QStringList& arguments) {
+    static const QStringList withValue{"platform",        "platformpluginpath",
+                                       "platformtheme",   "plugin",
+                                       "qwindowgeometry", "qwindowicon",
+                                       "qwindowtitle",    "style",
+                                       "stylesheet",      "display",
+                                       "geometry",        "name",
+                                       "title",           "session",
+                                       "qmljsdebugger"};
+    static const QStringList flags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (i == 0 || !argument.startsWith(QLatin1Char('-'))) {
+            kept.append(argument);
+            continue;
+        }
+        QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+        const qsizetype equals = name.indexOf(QLatin1Char('='));
+        if (equals >= 0)
+            name.truncate(equals);
+        if (withValue.contains(name)) {
+            if (equals < 0)
+                ++i; // its value
+            continue;
+        }
+        if (!flags.contains(name))
+            kept.append(argument);
+    }
+    return kept;
+}
+
 } // namespace
 
 CommandLine::Request CommandLine::parse(const QStringList& arguments, QIODevice& input) {
@@ -52,7 +86,7 @@ CommandLine::Request CommandLine::parse(const QStringList& arguments, QIODevice&
         request.exitCode = 2;
         return request;
     };
-    if (!parser.parse(arguments))
+    if (!parser.parse(withoutQtOptions(arguments)))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
         print(stdout, parser.helpText());

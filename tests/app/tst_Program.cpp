@@ -304,6 +304,9 @@ void tst_Program::commandLineWithoutTheDisplay_data() {
                             << QByteArray();
     QTest::newRow("--version") << QStringList{"--version"} << 0
                                << QByteArray("Tacknote 1.3.0.215\n") << QByteArray();
+    QTest::newRow("Qt's own options left to Qt")
+        << QStringList{"-style", "fusion", "--version", "-platform=xcb"} << 0
+        << QByteArray("Tacknote 1.3.0.215\n") << QByteArray();
     QTest::newRow("unknown option")
         << QStringList{"--bogus"} << 2 << QByteArray() << QByteArray("--toggle");
     QTest::newRow("two commands") << QStringList{"--show", "--hide"} << 2 << QByteArray()
