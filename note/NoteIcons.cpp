@@ -1,7 +1,10 @@
 #include "note/NoteIcons.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -12,7 +15,10 @@ constexpr std::array<int, 2> kNoteWindowIconSizes{16, 32};
 } // namespace
 
 QPixmap NoteIcons::clockFace(const QColor& face) {
-    QPixmap pixmap(14, 13);
+    // Drawn for the sharpest screen, so it stays crisp on a scaled one.
+    const qreal scale = qGuiApp ? std::max<qreal>(1.0, qGuiApp->devicePixelRatio()) : 1.0;
+    QPixmap pixmap(qCeil(14 * scale), qCeil(13 * scale));
+    pixmap.setDevicePixelRatio(scale);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     // Pixel-exact drawing: a 12 x 11 face with a one-pixel black rim, one pixel in from

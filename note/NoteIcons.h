@@ -8,7 +8,8 @@
 // bar, the program icon and the frames of the tray icon's alarm animation.
 class NoteIcons {
 public:
-    // 14 x 13, transparent: a red clock face (alarm set) and a blue one (alarm ringing).
+    // 14 x 13 logical pixels, transparent, sharp on scaled screens: a red clock face
+    // (alarm set) and a blue one (alarm ringing).
     static QPixmap alarmSet();
     static QPixmap alarmRinging();
     // A yellow sticky note with a red pin, in the usual icon sizes. Drawn once.
