@@ -8,6 +8,18 @@
 
 // The connection side of the note receiver: listening, answers, closing, blocking,
 // limits and its log.
+// A `new` command with every field, as a peer sends it.
+constexpr char NewNote[] = "new\xA2me\xA2t\xA2"
+                           "1\xA2"
+                           "2\xA2"
+                           "3\xA2"
+                           "4\xA2"
+                           "F\xA2"
+                           "8\xA2"
+                           "0\xA2"
+                           "bold\xA2"
+                           "italic";
+
 class tst_NoteReceiver : public QObject {
     Q_OBJECT
 
@@ -138,16 +150,7 @@ void tst_NoteReceiver::unfinishedLastLineIsHandledOnClose() {
     TestPeer peer;
     peer.open(h.receiver.port());
     QTRY_COMPARE(peer.received, TestPeer::banner());
-    peer.send("new\xA2me\xA2t\xA2"
-              "1\xA2"
-              "2\xA2"
-              "3\xA2"
-              "4\xA2"
-              "F\xA2"
-              "8\xA2"
-              "0\xA2"
-              "bold\xA2"
-              "italic\r\nend\xA2");
+    peer.send(QByteArray(NewNote) + "\r\nend\xA2");
     QTRY_COMPARE(h.sink.notes.size(), 1);
     peer.socket.disconnectFromHost();
     QTRY_VERIFY(h.sink.notes[0].ended);
@@ -214,16 +217,7 @@ void tst_NoteReceiver::idleConnectionsMakeRoomForASender() {
     TestPeer sender;
     sender.open(h.receiver.port());
     QTRY_COMPARE(sender.received, TestPeer::banner());
-    sender.send("new\xA2me\xA2t\xA2"
-                "1\xA2"
-                "2\xA2"
-                "3\xA2"
-                "4\xA2"
-                "F\xA2"
-                "8\xA2"
-                "0\xA2"
-                "bold\xA2"
-                "italic\r\n\r\nend\xA2\r\n\r\n");
+    sender.send(QByteArray(NewNote) + "\r\n\r\nend\xA2\r\n\r\n");
     QTRY_VERIFY(h.sink.notes.size() == 1 && h.sink.notes[0].ended);
     QTRY_VERIFY(idle.front()->closed());
     QVERIFY(h.logged(
