@@ -54,41 +54,40 @@ void NotesKeeper::ensureLoaded() {
 void NotesKeeper::LoadNotes(bool yieldBetweenNotes) {
     if (m_loading || m_stopped || m_notesLoaded)
         return;
-    const int before = int(m_registry.notes().size());
-    int loaded = 0;
+    // Each note as it came from the file, taken before other events run: what the user
+    // does meanwhile (typing into a note already shown, a new note) is a change to save.
+    Snapshot asLoaded;
     {
         FlagScope loading(m_loading);
         const NotesFile::Contents contents = m_file.load(m_services.clock.now());
         m_recGeral = contents.geral;
         m_recRede = contents.rede;
+        asLoaded.geral = contents.geral;
+        asLoaded.rede = contents.rede;
         m_autoSaveCountdown = autoSaveTicks();
         // The stored notes keep their slots: notes asked for meanwhile get only what is
         // left beyond them.
         m_registry.setLoading(true, int(contents.notes.size()));
         for (const NoteRecord& record : contents.notes) {
-            if (m_registry.addLoaded(record))
-                ++loaded;
+            if (const TfPostIt* window = m_registry.addLoaded(record))
+                asLoaded.notes.append(window->toRecord());
             if (yieldBetweenNotes)
                 QCoreApplication::processEvents();
         }
         m_registry.setLoading(false);
         m_notesLoaded = true;
     }
-    m_madeWhileLoading = m_registry.notes().size() != before + loaded;
     // A note saved on a screen that is gone is shown where it can be seen; the file keeps
     // its own place until the user moves it, so the layout comes back with the screen.
-    {
-        const Snapshot asLoaded = snapshot();
-        m_registry.keepOnScreens();
-        m_onDisk = asLoaded;
-    }
+    m_registry.keepOnScreens();
+    m_onDisk = std::move(asLoaded);
     if (!m_file.readError().isEmpty()) {
         m_services.messages.error(
             tr("O arquivo de notas %1 não pôde ser lido: %2\n\nEle não será alterado enquanto o "
                "Tacknote estiver aberto. As notas criadas agora serão guardadas em %3.")
                 .arg(m_file.path(), m_file.readError(), m_file.recoveryPath()));
     }
-    if (m_madeWhileLoading)
+    if (!(snapshot() == m_onDisk))
         m_changeSave->start();
     if (std::exchange(m_saveAfterLoad, false))
         saveReportingErrors();
@@ -131,7 +130,6 @@ void NotesKeeper::SaveNotes() {
         throw;
     }
     m_failing = false;
-    m_madeWhileLoading = false;
     m_onDisk = std::move(now);
     Q_EMIT saved();
 }
@@ -181,7 +179,7 @@ void NotesKeeper::changeSaveTimeout() {
         m_changeSave->start();
         return;
     }
-    if (!m_failing && !m_madeWhileLoading && snapshot() == m_onDisk)
+    if (!m_failing && snapshot() == m_onDisk)
         return;
     const bool reportFailure = !m_failing;
     try {

@@ -17,8 +17,9 @@ class QTimer;
 // to any note, so that a session that ends without warning (the display gone, the
 // power cut) loses hardly anything the user typed.
 //
-// Saves never run inside a save (`SaveGuard`), during a load, or before the notes were
-// loaded at all: any of them would erase notes not yet in memory.
+// Saves never run inside a save (`SaveGuard`), and never without every stored note in
+// memory: one asked for during the load follows it, one asked for before the load loads
+// the notes first.
 class NotesKeeper : public QObject {
     Q_OBJECT
 public:
@@ -105,9 +106,7 @@ private:
     bool m_stopped = false;
     // A save was asked for while the notes loaded.
     bool m_saveAfterLoad = false;
-    // Notes were made while the file loaded: the next change check saves even if nothing
-    // changes afterwards.
-    bool m_madeWhileLoading = false;
+
     // The last save failed: the next failure of a save nobody asked for is not shown
     // again, so a full disk does not bring up a message every two seconds.
     bool m_failing = false;

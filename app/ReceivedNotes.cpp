@@ -90,10 +90,24 @@ void ReceivedNotes::setCaptionColor(int note, int color) {
         target->setCaptionColor(color);
 }
 
+namespace {
+
+// A size a peer sent, kept to what the screens here can show: the note keeps no more.
+QSize onTheScreens(int width, qint64 height) {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    return NoteGeometry::boundedSize(
+        width, int(std::clamp<qint64>(height, 0, std::numeric_limits<int>::max())), screens);
+}
+
+} // namespace
+
 void ReceivedNotes::setWindowWidth(int note, int width) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
-        target->setBounds(bounds.x(), bounds.y(), width, bounds.height());
+        const QSize size = onTheScreens(width, bounds.height());
+        target->setBounds(bounds.x(), bounds.y(), size.width(), size.height());
         keepOnItsScreen(target);
     }
 }
@@ -102,9 +116,8 @@ void ReceivedNotes::setTextAreaHeight(int note, int height) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
         // Widened: the sum must not overflow for a height near the int range's end.
-        const qint64 outer = qint64(height) + target->footerHeight();
-        target->setBounds(bounds.x(), bounds.y(), bounds.width(),
-                          int(std::clamp<qint64>(outer, 0, std::numeric_limits<int>::max())));
+        const QSize size = onTheScreens(bounds.width(), qint64(height) + target->footerHeight());
+        target->setBounds(bounds.x(), bounds.y(), size.width(), size.height());
         keepOnItsScreen(target);
     }
 }

@@ -26,7 +26,7 @@ std::unique_ptr<InterfaceTexts> StartGate::installTexts(const DataLocation& loca
         defaultLang = SettingsStore::readDefaultLang(file);
     }
     const StartLanguage start = StartLanguage::decide(defaultLang, locale.lcid());
-    auto texts = std::make_unique<InterfaceTexts>(location.ProgramDir);
+    auto texts = std::make_unique<InterfaceTexts>(location.SharedDir);
     if (start.language != StartLanguage::Language::None)
         texts->install(start.language);
     return texts;

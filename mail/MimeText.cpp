@@ -4,6 +4,7 @@
 
 #include <QStringEncoder>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -162,22 +163,26 @@ bool MimeText::needsEncoding(const QString& text) {
     return text.contains(QLatin1String("=?"));
 }
 
-QString MimeText::encodedWords(const QString& text) {
+QString MimeText::encodedWords(const QString& text, int lineUsed) {
     static const QString head = QStringLiteral("=?UTF-8?B?");
     static const QString tail = QStringLiteral("?=");
-    // Base64 turns every 3 bytes into 4 characters.
-    const int maxBytes = (MaxEncodedWordLength - int(head.size() + tail.size())) / 4 * 3;
+    // Base64 turns every 3 bytes into 4 characters. Each word goes on a line of its own,
+    // the first after the header's name, and no line is longer than 76 characters.
+    const auto maxBytes = [&](int used) {
+        const int room = std::min(MaxEncodedWordLength, 76 - used);
+        return std::max(3, (room - int(head.size() + tail.size())) / 4 * 3);
+    };
     QStringList words;
     for (qsizetype at = 0; at < text.size();) {
-        const qsizetype end = wordEnd(text, at, maxBytes);
+        const qsizetype end = wordEnd(text, at, maxBytes(words.isEmpty() ? lineUsed : 1));
         words << head + QString::fromLatin1(text.mid(at, end - at).toUtf8().toBase64()) + tail;
         at = end;
     }
     return words.join(QStringLiteral("\r\n "));
 }
 
-QString MimeText::unstructured(const QString& value) {
-    return needsEncoding(value) ? encodedWords(value) : value;
+QString MimeText::unstructured(const QString& value, int lineUsed) {
+    return needsEncoding(value) ? encodedWords(value, lineUsed) : value;
 }
 
 QString MimeText::addressList(const QString& value) {

@@ -28,7 +28,8 @@ public:
 
     // An unstructured header value (Subject): unchanged when it is plain ASCII, otherwise
     // UTF-8 encoded words, folded onto lines of their own so that no line grows long.
-    static QString unstructured(const QString& value);
+    // lineUsed: the characters before the value on its first line (the header's name).
+    static QString unstructured(const QString& value, int lineUsed = 0);
     // An address list ("Ana <ana@example.org>, bob@example.org"): each display name that
     // is not plain ASCII becomes encoded words (its quotation marks removed); addresses,
     // commas and everything else stay as they are.
@@ -39,5 +40,5 @@ public:
     static bool needsEncoding(const QString& text);
     // The UTF-8 encoded words ("=?UTF-8?B?...?=") of text, separated by CR LF and a blank
     // (a fold); each word holds whole characters.
-    static QString encodedWords(const QString& text);
+    static QString encodedWords(const QString& text, int lineUsed = 0);
 };

@@ -65,7 +65,8 @@ QStringList SmtpMessageText::headerLines(const Header& header) {
         lines << QStringLiteral("Return-Path: ") + addresses(header.returnPath);
     lines << QStringLiteral("From: ") + addresses(header.from);
     lines << QStringLiteral("To: ") + addresses(header.to);
-    lines << QStringLiteral("Subject: ") + MimeText::unstructured(singleLine(header.subject));
+    const QString subject = QStringLiteral("Subject: ");
+    lines << subject + MimeText::unstructured(singleLine(header.subject), int(subject.size()));
     if (!isBlank(header.sender))
         lines << QStringLiteral("Sender: ") + addresses(header.sender);
     else if (!isBlank(header.from))

@@ -45,8 +45,10 @@ QString certificateText(const QString& text) {
     constexpr qsizetype MaxLength = 200;
     QString shown = text.left(MaxLength);
     for (QChar& c : shown) {
+        // Format characters (bidirectional overrides among them) could make a name read
+        // as another.
         if (c.unicode() < 0x20 || c.category() == QChar::Separator_Line ||
-            c.category() == QChar::Separator_Paragraph)
+            c.category() == QChar::Separator_Paragraph || c.category() == QChar::Other_Format)
             c = QLatin1Char(' ');
     }
     return text.size() > MaxLength ? shown + QStringLiteral("...") : shown;

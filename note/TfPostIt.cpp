@@ -139,9 +139,7 @@ NoteRecord TfPostIt::toRecord() const {
     record.caption = caption();
     record.note = note();
     record.visible = !isHidden();
-    QRect outer = storedPlace().value_or(bounds());
-    if (m_size.isValid())
-        outer.setSize(m_size);
+    const QRect outer = recordedBounds();
     record.posx = outer.x();
     record.posy = outer.y();
     record.Width = outer.width();
@@ -167,7 +165,9 @@ void TfPostIt::applyRecord(const NoteRecord& record) {
     m_data.TrackPosition = record.TrackPosition;
     if (record.Rodape != Rodape() || footerVisible() != !record.Rodape.isEmpty())
         setRodape(record.Rodape);
-    if (bounds() != QRect(record.posx, record.posy, record.Width, record.Height))
+    // A record that keeps the note where it is (shown away from its own place, say)
+    // leaves the window alone.
+    if (recordedBounds() != QRect(record.posx, record.posy, record.Width, record.Height))
         setBounds(record.posx, record.posy, record.Width, record.Height);
     setColor(record.Color);
     setCaptionColor(record.DarkCaption ? DarkenedCaptionColor(record.Color, record.TrackPosition)
@@ -365,25 +365,35 @@ bool TfPostIt::ringingIconVisible() const {
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
     m_storedPlace.reset();
+    // The note keeps its size; the window shows as much of it as the screens can.
+    m_size = NoteGeometry::boundedSize(width, height);
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    m_size = NoteGeometry::boundedSize(width, height, screens);
-    setGeometry(QRect(QPoint(posx, posy), m_size));
+    m_shownSize = NoteGeometry::boundedSize(width, height, screens);
+    setGeometry(QRect(QPoint(posx, posy), m_shownSize));
 }
 
 void TfPostIt::showAwayFromStoredPlace(const QPoint& place) {
     if (!storedPlace())
-        m_storedPlace = geometry();
-    m_shownAt = QRect(place, size());
-    setGeometry(m_shownAt);
+        m_storedPlace = recordedBounds();
+    m_shownAt = place;
+    move(place);
 }
 
 std::optional<QRect> TfPostIt::storedPlace() const {
-    // Anywhere else than where it was put, the user has moved or resized the note.
-    if (m_storedPlace && geometry() == m_shownAt)
+    // Moved elsewhere than where it was put (beyond a window manager's rounding), the
+    // note is where the user wants it.
+    if (m_storedPlace && (pos() - m_shownAt).manhattanLength() <= 2)
         return m_storedPlace;
     return std::nullopt;
+}
+
+QRect TfPostIt::recordedBounds() const {
+    QRect outer = storedPlace().value_or(bounds());
+    if (m_size.isValid())
+        outer.setSize(m_size);
+    return outer;
 }
 
 QRect TfPostIt::bounds() const {
@@ -425,10 +435,12 @@ void TfPostIt::moveEvent(QMoveEvent* event) {
 
 void TfPostIt::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Resized for real (by the user), not just rounded to the window manager's steps
+    // on a fractionally scaled screen: the note takes the window's size.
     const QSize size = event->size();
-    if (!m_size.isValid() || std::abs(size.width() - m_size.width()) > 1 ||
-        std::abs(size.height() - m_size.height()) > 1)
-        m_size = size;
+    if (!m_shownSize.isValid() || std::abs(size.width() - m_shownSize.width()) > 1 ||
+        std::abs(size.height() - m_shownSize.height()) > 1)
+        m_size = m_shownSize = size;
     FormResize();
     notifyChanged();
 }

@@ -83,6 +83,8 @@ public:
     // The note's own place while it is shown away from it; nothing otherwise, and
     // nothing once the user has moved or resized it.
     std::optional<QRect> storedPlace() const;
+    // The place and size the notes file keeps for the note.
+    QRect recordedBounds() const;
 
     // The alarm.
     bool alarm() const { return m_data.alarm; }
@@ -184,11 +186,13 @@ private:
     NoteRecord m_data;
     // While shown away from its own place: the own place, and where it is shown.
     std::optional<QRect> m_storedPlace;
-    QRect m_shownAt;
+    QPoint m_shownAt;
     // The size the program or the user gave the window. On a fractionally scaled screen
     // the window manager rounds it to its resize steps, which may take a pixel off; such
-    // a rounding is not a change of the note's size.
+    // a rounding is not a change of the note's size. A screen smaller than the note
+    // shows less of it (m_shownSize) without changing it either.
     QSize m_size;
+    QSize m_shownSize;
     QString m_replyAddress;
     bool m_constructed = false;
 

@@ -49,9 +49,24 @@ bool ensure(const QString& path) {
     return ok;
 }
 
+// A folder of this user's own, not a link, that nobody else may enter.
+bool isPrivate(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    const bool ok = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+                    (info.st_mode & 077) == 0;
+    ::close(fd);
+    return ok;
+}
+
 QString runtimeFolder() {
+    // The session's runtime folder, unless it is not this user's private one (a
+    // variable set to /tmp, say).
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+    if (!runtime.isEmpty() && isPrivate(runtime))
         return QDir(runtime).absolutePath();
     const QString own =
         QDir(QDir::tempPath()).filePath(QStringLiteral("tacknote-%1").arg(::getuid()));

@@ -19,6 +19,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +54,15 @@ int removeDeadLock(const QByteArray& path) {
         return errno == ENOENT ? 0 : errno;
     // Holding it meanwhile keeps a copy that starts right now from losing its new lock.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return EWOULDBLOCK;
+    }
+    // Another start may have removed the file and made a new lock of its own since it
+    // was opened: only the very file held here is removed.
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd, &held) != 0 || ::stat(path.constData(), &named) != 0 ||
+        held.st_dev != named.st_dev || held.st_ino != named.st_ino) {
         ::close(fd);
         return EWOULDBLOCK;
     }
@@ -198,7 +208,7 @@ void SingleInstance::readFrom(QLocalSocket* socket) {
     // A receiver may run the event loop, in which this connection can end and be deleted.
     const QPointer<QLocalSocket> alive(socket);
     while (alive && socket->canReadLine()) {
-        QByteArray line = socket->readLine(MaxMessage + 1);
+        QByteArray line = socket->readLine(MaxMessage + 2);
         if (!line.endsWith('\n')) {
             // Longer than any message: not a peer of ours.
             socket->abort();

@@ -6,7 +6,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 
 namespace {
@@ -18,12 +17,33 @@ QString dayKey(int day) {
 // The longest exact text read back: far beyond anything typed into a note.
 constexpr qsizetype MaxExactLength = 8 * 1024 * 1024;
 
-// The exact text kept beside a key that stores `stored` (the written form of the text);
-// nothing when none is kept, it is damaged, or the key no longer holds what the exact
-// text reads back as there (another program changed it since).
+// What the usual key holds for a text: note texts with their line breaks escaped.
+QString storedForm(const QString& text, bool noteText) {
+    return noteText ? NoteStore::encodeText(text) : text;
+}
+
+QString withUniformBreaks(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+// Whether the usual key gives the text back (a line break may come back as another kind):
+// no character beyond Windows-1252, not longer than a value holds, no typed "\n" in a note.
+bool keptByUsualKey(const QString& text, bool noteText) {
+    const QString readBack = IniFile::readBackOf(storedForm(text, noteText));
+    if (!noteText)
+        return readBack == text;
+    return withUniformBreaks(NoteStore::decodeText(readBack)) == withUniformBreaks(text);
+}
+
+// The exact text kept beside a usual key that holds `stored`; nothing when none is kept,
+// it is damaged, or the usual key no longer holds what the exact text is stored as there
+// (another program changed it since).
 std::optional<QString> exactText(IniFile& file, const QString& section, const char* key,
-                                 const QString& stored,
-                                 const std::function<QString(const QString&)>& storedForm) {
+                                 const QString& stored, bool noteText) {
     const QString encoded = file.readLongString(section, QLatin1String(key), MaxExactLength);
     if (encoded.isEmpty())
         return std::nullopt;
@@ -33,23 +53,18 @@ std::optional<QString> exactText(IniFile& file, const QString& section, const ch
         return std::nullopt;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(*bytes);
-    if (utf8.hasError())
-        return std::nullopt;
-    // Kept only where the usual key cannot hold the text, and valid only while that key
-    // holds what the text is stored as there.
-    const QString written = storedForm(text);
-    const QString readBack = IniFile::readBackOf(written);
-    if (readBack == written || readBack != stored)
+    if (utf8.hasError() || keptByUsualKey(text, noteText) ||
+        IniFile::readBackOf(storedForm(text, noteText)) != stored)
         return std::nullopt;
     return text;
 }
 
-// Keeps the exact text beside its key when the key cannot hold it.
+// Keeps the exact text beside its usual key when that key cannot give it back.
 void writeExactText(IniFile& file, const QString& section, const char* key, const QString& text,
-                    const QString& written) {
-    if (IniFile::readBackOf(written) == written)
-        return;
-    file.writeString(section, QLatin1String(key), QString::fromLatin1(text.toUtf8().toBase64()));
+                    bool noteText) {
+    if (!keptByUsualKey(text, noteText))
+        file.writeString(section, QLatin1String(key),
+                         QString::fromLatin1(text.toUtf8().toBase64()));
 }
 
 } // namespace
@@ -64,8 +79,8 @@ NoteRecord NoteStore::read(IniFile& file, int index, const LocaleInfo& locale,
     const NoteRecord d;
     NoteRecord note;
     note.caption = file.readString(s, QStringLiteral("caption"), d.caption);
-    if (const std::optional<QString> exact = exactText(file, s, ExactCaptionKey, note.caption,
-                                                       [](const QString& text) { return text; }))
+    if (const std::optional<QString> exact =
+            exactText(file, s, ExactCaptionKey, note.caption, false))
         note.caption = *exact;
     note.alarm = file.readBool(s, QStringLiteral("alarm"), false);
     if (note.alarm) {
@@ -107,8 +122,7 @@ NoteRecord NoteStore::read(IniFile& file, int index, const LocaleInfo& locale,
     note.FontSize = file.readInteger(s, QStringLiteral("FontSize"), d.FontSize);
     note.FontColor = file.readInteger(s, QStringLiteral("FontColor"), d.FontColor);
     const QString storedNote = file.readString(s, QStringLiteral("note"), QString());
-    note.note = exactText(file, s, ExactNoteKey, storedNote, &NoteStore::encodeText)
-                    .value_or(decodeText(storedNote));
+    note.note = exactText(file, s, ExactNoteKey, storedNote, true).value_or(decodeText(storedNote));
     note.topmost = file.readBool(s, QStringLiteral("topmost"), d.topmost);
     return note;
 }
@@ -145,8 +159,8 @@ void NoteStore::write(IniFile& file, int index, const NoteRecord& note, const Lo
     file.writeInteger(s, QStringLiteral("Color"), note.Color);
     if (!note.Rodape.isEmpty())
         file.writeString(s, QStringLiteral("Rodape"), note.Rodape);
-    writeExactText(file, s, ExactCaptionKey, note.caption, note.caption);
-    writeExactText(file, s, ExactNoteKey, note.note, encodeText(note.note));
+    writeExactText(file, s, ExactCaptionKey, note.caption, false);
+    writeExactText(file, s, ExactNoteKey, note.note, true);
 }
 
 QString NoteStore::encodeText(const QString& text) {

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void interruptedSaveLeftoverIsRemovedAtStart();
     void changesAreSavedOncePerBurst();
     void noChangeSaveDuringLoad();
+    void editDuringTheLoadIsSaved();
     void failingChangeSavesReportOnce();
     void quitWithUnsavedNotesAsksFirst_data();
     void quitWithUnsavedNotesAsksFirst();
@@ -132,6 +133,23 @@ void tst_DataSafety::noChangeSaveDuringLoad() {
     QCOMPARE(h.noteCount(), 2);
 }
 
+// Typing into a note shown while the others still load is a change like any other.
+void tst_DataSafety::editDuringTheLoadIsSaved() {
+    ProgramHarness h;
+    h.writeNotesFile("[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=a\r\nnote=um\r\n"
+                     "[Stick1]\r\ncaption=b\r\nnote=dois\r\n");
+    TfStickyNote& main = h.create();
+    main.keeper().changeSaveTimer()->setInterval(0);
+    QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
+    QTimer::singleShot(0, &main, [&] {
+        if (TfPostIt* first = h.note(0))
+            first->setNote(QStringLiteral("editada"));
+    });
+    main.LoadNotes();
+    QTRY_COMPARE(saves.size(), 1);
+    QCOMPARE(h.stored(0, QStringLiteral("note")), QStringLiteral("editada"));
+}
+
 void tst_DataSafety::failingChangeSavesReportOnce() {
     ProgramHarness h;
     TfStickyNote& main = h.start();
@@ -205,6 +223,11 @@ void tst_DataSafety::noteOffScreenIsShownButKeepsItsPlace() {
     QCOMPARE(h.stored(0, QStringLiteral("posx")), QStringLiteral("9000"));
     QCOMPARE(h.stored(0, QStringLiteral("posy")), QStringLiteral("7000"));
     QCOMPARE(h.stored(0, QStringLiteral("note")), QStringLiteral("texto novo"));
+    // Another setting changed (the note's dialog) leaves it where it is shown.
+    NoteRecord colour = h.note(0)->toRecord();
+    colour.Color = 255;
+    h.note(0)->applyRecord(colour);
+    QCOMPARE(h.note(0)->bounds(), shown);
 
     // Moved by the user, the note is where the user put it.
     h.note(0)->move(shown.topLeft() + QPoint(5, 6));

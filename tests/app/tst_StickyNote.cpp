@@ -1,3 +1,4 @@
+#include "note/NoteGeometry.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
 #include "store/TacknoteError.h"
@@ -210,13 +211,14 @@ void tst_StickyNote::loadCreatesWindows() {
     QVERIFY(second->topmost());
     QVERIFY(!second->alarmIconVisible());
     QCOMPARE(second->bounds(), QRect(400, 100, 180, 147));
-    // A size no screen can show heals: the note is as large as the screen, and so is
-    // what the next save writes.
+    // A size no desktop has heals: the window is as large as the screen, and the next
+    // save writes the largest size a desktop has (a note larger than the screens of the
+    // moment keeps its size for when the large monitor is back).
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     QCOMPARE(main.registry().note(2)->bounds().size(), screen);
     main.SaveNotes();
-    QCOMPARE(h.stored(2, QStringLiteral("Width")), QString::number(screen.width()));
-    QCOMPARE(h.stored(2, QStringLiteral("Height")), QString::number(screen.height()));
+    QCOMPARE(h.stored(2, QStringLiteral("Width")), QString::number(NoteGeometry::MaxWidth));
+    QCOMPARE(h.stored(2, QStringLiteral("Height")), QString::number(NoteGeometry::MaxHeight));
 }
 
 void tst_StickyNote::saveRenumbersAfterDeletes() {

@@ -129,7 +129,8 @@ void tst_NotesFile::noteRoundTrip_data() {
         << QStringLiteral("  título ") << QStringLiteral("  texto  ");
     QTest::newRow("enclosed in quotes") << QStringLiteral("\"x\"") << QStringLiteral("'y'");
     QTest::newRow("beyond Windows-1252") << QStringLiteral("Привет ✓ 🙂 日本")
-                                          << QStringLiteral("🙂 ✓ Привет\r\nlinha 2");
+                                         << QStringLiteral("🙂 ✓ Привет\r\nlinha 2");
+    QTest::newRow("a typed backslash n") << QStringLiteral("c:\\new") << QStringLiteral("c:\\new");
     QTest::newRow("longer than a value holds")
         << QStringLiteral("título") << QStringLiteral("ab\r\n").repeated(1000);
 }
