@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 
+class AlarmNotices;
 class AlarmTimer;
 class EventSounds;
 class AppMessage;
@@ -62,7 +63,7 @@ public:
     // The one-second tick: the automatic save countdown, then every armed alarm.
     void tmrAlarmeTimer();
     // Lists the alarms due today in the today's-tasks window, or says there are none.
-    void ShowTodaysTasks();
+    bool ShowTodaysTasks();
     // Copies the notes file into folder as a dated backup; returns the backup's path
     // and throws TacknoteError when the copy fails.
     QString MakeBackup(const QString& folder);
@@ -178,6 +179,7 @@ private:
     NotesKeeper* m_keeper = nullptr;
     TrayMenu* m_trayMenu = nullptr;
     AlarmTimer* m_alarms = nullptr;
+    std::unique_ptr<AlarmNotices> m_notices;
     TfrmMostraAlarmes* m_frmMostraAlarmes = nullptr;
     ::AppMessage* m_appMessage = nullptr;
     SingleInstance* m_channel = nullptr;
