@@ -328,7 +328,7 @@ void TfStickyNote::changeEvent(QEvent* event) {
 }
 
 void TfStickyNote::Ajuda1Click() {
-    m_platform.shell.open(QUrl::fromLocalFile(m_texts->helpFile()));
+    m_commands->showHelp(m_texts->helpFile());
 }
 
 void TfStickyNote::mnuSobreClick() {
@@ -337,7 +337,7 @@ void TfStickyNote::mnuSobreClick() {
 
 void TfStickyNote::mnuWebClick() {
     // The product's page ships beside the program, in both languages.
-    m_platform.shell.open(QUrl::fromLocalFile(m_texts->productPage()));
+    m_commands->showHelp(m_texts->productPage());
 }
 
 void TfStickyNote::newNoteFromDesktop(const QString& text) {

@@ -93,7 +93,7 @@ public:
     // the receiver stops, the notes are saved, destroyed and loaded again by the start
     // step half a second later, in the new language.
     void SwitchLanguage(Language language);
-    // "A&juda": the help of the marked language in the desktop's browser.
+    // "A&juda": the help of the marked language, in the program's own window.
     void Ajuda1Click();
     // "Tacknote na Web...": the product's page.
     void mnuWebClick();

@@ -3,6 +3,8 @@
 // address book and the e-mail composer, each on the real windows with the seams
 // answering.
 
+#include "app/NoteCommands.h"
+#include "app/TfrmAjuda.h"
 #include "contacts/TfrmAddressBook.h"
 #include "dialogs/TfrmConfNota.h"
 #include "dialogs/TfrmMudaCaption.h"
@@ -86,6 +88,7 @@ private Q_SLOTS:
     void addressBookAndComposerOpenFromTheirCommands();
     void replyOpensTheSenderWithTheSendersAddress();
     void aboutBoxLinkOpensTheProductPage();
+    void helpAndProductPageOpenWithoutTheDesktop();
 };
 
 void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile_data() {
@@ -374,6 +377,36 @@ void tst_MainWindowDialogs::aboutBoxLinkOpensTheProductPage() {
     QCOMPARE(p.shell.opened[0],
              QUrl::fromLocalFile(ProgramHarness::seedDir() + "/help/index.html"));
     QVERIFY(QFileInfo(p.shell.opened[0].toLocalFile()).isFile());
+}
+
+// The desktop opens nothing here: the shipped pages show in the program's own window,
+// their links between them work, and an outside address that fails is reported.
+void tst_MainWindowDialogs::helpAndProductPageOpenWithoutTheDesktop() {
+    ProgramHarness p;
+    p.shell.refuses = true;
+    p.start();
+    const QString help = ProgramHarness::seedDir() + QStringLiteral("/help/");
+
+    p.main->trayMenu().Ajuda1->trigger();
+    TfrmAjuda* window = p.main->commands().frmAjuda();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "tacknote.html"));
+    window->memAjudaAnchorClicked(QUrl(QStringLiteral("tacknote_enu.html#alarms")));
+    QCOMPARE(window->page().fileName(), QStringLiteral("tacknote_enu.html"));
+    window->memAjudaAnchorClicked(QUrl(QStringLiteral("index_enu.html")));
+    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "index_enu.html"));
+    QVERIFY(p.shell.opened.isEmpty());
+    QVERIFY(p.boxes.shown.isEmpty());
+
+    window->memAjudaAnchorClicked(QUrl(QStringLiteral("https://example.org/tacknote")));
+    QCOMPARE(p.shell.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/tacknote"))});
+    QCOMPARE(p.boxes.shown.size(), 1);
+    QVERIFY(p.boxes.shown[0].text.contains(QStringLiteral("https://example.org/tacknote")));
+
+    window->hide();
+    p.main->trayMenu().mnuWeb->trigger();
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "index.html"));
 }
 
 QTEST_MAIN(tst_MainWindowDialogs)
