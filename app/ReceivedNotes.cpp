@@ -1,6 +1,7 @@
 #include "app/ReceivedNotes.h"
 
 #include "app/NoteRegistry.h"
+#include "note/NoteCaptionBar.h"
 #include "note/NoteGeometry.h"
 #include "note/TfPostIt.h"
 #include "platform/MessageBoxes.h"
@@ -90,10 +91,16 @@ void ReceivedNotes::setCaptionColor(int note, int color) {
         target->setCaptionColor(color);
 }
 
-void ReceivedNotes::setWindowWidth(int note, int width) {
+// The sizes are the sender's text area's: the window around it also holds the margin,
+// and in height the caption bar and the footer the received note shows.
+void ReceivedNotes::setTextAreaWidth(int note, int width) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
-        target->setBounds(bounds.x(), bounds.y(), width, bounds.height());
+        // Widened: the sum must not overflow for a size near the int range's end.
+        const qint64 outer = qint64(width) + TfPostIt::TextAreaMargin;
+        target->setBounds(bounds.x(), bounds.y(),
+                          int(std::clamp<qint64>(outer, 0, std::numeric_limits<int>::max())),
+                          bounds.height());
         keepOnItsScreen(target);
     }
 }
@@ -101,8 +108,8 @@ void ReceivedNotes::setWindowWidth(int note, int width) {
 void ReceivedNotes::setTextAreaHeight(int note, int height) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
-        // Widened: the sum must not overflow for a height near the int range's end.
-        const qint64 outer = qint64(height) + target->footerHeight();
+        const qint64 outer = qint64(height) + NoteCaptionBar::BarHeight + target->footerHeight() +
+                             TfPostIt::TextAreaMargin;
         target->setBounds(bounds.x(), bounds.y(), bounds.width(),
                           int(std::clamp<qint64>(outer, 0, std::numeric_limits<int>::max())));
         keepOnItsScreen(target);

@@ -14,6 +14,7 @@
 #include "dialogs/TtabGeral.h"
 #include "dialogs/TtbsRede.h"
 #include "mail/TfrmEnviarEmail.h"
+#include "net/NoteProtocol.h"
 #include "net/NoteReceiver.h"
 #include "net/ReceivedNoteQuota.h"
 #include "net/TfrmEnviaComputador.h"
@@ -87,6 +88,7 @@ private Q_SLOTS:
     void noteDeletedWhileItsTitleIsEdited();
     void addressBookAndComposerOpenFromTheirCommands();
     void replyOpensTheSenderWithTheSendersAddress();
+    void noteKeepsItsSizeOverTwoHops();
     void aboutBoxLinkOpensTheProductPage();
     void helpAndProductPageOpenWithoutTheDesktop();
 };
@@ -95,7 +97,8 @@ void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile_data() {
     QTest::addColumn<QString>("size"); // the width and height fields of "new"
     QTest::addColumn<QSize>("expected");
 
-    QTest::newRow("as sent") << "200¢100" << QSize(200, 100 + 12);
+    // A text area of 200 x 100: the window adds the margin, the caption bar and the footer.
+    QTest::newRow("as sent") << "200¢100" << QSize(200 + 5, 100 + 13 + 12 + 5);
     // A peer cannot make a window no screen can show: it takes the screen at most.
     QTest::newRow("30000 x 30000")
         << "30000¢30000" << QGuiApplication::primaryScreen()->availableGeometry().size();
@@ -360,6 +363,30 @@ void tst_MainWindowDialogs::replyOpensTheSenderWithTheSendersAddress() {
                   sender->cmdCancelar->click();
               });
     QCOMPARE(recipients, QStringLiteral("127.0.0.1"));
+}
+
+// A note sent on and sent back: what travels is its text area, which each hop restores.
+void tst_MainWindowDialogs::noteKeepsItsSizeOverTwoHops() {
+    NetworkProgram p;
+    TfPostIt* original = p.newNote();
+    original->setBounds(40, 40, 331, 261);
+    const QSize text = original->textAreaSize();
+
+    TfPostIt* previous = original;
+    const QStringList senders{QStringLiteral("Ana"), QStringLiteral("Bia")};
+    for (int hop = 1; hop <= senders.size(); ++hop) {
+        QTcpSocket peer;
+        peer.connectToHost(QStringLiteral("127.0.0.1"), p.main->receiver().port());
+        QVERIFY(peer.waitForConnected(5000));
+        peer.write(NoteProtocol::newCommand(NoteCommands::outgoing(*previous), senders[hop - 1]) +
+                   "\r\n" + NoteProtocol::endCommand() + "\r\n");
+        QTRY_VERIFY(p.note(hop) && p.note(hop)->footerVisible());
+        QTRY_COMPARE(p.note(hop)->textAreaSize(), text);
+        previous = p.note(hop);
+    }
+    // The first hop adds the footer; after that the window keeps its size.
+    QCOMPARE(p.note(1)->bounds().size(), QSize(331, 261 + 12));
+    QCOMPARE(p.note(2)->bounds().size(), p.note(1)->bounds().size());
 }
 
 void tst_MainWindowDialogs::aboutBoxLinkOpensTheProductPage() {
