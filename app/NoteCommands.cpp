@@ -1,5 +1,7 @@
 #include "app/NoteCommands.h"
 
+#include "app/LinkOpener.h"
+#include "app/TfrmAjuda.h"
 #include "contacts/TfrmAddressBook.h"
 #include "dialogs/TfrmConfNota.h"
 #include "dialogs/TfrmMudaCaption.h"
@@ -32,6 +34,7 @@ NoteCommands::NoteCommands(const Services& services, QObject* parent)
     m_frmMudaCaption =
         std::make_unique<TfrmMudaCaption>(services.clock, services.locale, services.recGeral);
     m_frmSobre = std::make_unique<TfrmSobre>(services.shell);
+    m_links = std::make_unique<LinkOpener>(services.shell, services.messages);
 
     m_frmAddressBook = std::make_unique<TfrmAddressBook>(
         services.notesFile, services.locale.locale(), services.messages, services.sound);
@@ -175,7 +178,13 @@ void NoteCommands::mailNote(const QString& subject, const QString& text) {
 }
 
 void NoteCommands::openUrl(const QUrl& url) {
-    m_services.shell.open(url);
+    m_links->open(url);
+}
+
+void NoteCommands::showHelp(const QString& page) {
+    if (!m_frmAjuda)
+        m_frmAjuda = std::make_unique<TfrmAjuda>(*m_links, m_services.messages);
+    m_frmAjuda->showPage(page);
 }
 
 void NoteCommands::printNote(const QString& caption, const QString& text, const QFont& font) {
@@ -188,6 +197,8 @@ void NoteCommands::closeDialogs() {
     // Whatever a sending still had to send is dropped with the program.
     m_sender->cancel();
     m_frmMudaCaption->reject();
+    if (m_frmAjuda)
+        m_frmAjuda->hide();
     while (QWidget* modal = QApplication::activeModalWidget()) {
         modal->hide();
         if (auto* dialog = qobject_cast<QDialog*>(modal))

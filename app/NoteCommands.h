@@ -12,11 +12,13 @@ class Clock;
 class LocaleInfo;
 class MessageBoxes;
 class NoteServerControl;
+class LinkOpener;
 class ShellOpener;
 class SoundPlayer;
 class SystemUtcOffset;
 class NoteSender;
 class TfrmAddressBook;
+class TfrmAjuda;
 class TfrmEnviaComputador;
 class TfrmEnviarEmail;
 class TfrmMudaCaption;
@@ -64,6 +66,8 @@ public:
     void openPreferences();
     // The about box; its link opens productPage.
     void showAbout(const QString& productPage);
+    // A shipped page (the help, the product page) in the program's own window.
+    void showHelp(const QString& page);
     // The address book for looking after the contacts, without the recipient picker.
     void browseAddressBook();
     // Copies the notes file into folder as a dated backup; returns the backup's path
@@ -78,6 +82,7 @@ public:
 
     TfrmMudaCaption* frmMudaCaption() const { return m_frmMudaCaption.get(); }
     TfrmAddressBook* frmAddressBook() const { return m_frmAddressBook.get(); }
+    TfrmAjuda* frmAjuda() const { return m_frmAjuda.get(); }
     TfrmEnviarEmail* frmEnviarEmail() const { return m_frmEnviarEmail.get(); }
     TfrmEnviaComputador* frmEnviaComputador() const { return m_frmEnviaComputador.get(); }
 
@@ -95,6 +100,9 @@ private:
     // Dialogs have no parent window: a note that opened one may be deleted meanwhile.
     std::unique_ptr<TfrmMudaCaption> m_frmMudaCaption;
     std::unique_ptr<TfrmSobre> m_frmSobre;
+    std::unique_ptr<LinkOpener> m_links;
+    // Made on first use.
+    std::unique_ptr<TfrmAjuda> m_frmAjuda;
     std::unique_ptr<TfrmAddressBook> m_frmAddressBook;
     std::unique_ptr<TfrmEnviarEmail> m_frmEnviarEmail;
     // The client socket and connect time-out of the note sender.

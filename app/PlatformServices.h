@@ -2,6 +2,7 @@
 
 class Clock;
 class CommonDialogs;
+class DesktopNotifier;
 class LocaleInfo;
 class MessageBoxes;
 class NativeHostFolders;
@@ -30,4 +31,6 @@ struct PlatformServices {
     WindowSystemHints* windowHints = nullptr;
     // The start with the desktop session; none: the preferences do not offer it.
     SessionAutostart* autostart = nullptr;
+    // The desktop's notices of alarms; none: alarms show only on the note and the tray.
+    DesktopNotifier* notifier = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/ReceivedNotes.h"
 
 #include "app/NoteRegistry.h"
+#include "note/NoteCaptionBar.h"
 #include "note/NoteGeometry.h"
 #include "note/TfPostIt.h"
 #include "platform/MessageBoxes.h"
@@ -93,20 +94,25 @@ void ReceivedNotes::setCaptionColor(int note, int color) {
 namespace {
 
 // A size a peer sent, kept to what the screens here can show: the note keeps no more.
-QSize onTheScreens(int width, qint64 height) {
+// Widened: a sum near the int range's end must not overflow.
+QSize onTheScreens(qint64 width, qint64 height) {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    return NoteGeometry::boundedSize(
-        width, int(std::clamp<qint64>(height, 0, std::numeric_limits<int>::max())), screens);
+    const auto clamped = [](qint64 value) {
+        return int(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
+    };
+    return NoteGeometry::boundedSize(clamped(width), clamped(height), screens);
 }
 
 } // namespace
 
-void ReceivedNotes::setWindowWidth(int note, int width) {
+// The sizes are the sender's text area's: the window around it also holds the margin,
+// and in height the caption bar and the footer the received note shows.
+void ReceivedNotes::setTextAreaWidth(int note, int width) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
-        const QSize size = onTheScreens(width, bounds.height());
+        const QSize size = onTheScreens(qint64(width) + TfPostIt::TextAreaMargin, bounds.height());
         target->setBounds(bounds.x(), bounds.y(), size.width(), size.height());
         keepOnItsScreen(target);
     }
@@ -115,8 +121,9 @@ void ReceivedNotes::setWindowWidth(int note, int width) {
 void ReceivedNotes::setTextAreaHeight(int note, int height) {
     if (TfPostIt* target = window(note)) {
         const QRect bounds = target->bounds();
-        // Widened: the sum must not overflow for a height near the int range's end.
-        const QSize size = onTheScreens(bounds.width(), qint64(height) + target->footerHeight());
+        const QSize size =
+            onTheScreens(bounds.width(), qint64(height) + NoteCaptionBar::BarHeight +
+                                             target->footerHeight() + TfPostIt::TextAreaMargin);
         target->setBounds(bounds.x(), bounds.y(), size.width(), size.height());
         keepOnItsScreen(target);
     }

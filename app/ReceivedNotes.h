@@ -30,7 +30,7 @@ public:
     void setCaption(int note, const QString& caption) override;
     void setNoteColor(int note, int color) override;
     void setCaptionColor(int note, int color) override;
-    void setWindowWidth(int note, int width) override;
+    void setTextAreaWidth(int note, int width) override;
     void setTextAreaHeight(int note, int height) override;
     void setReplyAddress(int note, const QString& address) override;
     void setFontName(int note, const QString& name) override;

@@ -2,6 +2,7 @@
 
 #include "alarm/AlarmTimer.h"
 #include "alarm/TfrmMostraAlarmes.h"
+#include "app/AlarmNotices.h"
 #include "app/AppMessage.h"
 #include "app/CaptureRegistration.h"
 #include "app/NoteCommands.h"
@@ -95,6 +96,7 @@ TfStickyNote::TfStickyNote(const PlatformServices& platform, QWidget* parent)
     });
     m_alarms = new AlarmTimer(*m_registry, *m_sounds, this);
     connect(m_alarms, &AlarmTimer::alarmFired, this, &TfStickyNote::alarmFired);
+    m_notices = std::make_unique<AlarmNotices>(m_platform.notifier);
 
     m_trayMenu = new TrayMenu(*m_registry, m_platform.tray, this);
     connect(m_trayMenu, &TrayMenu::newNoteChosen, this,
@@ -181,8 +183,13 @@ void TfStickyNote::tmrInicioTimer() {
 
     if (m_recRede.Enabled)
         startListening();
-    if (m_recGeral.NoteDaily)
-        ShowTodaysTasks();
+    if (m_recGeral.NoteDaily && ShowTodaysTasks()) {
+        m_notices->todaysTasks(m_frmMostraAlarmes->lines(), [this] {
+            m_frmMostraAlarmes->show();
+            m_frmMostraAlarmes->raise();
+            m_frmMostraAlarmes->activateWindow();
+        });
+    }
     // From now on the local socket's messages are handled; those that came during the
     // load follow in their order.
     m_started = true;
@@ -321,7 +328,7 @@ void TfStickyNote::changeEvent(QEvent* event) {
 }
 
 void TfStickyNote::Ajuda1Click() {
-    m_platform.shell.open(QUrl::fromLocalFile(m_texts->helpFile()));
+    m_commands->showHelp(m_texts->helpFile());
 }
 
 void TfStickyNote::mnuSobreClick() {
@@ -330,7 +337,7 @@ void TfStickyNote::mnuSobreClick() {
 
 void TfStickyNote::mnuWebClick() {
     // The product's page ships beside the program, in both languages.
-    m_platform.shell.open(QUrl::fromLocalFile(m_texts->productPage()));
+    m_commands->showHelp(m_texts->productPage());
 }
 
 void TfStickyNote::newNoteFromDesktop(const QString& text) {
@@ -399,8 +406,8 @@ void TfStickyNote::stopAlarm() {
 }
 
 void TfStickyNote::alarmFired(int noteNumber) {
-    Q_UNUSED(noteNumber);
     m_trayMenu->startAnimation();
+    m_notices->alarmFired(m_registry->note(noteNumber));
 }
 
 void TfStickyNote::tryPrincipalClick() {
@@ -518,8 +525,9 @@ void TfStickyNote::tmrAlarmeTimer() {
         m_keeper->saveReportingErrors();
 }
 
-void TfStickyNote::ShowTodaysTasks() {
-    m_frmMostraAlarmes->showTasks(m_alarms->todaysTasks(m_platform.clock.now(), m_platform.locale));
+bool TfStickyNote::ShowTodaysTasks() {
+    return m_frmMostraAlarmes->showTasks(
+        m_alarms->todaysTasks(m_platform.clock.now(), m_platform.locale));
 }
 
 QString TfStickyNote::MakeBackup(const QString& folder) {

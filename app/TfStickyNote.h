@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 
+class AlarmNotices;
 class AlarmTimer;
 class EventSounds;
 class AppMessage;
@@ -62,7 +63,7 @@ public:
     // The one-second tick: the automatic save countdown, then every armed alarm.
     void tmrAlarmeTimer();
     // Lists the alarms due today in the today's-tasks window, or says there are none.
-    void ShowTodaysTasks();
+    bool ShowTodaysTasks();
     // Copies the notes file into folder as a dated backup; returns the backup's path
     // and throws TacknoteError when the copy fails.
     QString MakeBackup(const QString& folder);
@@ -92,7 +93,7 @@ public:
     // the receiver stops, the notes are saved, destroyed and loaded again by the start
     // step half a second later, in the new language.
     void SwitchLanguage(Language language);
-    // "A&juda": the help of the marked language in the desktop's browser.
+    // "A&juda": the help of the marked language, in the program's own window.
     void Ajuda1Click();
     // "Tacknote na Web...": the product's page.
     void mnuWebClick();
@@ -178,6 +179,7 @@ private:
     NotesKeeper* m_keeper = nullptr;
     TrayMenu* m_trayMenu = nullptr;
     AlarmTimer* m_alarms = nullptr;
+    std::unique_ptr<AlarmNotices> m_notices;
     TfrmMostraAlarmes* m_frmMostraAlarmes = nullptr;
     ::AppMessage* m_appMessage = nullptr;
     SingleInstance* m_channel = nullptr;

@@ -4,6 +4,7 @@
 #include "app/TacknoteApplication.h"
 #include "app/TfStickyNote.h"
 #include "platform/CursorBlinkTimeout.h"
+#include "platform/DBusDesktopNotifier.h"
 #include "platform/DesktopNativeHostFolders.h"
 #include "platform/DesktopSystemPaths.h"
 #include "platform/DesktopWindowHints.h"
@@ -101,8 +102,10 @@ int main(int argc, char** argv) {
     XdgAutostart autostart(XdgAutostart::userConfigHome(),
                            XdgAutostart::launcherFor(QCoreApplication::applicationFilePath()));
 
+    DBusDesktopNotifier notifier(QDBusConnection::sessionBus());
+
     TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts,
-                       &windowHints, &autostart});
+                       &windowHints, &autostart, &notifier});
     // Later starts, the command line and the browser capture reach the program here.
     main.setMessageChannel(gate.channel());
     // What this start was asked for happens once the notes are loaded.

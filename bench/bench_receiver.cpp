@@ -40,7 +40,7 @@ public:
     void setCaption(int, const QString&) override {}
     void setNoteColor(int, int) override {}
     void setCaptionColor(int, int) override {}
-    void setWindowWidth(int, int) override {}
+    void setTextAreaWidth(int, int) override {}
     void setTextAreaHeight(int, int) override {}
     void setReplyAddress(int, const QString&) override {}
     void setFontName(int, const QString&) override {}

@@ -20,7 +20,7 @@ public:
     void setCaption(int note, const QString&) override { check(note); }
     void setNoteColor(int note, int) override { check(note); }
     void setCaptionColor(int note, int) override { check(note); }
-    void setWindowWidth(int note, int) override { check(note); }
+    void setTextAreaWidth(int note, int) override { check(note); }
     void setTextAreaHeight(int note, int) override { check(note); }
     void setReplyAddress(int note, const QString&) override { check(note); }
     void setFontName(int note, const QString&) override { check(note); }

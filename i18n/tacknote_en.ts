@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="pt_BR">
 <context>
+    <name>AlarmNotices</name>
+    <message>
+        <source>Alarme de nota</source>
+        <translation>Note alarm</translation>
+    </message>
+    <message>
+        <source>Mostrar a nota</source>
+        <translation>Show the note</translation>
+    </message>
+    <message>
+        <source>Tarefas para Hoje</source>
+        <translation>Today&apos;s Tasks</translation>
+    </message>
+    <message>
+        <source>Mostrar as tarefas</source>
+        <translation>Show the tasks</translation>
+    </message>
+</context>
+<context>
     <name>Backup</name>
     <message>
         <source>Não foi possível fazer a cópia de segurança em %1: o arquivo de notas %2 não pôde ser lido.</source>
@@ -115,6 +134,13 @@
     <message>
         <source>o arquivo tem mais de %1 MB</source>
         <translation>the file is larger than %1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LinkOpener</name>
+    <message>
+        <source>A área de trabalho não conseguiu abrir o endereço %1. Verifique se há um navegador instalado.</source>
+        <translation>The desktop could not open the address %1. Check that a web browser is installed.</translation>
     </message>
 </context>
 <context>
@@ -532,6 +558,17 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Confirma Exclusão deste Contato?</source>
         <translation>Confirm the deletion of this contact?</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAjuda</name>
+    <message>
+        <source>Ajuda do Tacknote</source>
+        <translation>Tacknote Help</translation>
+    </message>
+    <message>
+        <source>A página %1 não foi encontrada.</source>
+        <translation>The page %1 was not found.</translation>
     </message>
 </context>
 <context>

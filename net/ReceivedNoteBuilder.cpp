@@ -70,7 +70,7 @@ void ReceivedNoteBuilder::fillNew(int note, const QStringList& fields, const QSt
     m_sink.setCaption(note, field(fields, 2));
     m_sink.setNoteColor(note, integerField(fields, 3));
     m_sink.setCaptionColor(note, integerField(fields, 6));
-    m_sink.setWindowWidth(note, integerField(fields, 4));
+    m_sink.setTextAreaWidth(note, integerField(fields, 4));
     m_sink.setTextAreaHeight(note, integerField(fields, 5));
     m_sink.setReplyAddress(note, peerAddress);
     m_sink.setFontName(note, field(fields, 7));

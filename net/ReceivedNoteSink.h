@@ -26,9 +26,10 @@ public:
     virtual void setNoteColor(int note, int color) = 0;
     // Colour of the caption bar.
     virtual void setCaptionColor(int note, int color) = 0;
-    virtual void setWindowWidth(int note, int width) = 0;
-    // The height of the sender's text area: the window's height becomes this plus the
-    // current height of the footer panel.
+    // The size of the sender's text area: the window is made large enough for a text
+    // area of that size beside the caption bar and the footer, so a note sent on and
+    // back keeps its size.
+    virtual void setTextAreaWidth(int note, int width) = 0;
     virtual void setTextAreaHeight(int note, int height) = 0;
     // The address a reply goes to: the peer's numeric address.
     virtual void setReplyAddress(int note, const QString& address) = 0;

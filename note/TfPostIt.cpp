@@ -404,15 +404,15 @@ void TfPostIt::FormResize() {
     pnlCaption->placeParts(width());
     const int clientWidth = width();
     const int clientHeight = height();
-    const int memoWidth = std::max(0, clientWidth - 5);
+    const int memoWidth = std::max(0, clientWidth - TextAreaMargin);
     int memoHeight = 0;
     if (footerVisible()) {
         const int footerHeight = pnlRodape->height();
         pnlRodape->setGeometry(0, clientHeight - footerHeight - 2, std::max(0, clientWidth - 2),
                                footerHeight);
-        memoHeight = clientHeight - NoteCaptionBar::BarHeight - footerHeight - 5;
+        memoHeight = clientHeight - NoteCaptionBar::BarHeight - footerHeight - TextAreaMargin;
     } else {
-        memoHeight = clientHeight - NoteCaptionBar::BarHeight - 5;
+        memoHeight = clientHeight - NoteCaptionBar::BarHeight - TextAreaMargin;
     }
     memPostit->setGeometry(0, kMemoTop, memoWidth, std::max(0, memoHeight));
 }

@@ -123,6 +123,9 @@ public:
     int footerHeight() const;
     // The size of the text area (not of the window).
     QSize textAreaSize() const;
+    // The window's width and height beyond its text area's: the margin, and the caption
+    // bar and the footer when it is shown.
+    static constexpr int TextAreaMargin = 5;
 
     // FormResize: lays out the text area and the footer for the current size.
     void FormResize();

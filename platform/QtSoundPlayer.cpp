@@ -49,17 +49,21 @@ std::optional<qint64> QtSoundPlayer::waveLengthMs(const QString& path) {
         const QByteArray id = header.left(4);
         const qint64 size = le32(header.constData() + 4);
         if (id == "fmt ") {
-            const QByteArray fmt = file.read(std::min<qint64>(size, 16));
+            const QByteArray fmt = file.read(std::min<qint64>(size, 40));
             if (fmt.size() < 16)
                 return std::nullopt;
-            const quint16 format = le16(fmt.constData());
+            quint16 format = le16(fmt.constData());
             const quint16 channels = le16(fmt.constData() + 2);
             const quint16 bits = le16(fmt.constData() + 14);
-            // Integer PCM, IEEE float or the extensible form of either.
-            if (format != 1 && format != 3 && format != 0xFFFE)
-                return std::nullopt;
-            if (channels == 0 || channels > 8 ||
-                (bits != 8 && bits != 16 && bits != 24 && bits != 32))
+            // The extensible form names its real format in the first two bytes of its
+            // sub-format.
+            if (format == 0xFFFE)
+                format = fmt.size() >= 26 ? le16(fmt.constData() + 24) : 0;
+            // What Qt decodes: 8-bit unsigned, 16- and 32-bit signed integers, 32-bit
+            // floats. Anything else (24-bit samples, compressed sound) would play nothing.
+            const bool decodable = (format == 1 && (bits == 8 || bits == 16 || bits == 32)) ||
+                                   (format == 3 && bits == 32);
+            if (!decodable || channels == 0 || channels > 8)
                 return std::nullopt;
             sampleRate = le32(fmt.constData() + 4);
             blockAlign = channels * (bits / 8);
@@ -89,6 +93,14 @@ QSoundEffect* QtSoundPlayer::effectFor(QSoundEffect*& effect, const QString& wav
             if (!created->isPlaying())
                 Q_EMIT finishedPlaying();
         });
+        // A background sound is decoded after play() has returned: one that the header
+        // promised but Qt cannot decode gives the beep instead.
+        if (&effect == &m_effect) {
+            connect(created, &QSoundEffect::statusChanged, this, [this, created] {
+                if (created->status() == QSoundEffect::Error)
+                    beep();
+            });
+        }
     }
     effect->stop();
     effect->setSource(QUrl::fromLocalFile(QFileInfo(waveFile).absoluteFilePath()));
@@ -98,6 +110,12 @@ QSoundEffect* QtSoundPlayer::effectFor(QSoundEffect*& effect, const QString& wav
 
 void QtSoundPlayer::play(const QString& waveFile) {
     if (!waveLengthMs(waveFile)) {
+        beep();
+        return;
+    }
+    // The same file again is not decoded again: it failed before, so it beeps again.
+    if (m_effect && m_effect->status() == QSoundEffect::Error &&
+        m_effect->source() == QUrl::fromLocalFile(QFileInfo(waveFile).absoluteFilePath())) {
         beep();
         return;
     }

@@ -1,5 +1,6 @@
 #include "platform/QtTrayIcon.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -139,6 +140,15 @@ bool QtTrayIcon::onIconWindowMouse(QObject* window, QMouseEvent* event) {
 }
 
 void QtTrayIcon::deliver(TrayClicks::Gesture gesture, const QPoint& position) {
+    // While a dialog waits for an answer, the menu and the notes stay as they are: any
+    // click brings that dialog to the front, wherever it lies.
+    if (QWidget* dialog = QApplication::activeModalWidget();
+        dialog && gesture != TrayClicks::Gesture::None) {
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+        return;
+    }
     switch (gesture) {
     case TrayClicks::Gesture::Click:
         Q_EMIT activated(Activation::Click);

@@ -1,8 +1,15 @@
 #include "alarm/TfrmMostraAlarmes.h"
 
+#include "platform/DBusDesktopNotifier.h"
+
 #include "../support/ProgramHarness.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QListWidget>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -20,9 +27,11 @@ struct AlarmNote {
 // A main window on test doubles that loads the given notes and settings.
 struct Program : ProgramHarness {
     Program(const QList<AlarmNote>& notes,
-            const QByteArray& general = "AutoSave=1\r\nTimeAutoSave=10\r\n")
+            const QByteArray& general = "AutoSave=1\r\nTimeAutoSave=10\r\n",
+            DesktopNotifier* desktop = nullptr)
         : ProgramHarness(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"),
                          QStringLiteral("ana")) {
+        notifier = desktop;
         clock.set(Start);
         QByteArray text = "[General]\r\nNumStickies=" + QByteArray::number(notes.size()) +
                           "\r\nAskDelete=0\r\n" + general;
@@ -41,6 +50,32 @@ struct Program : ProgramHarness {
 };
 
 } // namespace
+
+// The desktop's notification service, played by the test on a bus of its own.
+class NotificationService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Notice {
+        QString summary;
+        QString body;
+        QStringList actions;
+    };
+    QList<Notice> notices;
+
+public Q_SLOTS:
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
+                const QString& body, const QStringList& actions, const QVariantMap& hints,
+                int timeout) {
+        Q_UNUSED(app);
+        Q_UNUSED(replaces);
+        Q_UNUSED(icon);
+        Q_UNUSED(hints);
+        Q_UNUSED(timeout);
+        notices.append({summary, body, actions});
+        return uint(notices.size());
+    }
+};
 
 class tst_Alarms : public QObject {
     Q_OBJECT
@@ -66,6 +101,7 @@ private Q_SLOTS:
     void todaysTasks();
     void todaysTasksAtStart();
     void todaysTasksAfterRenumbering();
+    void alarmAndTodaysTasksReachTheDesktop();
 };
 
 void tst_Alarms::pastAlarmFiresOnFirstTick() {
@@ -466,6 +502,62 @@ void tst_Alarms::todaysTasksAfterRenumbering() {
                            [](const TfPostIt* note) { return note->isVisible(); }),
              1);
     QVERIFY(p.boxes.shown.isEmpty());
+}
+
+void tst_Alarms::alarmAndTodaysTasksReachTheDesktop() {
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (daemon.isEmpty())
+        QSKIP("dbus-daemon (Debian package dbus-daemon) is missing");
+    QProcess bus;
+    bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                       QStringLiteral("--print-address")});
+    QVERIFY(bus.waitForStarted());
+    QTRY_VERIFY(bus.canReadLine());
+    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    auto cleanup = qScopeGuard([&] {
+        QDBusConnection::disconnectFromBus(QStringLiteral("service"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+        bus.terminate();
+        bus.waitForFinished();
+    });
+
+    QDBusConnection serviceBus = QDBusConnection::connectToBus(address, QStringLiteral("service"));
+    NotificationService service;
+    QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
+                                      QDBusConnection::ExportAllSlots));
+    QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    DBusDesktopNotifier notifier(QDBusConnection::connectToBus(address, QStringLiteral("program")));
+
+    Program p({{"Dentista", "25/12/2002 14:30:05", ""}}, "NoteDaily=1\r\n", &notifier);
+    // The start lists today's tasks in one notice.
+    p.create();
+    p.main->timerInicio()->setInterval(0);
+    p.main->start();
+    QTRY_COMPARE(service.notices.size(), 1);
+    QCOMPARE(service.notices[0].summary, QStringLiteral("Tarefas para Hoje"));
+    QCOMPARE(service.notices[0].body, QStringLiteral("000 - 14:30:05 - Dentista"));
+    p.main->frmMostraAlarmes().hide();
+
+    // The alarm: the title, and the first line as plain text.
+    TfPostIt* note = p.note(0);
+    note->setNote(QStringLiteral("\r\nLevar o <raio-x> & exames\r\nsegunda linha"));
+    p.main->timerAlarme()->stop();
+    p.tick(5);
+    QTRY_COMPARE(service.notices.size(), 2);
+    QCOMPARE(service.notices[1].summary, QStringLiteral("Dentista"));
+    QCOMPARE(service.notices[1].body, QStringLiteral("Levar o &lt;raio-x&gt; &amp; exames"));
+    QCOMPARE(service.notices[1].actions.size(), 2);
+    QCOMPARE(service.notices[1].actions[0], QStringLiteral("default"));
+
+    // Choosing the notice brings the note up again.
+    note->hide();
+    QDBusMessage chosen = QDBusMessage::createSignal(
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActionInvoked"));
+    chosen << uint(2) << QStringLiteral("default");
+    QVERIFY(serviceBus.send(chosen));
+    QTRY_VERIFY(note->isVisible());
+    QCOMPARE(service.notices.size(), 2);
 }
 
 QTEST_MAIN(tst_Alarms)

@@ -3,6 +3,8 @@
 // address book and the e-mail composer, each on the real windows with the seams
 // answering.
 
+#include "app/NoteCommands.h"
+#include "app/TfrmAjuda.h"
 #include "contacts/TfrmAddressBook.h"
 #include "dialogs/TfrmConfNota.h"
 #include "dialogs/TfrmMudaCaption.h"
@@ -12,6 +14,7 @@
 #include "dialogs/TtabGeral.h"
 #include "dialogs/TtbsRede.h"
 #include "mail/TfrmEnviarEmail.h"
+#include "net/NoteProtocol.h"
 #include "net/NoteReceiver.h"
 #include "net/ReceivedNoteQuota.h"
 #include "net/TfrmEnviaComputador.h"
@@ -85,14 +88,17 @@ private Q_SLOTS:
     void noteDeletedWhileItsTitleIsEdited();
     void addressBookAndComposerOpenFromTheirCommands();
     void replyOpensTheSenderWithTheSendersAddress();
+    void noteKeepsItsSizeOverTwoHops();
     void aboutBoxLinkOpensTheProductPage();
+    void helpAndProductPageOpenWithoutTheDesktop();
 };
 
 void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile_data() {
     QTest::addColumn<QString>("size"); // the width and height fields of "new"
     QTest::addColumn<QSize>("expected");
 
-    QTest::newRow("as sent") << "200¢100" << QSize(200, 100 + 12);
+    // A text area of 200 x 100: the window adds the margin, the caption bar and the footer.
+    QTest::newRow("as sent") << "200¢100" << QSize(200 + 5, 100 + 13 + 12 + 5);
     // A peer cannot make a window no screen can show: it takes the screen at most.
     QTest::newRow("30000 x 30000")
         << "30000¢30000" << QGuiApplication::primaryScreen()->availableGeometry().size();
@@ -359,6 +365,30 @@ void tst_MainWindowDialogs::replyOpensTheSenderWithTheSendersAddress() {
     QCOMPARE(recipients, QStringLiteral("127.0.0.1"));
 }
 
+// A note sent on and sent back: what travels is its text area, which each hop restores.
+void tst_MainWindowDialogs::noteKeepsItsSizeOverTwoHops() {
+    NetworkProgram p;
+    TfPostIt* original = p.newNote();
+    original->setBounds(40, 40, 331, 261);
+    const QSize text = original->textAreaSize();
+
+    TfPostIt* previous = original;
+    const QStringList senders{QStringLiteral("Ana"), QStringLiteral("Bia")};
+    for (int hop = 1; hop <= senders.size(); ++hop) {
+        QTcpSocket peer;
+        peer.connectToHost(QStringLiteral("127.0.0.1"), p.main->receiver().port());
+        QVERIFY(peer.waitForConnected(5000));
+        peer.write(NoteProtocol::newCommand(NoteCommands::outgoing(*previous), senders[hop - 1]) +
+                   "\r\n" + NoteProtocol::endCommand() + "\r\n");
+        QTRY_VERIFY(p.note(hop) && p.note(hop)->footerVisible());
+        QTRY_COMPARE(p.note(hop)->textAreaSize(), text);
+        previous = p.note(hop);
+    }
+    // The first hop adds the footer; after that the window keeps its size.
+    QCOMPARE(p.note(1)->bounds().size(), QSize(331, 261 + 12));
+    QCOMPARE(p.note(2)->bounds().size(), p.note(1)->bounds().size());
+}
+
 void tst_MainWindowDialogs::aboutBoxLinkOpensTheProductPage() {
     ProgramHarness p;
     p.start();
@@ -374,6 +404,36 @@ void tst_MainWindowDialogs::aboutBoxLinkOpensTheProductPage() {
     QCOMPARE(p.shell.opened[0],
              QUrl::fromLocalFile(ProgramHarness::seedDir() + "/help/index.html"));
     QVERIFY(QFileInfo(p.shell.opened[0].toLocalFile()).isFile());
+}
+
+// The desktop opens nothing here: the shipped pages show in the program's own window,
+// their links between them work, and an outside address that fails is reported.
+void tst_MainWindowDialogs::helpAndProductPageOpenWithoutTheDesktop() {
+    ProgramHarness p;
+    p.shell.refuses = true;
+    p.start();
+    const QString help = ProgramHarness::seedDir() + QStringLiteral("/help/");
+
+    p.main->trayMenu().Ajuda1->trigger();
+    TfrmAjuda* window = p.main->commands().frmAjuda();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "tacknote.html"));
+    window->memAjudaAnchorClicked(QUrl(QStringLiteral("tacknote_enu.html#alarms")));
+    QCOMPARE(window->page().fileName(), QStringLiteral("tacknote_enu.html"));
+    window->memAjudaAnchorClicked(QUrl(QStringLiteral("index_enu.html")));
+    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "index_enu.html"));
+    QVERIFY(p.shell.opened.isEmpty());
+    QVERIFY(p.boxes.shown.isEmpty());
+
+    window->memAjudaAnchorClicked(QUrl(QStringLiteral("https://example.org/tacknote")));
+    QCOMPARE(p.shell.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/tacknote"))});
+    QCOMPARE(p.boxes.shown.size(), 1);
+    QVERIFY(p.boxes.shown[0].text.contains(QStringLiteral("https://example.org/tacknote")));
+
+    window->hide();
+    p.main->trayMenu().mnuWeb->trigger();
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "index.html"));
 }
 
 QTEST_MAIN(tst_MainWindowDialogs)

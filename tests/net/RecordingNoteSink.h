@@ -68,7 +68,7 @@ public:
     void setCaption(int n, const QString& v) override { at(n, "caption").caption = v; }
     void setNoteColor(int n, int v) override { at(n, "color").color = v; }
     void setCaptionColor(int n, int v) override { at(n, "captionColor").captionColor = v; }
-    void setWindowWidth(int n, int v) override { at(n, "width").width = v; }
+    void setTextAreaWidth(int n, int v) override { at(n, "width").width = v; }
     void setTextAreaHeight(int n, int v) override { at(n, "height").textHeight = v; }
     void setReplyAddress(int n, const QString& v) override { at(n, "reply").replyAddress = v; }
     void setFontName(int n, const QString& v) override { at(n, "fontName").fontName = v; }

@@ -38,6 +38,14 @@ QByteArray fmt(quint16 format, quint16 channels, quint32 rate, quint16 bits) {
                              le16(align) + le16(bits));
 }
 
+// The extensible form: the real format in the first two bytes of its sub-format.
+QByteArray extensible(quint16 format, quint16 bits) {
+    const quint16 align = bits / 8;
+    return chunk("fmt ", le16(0xFFFE) + le16(1) + le32(8000) + le32(8000 * align) + le16(align) +
+                             le16(bits) + le16(22) + le16(bits) + le32(0) + le16(format) +
+                             QByteArray(14, '\x10'));
+}
+
 QByteArray riff(const QByteArray& chunks) {
     return "RIFF" + le32(quint32(chunks.size() + 4)) + "WAVE" + chunks;
 }
@@ -86,6 +94,15 @@ void tst_QtSoundPlayer::waveLength_data() {
         << qint64(100);
     QTest::newRow("compressed sound")
         << riff(fmt(0x55, 1, 22050, 16) + chunk("data", second16)) << qint64(-1);
+    // Qt would decode nothing of these and play silence: the beep plays instead.
+    QTest::newRow("24-bit samples")
+        << riff(fmt(1, 1, 8000, 24) + chunk("data", QByteArray(3 * 800, '\1'))) << qint64(-1);
+    QTest::newRow("64-bit float samples")
+        << riff(fmt(3, 1, 8000, 64) + chunk("data", QByteArray(8 * 800, '\0'))) << qint64(-1);
+    QTest::newRow("extensible form of compressed sound")
+        << riff(extensible(0x55, 16) + chunk("data", QByteArray(2 * 800, '\1'))) << qint64(-1);
+    QTest::newRow("extensible form of 16-bit samples")
+        << riff(extensible(1, 16) + chunk("data", QByteArray(2 * 800, '\1'))) << qint64(100);
     QTest::newRow("no channels") << riff(fmt(1, 0, 22050, 16) + chunk("data", second16))
                                  << qint64(-1);
     QTest::newRow("sound before its format")

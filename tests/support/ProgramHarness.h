@@ -52,7 +52,8 @@ struct ProgramHarness {
     TfStickyNote& create() {
         main.reset();
         main = std::make_unique<TfStickyNote>(PlatformServices{clock, locale, paths, boxes, sound,
-                                                               tray, shell, dialogs, nativeHosts});
+                                                               tray, shell, dialogs, nativeHosts,
+                                                               nullptr, nullptr, notifier});
         return *main;
     }
     // Creates the main window and loads the notes, as the start step does.
@@ -109,6 +110,8 @@ struct ProgramHarness {
     ScriptedCommonDialogs dialogs;
     // The browsers' folders for the capture's registration; none unless a test sets them.
     NativeHostFolders* nativeHosts = nullptr;
+    // The desktop's notices; none unless a test sets them.
+    DesktopNotifier* notifier = nullptr;
     std::unique_ptr<TfStickyNote> main;
 
 private:

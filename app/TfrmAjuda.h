@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class LinkOpener;
+class MessageBoxes;
+class QTextBrowser;
+
+// The program's own window for its help and its product page: shipped HTML pages read
+// from local files, so they open without a browser. Links between the shipped pages
+// stay in the window; any other address goes to the desktop. Created once and reused.
+class TfrmAjuda : public QWidget {
+    Q_OBJECT
+public:
+    TfrmAjuda(LinkOpener& links, MessageBoxes& messages, QWidget* parent = nullptr);
+
+    // Shows the page in the window and brings the window to the front; a missing page
+    // is reported and leaves the window as it was.
+    void showPage(const QString& file);
+    // The page shown now.
+    QUrl page() const;
+
+    // A click on a link of the page.
+    void memAjudaAnchorClicked(const QUrl& link);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void retranslate();
+
+    LinkOpener& m_links;
+    MessageBoxes& m_messages;
+    QTextBrowser* memAjuda = nullptr;
+};
