@@ -1,6 +1,7 @@
 #include "app/TrayMenu.h"
 
 #include "app/MenuIcons.h"
+#include "app/NoteListCaption.h"
 #include "app/NoteRegistry.h"
 #include "note/NoteIcons.h"
 #include "note/TfPostIt.h"
@@ -12,16 +13,6 @@
 #include <QTimer>
 
 namespace {
-
-// A note title as a menu item shows it: "&" stays an ampersand instead of marking a
-// shortcut, and control characters (a tab would start a shortcut text) become blanks.
-QString menuCaption(QString caption) {
-    for (QChar& c : caption) {
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char(' ');
-    }
-    return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
-}
 
 QAction* namedItem(QMenu* menu, const char* name) {
     QAction* action = menu->addAction(QString());
@@ -154,7 +145,7 @@ void TrayMenu::hide() {
 
 void TrayMenu::addNoteItem(QMenu* menu, int slot) {
     TfPostIt* window = m_registry.note(slot);
-    QAction* item = menu->addAction(menuCaption(window->caption()));
+    QAction* item = menu->addAction(NoteListCaption::of(window->caption(), window->note()));
     item->setData(slot);
     const QPointer<TfPostIt> target(window);
     connect(item, &QAction::triggered, this, [this, target] {

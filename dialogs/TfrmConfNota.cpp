@@ -224,6 +224,7 @@ void TfrmConfNota::applyToSettings() {
     m_recGeral.ShowDate = tabFonteCor->chkDataCaption->isChecked();
     m_recGeral.ShowTime = tabFonteCor->chkHoraCaption->isChecked();
     tabGeral->applyPersonal(m_recGeral);
+    const QString portBefore = m_recRede.PortTCP;
     const bool emptyBlockList = tbsRede->applyTo(m_recRede);
     tabSons->applyTo(m_recGeral);
     tabGeral->applyGeneral(m_recGeral);
@@ -234,7 +235,7 @@ void TfrmConfNota::applyToSettings() {
         m_services.messages.information(TtbsRede::emptyBlockListNotice());
     if (!self)
         return;
-    startOrStopNoteServer();
+    startOrStopNoteServer(m_recRede.PortTCP != portBefore);
     if (self)
         applySessionStart();
     if (self)
@@ -251,12 +252,12 @@ void TfrmConfNota::applySessionStart() {
     }
 }
 
-void TfrmConfNota::startOrStopNoteServer() {
+void TfrmConfNota::startOrStopNoteServer(bool portChanged) {
     try {
+        if (!m_recRede.Enabled || portChanged)
+            m_noteServer.StopNoteServer();
         if (m_recRede.Enabled)
             m_noteServer.StartNoteServer();
-        else
-            m_noteServer.StopNoteServer();
     } catch (const TacknoteError& error) {
         // The other settings stay applied; the listener is tried again at the next OK
         // or start of the program.

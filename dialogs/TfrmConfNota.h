@@ -99,7 +99,9 @@ private:
     void refuse(int page, QWidget* field, const QString& message);
     void applyToNote();
     void applyToSettings();
-    void startOrStopNoteServer();
+    // The listener listens after OK exactly when the network functions are on, on the
+    // port now set: one listening on another port is closed first.
+    void startOrStopNoteServer(bool portChanged);
     void applySessionStart();
 
     const ConfNotaServices m_services;

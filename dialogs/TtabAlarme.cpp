@@ -139,10 +139,8 @@ void TtabAlarme::retranslate() {
     for (int i = 0; i < cboUnidade->count() && i < units.size(); ++i)
         cboUnidade->setItemText(i, units[i]);
     Label12->setText(tr("Dias da Semana:"));
-    QStringList days = {tr("Domingo"), tr("Segunda"), tr("Terça"), tr("Quarta"),
-                        tr("Quinta"),  tr("Sexta"),   tr("Sábado")};
-    if (!m_sundayFirst)
-        days.append(days.takeFirst());
+    const QStringList days = {tr("Domingo"), tr("Segunda"), tr("Terça"), tr("Quarta"),
+                              tr("Quinta"),  tr("Sexta"),   tr("Sábado")};
     int widest = 0;
     for (int i = 0; i < chkDiasDaSemana->count() && i < days.size(); ++i) {
         chkDiasDaSemana->item(i)->setText(days[i]);
@@ -174,7 +172,6 @@ void TtabAlarme::fillWeekdays() {
 
 void TtabAlarme::fillNoteLists() {
     fillUnits();
-    m_sundayFirst = true;
     fillWeekdays();
     retranslate();
 }
@@ -209,10 +206,9 @@ void TtabAlarme::primeFromNote(const NoteRecord& note, const QDateTime& now) {
 }
 
 void TtabAlarme::disableForPreferences() {
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             chkHabAlarme, dtmDataAlarme, dtmHoraAlarme, chkTocaSom, fleSom, chkRemarca, txtCada,
-             updCada, cboUnidade, chkDiasDaSemana})
-        control->setEnabled(false);
+    chkHabAlarme->setChecked(false);
+    chkHabAlarme->setEnabled(false);
+    chkHabAlarmeClick();
 }
 
 QDateTime TtabAlarme::joinedDateTime() const {
@@ -254,15 +250,16 @@ void TtabAlarme::applyTo(NoteRecord& note) const {
 }
 
 void TtabAlarme::chkHabAlarmeClick() {
+    // Nothing of an alarm that is not enabled can be changed, its sound not tried.
     const bool on = chkHabAlarme->isChecked();
-    for (QWidget* control : std::initializer_list<QWidget*>{dtmDataAlarme, dtmHoraAlarme,
-                                                            chkTocaSom, fleSom, chkRemarca})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             dtmDataAlarme, dtmHoraAlarme, chkTocaSom, fleSom, cmdProcurar, cmdTestar, chkRemarca})
         control->setEnabled(on);
     chkRemarcaClick();
 }
 
 void TtabAlarme::chkRemarcaClick() {
-    const bool on = chkRemarca->isChecked();
+    const bool on = chkRemarca->isChecked() && chkHabAlarme->isChecked();
     for (QWidget* control :
          std::initializer_list<QWidget*>{txtCada, updCada, cboUnidade, chkDiasDaSemana})
         control->setEnabled(on);

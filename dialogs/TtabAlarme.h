@@ -35,12 +35,13 @@ public:
                const LocaleInfo& locale, QWidget* parent = nullptr);
 
     // Note mode: the unit list refilled with the first unit chosen, and the weekday list
-    // refilled from Sunday, so that item i stands for Dia(i+1).
+    // refilled unchecked. The weekday list starts on Sunday, so that item i stands for
+    // Dia(i+1).
     void fillNoteLists();
     // Note mode: the controls enabled and set from the note's alarm; a note without
     // alarm is offered one five minutes after now, on every weekday, without sound.
     void primeFromNote(const NoteRecord& note, const QDateTime& now);
-    // Preferences mode: every alarm control disabled; only the sound buttons stay usable.
+    // Preferences mode: the alarm off and every control of the page disabled.
     void disableForPreferences();
 
     // The date of one picker joined with the time of the other.
@@ -53,7 +54,9 @@ public:
     // alarm is enabled (the caller has checked the interval), else only alarm := false.
     void applyTo(NoteRecord& note) const;
 
-    // Control rules.
+    // Control rules: the date, the time, the sound and its buttons and the reminder box
+    // are usable while the alarm is enabled; the reminder's interval, unit and weekdays
+    // while the reminder is checked too; the sound file while the sound is on.
     void chkHabAlarmeClick();
     void chkRemarcaClick();
     void chkTocaSomClick();
@@ -89,6 +92,4 @@ private:
     CommonDialogs& m_dialogs;
     SoundPlayer& m_sound;
     const LocaleInfo& m_locale;
-    // The weekday list starts on Sunday (note mode) instead of Monday (design).
-    bool m_sundayFirst = false;
 };

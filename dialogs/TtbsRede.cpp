@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 // Shows a star for each character of a password, whatever the desktop style uses.
@@ -207,6 +209,7 @@ void TtbsRede::prime(const TRecRede& recRede) {
 
     lstBloqueio->clear();
     lstBloqueio->setEnabled(false);
+    m_storedBlockList = recRede.BlockList;
     switch (recRede.Blocktype) {
     case 0:
         radNaoBloqueia->setChecked(true);
@@ -216,8 +219,7 @@ void TtbsRede::prime(const TRecRede& recRede) {
         break;
     case 2:
         radBloqueiaSel->setChecked(true);
-        lstBloqueio->setEnabled(true);
-        lstBloqueio->addItems(recRede.BlockList);
+        radBloqueioClick();
         break;
     default:
         break;
@@ -294,7 +296,12 @@ void TtbsRede::AuthComboBoxChange() {
 }
 
 void TtbsRede::radBloqueioClick() {
-    lstBloqueio->setEnabled(radBloqueiaSel->isChecked());
+    const bool selective = radBloqueiaSel->isChecked();
+    lstBloqueio->setEnabled(selective);
+    // OK in this mode stores what the list box holds: it starts with the stored entries,
+    // so that none is dropped unseen.
+    if (selective && m_storedBlockList)
+        lstBloqueio->addItems(*std::exchange(m_storedBlockList, std::nullopt));
 }
 
 TfrmInsereBloq* TtbsRede::frmInsereBloq() {

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class MessageBoxes;
 class QCheckBox;
 class QComboBox;
@@ -17,7 +19,8 @@ struct TRecRede;
 
 // Page "Rede" of the preferences: the network functions switch, the SMTP account, the
 // sender block list and the port of the note listener. The list box works on a copy of
-// the block list; only OK in the mode "Bloquear notas vindas de:" stores it.
+// the block list, shown from the moment the mode "Bloquear notas vindas de:" is chosen;
+// only OK in that mode stores it.
 class TtbsRede : public QWidget {
     Q_OBJECT
 public:
@@ -82,4 +85,6 @@ private:
 
     MessageBoxes& m_messages;
     TfrmInsereBloq* m_frmInsereBloq = nullptr;
+    // The stored block list, until the list box shows it.
+    std::optional<QStringList> m_storedBlockList;
 };

@@ -2,6 +2,8 @@
 
 #include "note/PrintLayout.h"
 
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 
@@ -35,9 +37,25 @@ QString NotePrinter::jobTitle(const QString& caption) {
     return QStringLiteral("Tacknote  - ") + caption;
 }
 
+void NotePrinter::keepMargins(QPrinter& printer) {
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF current = layout.margins();
+    const QMarginsF printable = layout.minimumMargins();
+    const auto side = [](double margin, double least) {
+        return std::max({margin, least, MinimumMarginMm});
+    };
+    printer.setPageMargins(QMarginsF(side(current.left(), printable.left()),
+                                     side(current.top(), printable.top()),
+                                     side(current.right(), printable.right()),
+                                     side(current.bottom(), printable.bottom())),
+                           QPageLayout::Millimeter);
+}
+
 bool NotePrinter::print(QPrinter& printer, const QString& caption, const QString& noteText,
                         const QFont& noteFont) {
     printer.setDocName(jobTitle(caption));
+    keepMargins(printer);
 
     // Both fonts are resolved against the printer so that measuring and painting agree.
     const QList<QFont> fonts{QFont(QFont(), &printer), QFont(noteFont, &printer)};

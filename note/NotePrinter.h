@@ -36,12 +36,21 @@ public:
     static constexpr int DefaultFont = 0;
     static constexpr int NoteFont = 1;
     static constexpr int RuleLength = 80;
+    // The least margin left on each side of the paper, where printers commonly cannot
+    // print; a printer that needs more gets its own.
+    static constexpr double MinimumMarginMm = 10.0;
 
     // The print job's title for a note.
     static QString jobTitle(const QString& caption);
 
-    // Prints the note on the printer as it is set up. Returns false when the job could
-    // not be started or a page could not be added; nothing is ever reported to the user.
+    // Prints the note on the printer as it is set up, with margins of at least
+    // MinimumMarginMm. Returns false when the job could not be started or a page could
+    // not be added; nothing is ever reported to the user.
     static bool print(QPrinter& printer, const QString& caption, const QString& noteText,
                       const QFont& noteFont);
+
+private:
+    // Widens the printer's margins that are narrower than MinimumMarginMm or than what
+    // the printer can print.
+    static void keepMargins(QPrinter& printer);
 };

@@ -30,9 +30,11 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -340,6 +342,9 @@ void TfPostIt::setTopmost(bool on) {
     // Changing the flag recreates the native window hidden; put it back where it was.
     const QRect geometryBefore = geometry();
     const bool shown = !isHidden();
+    // A native window that exists is replaced when it is next mapped, after the show
+    // event has asked to keep the old one out of the task bar.
+    m_nativeWindowReplaced = m_nativeWindowReplaced || testAttribute(Qt::WA_WState_Created);
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     setGeometry(geometryBefore);
     if (shown)
@@ -452,6 +457,12 @@ void TfPostIt::showEvent(QShowEvent* event) {
     // The window is about to be mapped (its native window exists by now).
     if (m_hints)
         m_hints->keepOffTaskbar(*this);
+    // A replaced native window is told again once it is on screen.
+    if (m_hints && std::exchange(m_nativeWindowReplaced, false))
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                m_hints->keepShownWindowOffTaskbar(*this);
+        });
     m_mouse->mover().mapping();
     m_mouse->watchWindow(windowHandle());
     notifyChanged();

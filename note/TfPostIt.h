@@ -198,6 +198,8 @@ private:
     QSize m_shownSize;
     QString m_replyAddress;
     bool m_constructed = false;
+    // The toolkit replaces the native window at its next mapping (stay on top changed).
+    bool m_nativeWindowReplaced = false;
 
     NoteCaptionBar* pnlCaption = nullptr;
     NoteEdit* memPostit = nullptr;

@@ -14,6 +14,7 @@ public:
     DesktopWindowHints();
 
     void keepOffTaskbar(QWidget& window) override;
+    void keepShownWindowOffTaskbar(QWidget& window) override;
 
     // The program runs on an X11 display.
     bool onX11() const { return m_connection != nullptr; }

@@ -12,4 +12,9 @@ public:
     // the program. Called before each mapping of the window: window managers forget
     // the request when a window is unmapped.
     virtual void keepOffTaskbar(QWidget& window) = 0;
+
+    // The same for a window already on screen. The toolkit replaces a window's native
+    // window when it maps it after a change of stay on top, and the new native window
+    // knows nothing of a request made for the old one.
+    virtual void keepShownWindowOffTaskbar(QWidget& window) = 0;
 };

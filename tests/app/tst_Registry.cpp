@@ -36,6 +36,8 @@ private Q_SLOTS:
     void deleteAsks();
     void secondDeleteDoesNothing();
     void trayLists();
+    void trayListCaptions_data();
+    void trayListCaptions();
     void trayListItemsShowNotes();
     void trayClick();
     void trayIconAndDoubleClick();
@@ -193,8 +195,8 @@ void tst_Registry::trayLists() {
     QVERIFY(!p.main->trayMenu().mnuMostrar->menuAction()->isEnabled());
     QVERIFY(!p.main->trayMenu().mnuEscondidos->menuAction()->isEnabled());
 
-    p.newNote()->setCaption(QStringLiteral("Compras & contas"));
-    p.newNote()->setCaption(QStringLiteral("<b>x</b>"));
+    p.newNote()->setCaption(QStringLiteral("Compras"));
+    p.newNote()->setCaption(QStringLiteral("Contas"));
     p.main->trayMenu().popPrincipalPopup();
     QVERIFY(p.main->trayMenu().mnuMostrar->menuAction()->isEnabled());
     QVERIFY(!p.main->trayMenu().mnuEscondidos->menuAction()->isEnabled());
@@ -202,14 +204,57 @@ void tst_Registry::trayLists() {
     QCOMPARE(all.size(), 4);
     QCOMPARE(all[0]->text(), QStringLiteral("<Todos>"));
     QVERIFY(all[1]->isSeparator());
-    QCOMPARE(all[2]->text(), QStringLiteral("Compras && contas"));
-    QCOMPARE(all[3]->text(), QStringLiteral("<b>x</b>"));
+    QCOMPARE(all[2]->text(), QStringLiteral("Compras"));
+    QCOMPARE(all[3]->text(), QStringLiteral("Contas"));
 
     p.note(1)->hide();
     p.main->trayMenu().popPrincipalPopup();
     QVERIFY(p.main->trayMenu().mnuEscondidos->menuAction()->isEnabled());
     QCOMPARE(p.listed(p.main->trayMenu().mnuEscondidos), QList<int>{1});
     QCOMPARE(p.listed(p.main->trayMenu().mnuMostrar), QList<int>({0, 1}));
+}
+
+void tst_Registry::trayListCaptions_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("item");
+
+    QTest::newRow("title and text") << "25/12/2002 "
+                                    << "Comprar pão\r\n\r\n\te leite"
+                                    << "25/12/2002 — Comprar pão e leite";
+    QTest::newRow("title only") << "Compras"
+                                << " \r\n"
+                                << "Compras";
+    QTest::newRow("text only") << ""
+                               << "Ligar para o João"
+                               << "Ligar para o João";
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << "";
+    QTest::newRow("ampersands and markup stay text") << "P&D"
+                                                     << "<b>A & B</b>"
+                                                     << "P&&D — <b>A && B</b>";
+    QTest::newRow("long text cut after a word")
+        << "Reunião"
+        << "Levar os relatórios do trimestre e as planilhas de custos para a diretoria amanhã"
+        << "Reunião — Levar os relatórios do trimestre e as planilhas…";
+    QTest::newRow("long title") << QString(70, QLatin1Char('x')) << "texto"
+                                << QString(59, QLatin1Char('x')) + u'…';
+}
+
+// Each note is listed by its title and the first words of its text, on one line.
+void tst_Registry::trayListCaptions() {
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+    QFETCH(QString, item);
+    Program p;
+    TfPostIt* note = p.newNote();
+    note->setCaption(caption);
+    note->setNote(text);
+    note->hide();
+    p.main->trayMenu().popPrincipalPopup();
+    QCOMPARE(p.main->trayMenu().mnuMostrar->actions().at(2)->text(), item);
+    QCOMPARE(p.main->trayMenu().mnuEscondidos->actions().at(0)->text(), item);
 }
 
 void tst_Registry::trayListItemsShowNotes() {

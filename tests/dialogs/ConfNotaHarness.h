@@ -24,17 +24,17 @@
 #include <functional>
 #include <optional>
 
-// Counts the listener's starts and stops; a start fails when failure holds a text.
+// Records the listener's starts and stops, in their order; a start fails when failure
+// holds a text.
 struct RecordingNoteServer final : NoteServerControl {
     void StartNoteServer() override {
-        ++starts;
+        calls.append(QStringLiteral("start"));
         if (!failure.isEmpty())
             throw TacknoteError(failure);
     }
-    void StopNoteServer() override { ++stops; }
+    void StopNoteServer() override { calls.append(QStringLiteral("stop")); }
 
-    int starts = 0;
-    int stops = 0;
+    QStringList calls;
     QString failure;
 };
 

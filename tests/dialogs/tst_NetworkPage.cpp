@@ -119,9 +119,13 @@ void tst_NetworkPage::blockModes_data() {
     const QStringList stored = {"192.168.0.7", "10.0.0.1"};
     QTest::newRow("nobody blocked, list kept")
         << 0 << stored << "" << QStringList() << 0 << 0 << stored << false;
-    QTest::newRow("selective with one entry replaces the list")
-        << 0 << stored << "radBloqueiaSel" << QStringList{" 192.168.0.9 "} << 0 << 2
-        << QStringList{" 192.168.0.9 "} << false;
+    QTest::newRow("selective chosen keeps the stored list")
+        << 0 << stored << "radBloqueiaSel" << QStringList() << 0 << 2 << stored << false;
+    QTest::newRow("selective chosen, one entry added")
+        << 1 << stored << "radBloqueiaSel" << QStringList{" 192.168.0.9 "} << 0 << 2
+        << stored + QStringList{" 192.168.0.9 "} << false;
+    QTest::newRow("selective chosen, the stored entries deleted")
+        << 0 << stored << "radBloqueiaSel" << QStringList() << 2 << 2 << QStringList() << true;
     QTest::newRow("selective, entries as shown")
         << 2 << stored << "" << QStringList{"", "10.0.0.1"} << 1 << 2
         << QStringList{"10.0.0.1", "", "10.0.0.1"} << false;
@@ -150,7 +154,7 @@ void tst_NetworkPage::blockModes() {
     h.recRede.BlockList = storedList;
     TfrmConfNota& dialog = h.openPreferences();
     TtbsRede* page = dialog.tbsRede;
-    // Only the selective mode shows the stored list.
+    // The selective mode shows the stored list, from the opening or from its choice.
     QCOMPARE(ConfNotaHarness::itemTexts(page->lstBloqueio),
              storedType == 2 ? storedList : QStringList());
     QCOMPARE(page->lstBloqueio->isEnabled(), storedType == 2);
@@ -158,6 +162,8 @@ void tst_NetworkPage::blockModes() {
     if (!mode.isEmpty())
         page->findChild<QRadioButton*>(mode)->click();
     QCOMPARE(page->lstBloqueio->isEnabled(), page->radBloqueiaSel->isChecked());
+    if (page->radBloqueiaSel->isChecked())
+        QCOMPARE(ConfNotaHarness::itemTexts(page->lstBloqueio), storedList);
     for (int i = 0; i < deleted; ++i) {
         page->lstBloqueio->setCurrentRow(0);
         h.messages.answerNext(true);
@@ -243,33 +249,46 @@ void tst_NetworkPage::insertDialog() {
 }
 
 void tst_NetworkPage::listener_data() {
+    QTest::addColumn<bool>("wasEnabled");
     QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("failure");
-    QTest::addColumn<int>("starts");
-    QTest::addColumn<int>("stops");
+    QTest::addColumn<QStringList>("calls");
 
-    QTest::newRow("network on starts it") << true << "" << 1 << 0;
-    QTest::newRow("network off stops it") << false << "" << 0 << 1;
-    QTest::newRow("a failed start is told") << true << "Address already in use" << 1 << 0;
+    QTest::newRow("network on starts it") << false << true << "7801"
+                                          << "" << QStringList{"start"};
+    QTest::newRow("network off stops it") << true << false << "7801"
+                                          << "" << QStringList{"stop"};
+    QTest::newRow("a failed start is told") << false << true << "7801"
+                                            << "Address already in use" << QStringList{"start"};
+    QTest::newRow("the same port goes on listening") << true << true << "7801"
+                                                     << "" << QStringList{"start"};
+    QTest::newRow("a new port is listened on at once") << true << true << "7802"
+                                                       << "" << QStringList{"stop", "start"};
+    QTest::newRow("a new port with the network off") << true << false << "7802"
+                                                     << "" << QStringList{"stop"};
 }
 
 void tst_NetworkPage::listener() {
+    QFETCH(bool, wasEnabled);
     QFETCH(bool, enabled);
+    QFETCH(QString, port);
     QFETCH(QString, failure);
-    QFETCH(int, starts);
-    QFETCH(int, stops);
+    QFETCH(QStringList, calls);
     ConfNotaHarness h;
-    h.recRede.Enabled = !enabled;
+    h.recRede.Enabled = wasEnabled;
     h.server.failure = failure;
     TfrmConfNota& dialog = h.openPreferences();
-    dialog.tbsRede->chkHabilitaRede->click();
+    if (enabled != wasEnabled)
+        dialog.tbsRede->chkHabilitaRede->click();
+    dialog.tbsRede->txtPortaTCP->setText(port);
     dialog.tabSons->radUsaSom->click();
     dialog.tabGeral->chkPerguntaExclui->click();
 
     QVERIFY(h.pressOk());
-    QCOMPARE(h.server.starts, starts);
-    QCOMPARE(h.server.stops, stops);
+    QCOMPARE(h.server.calls, calls);
     QCOMPARE(h.recRede.Enabled, enabled);
+    QCOMPARE(h.recRede.PortTCP, port);
     // What comes after the listener is applied all the same.
     QVERIFY(h.recGeral.UseSounds);
     QVERIFY(!h.recGeral.AskDelete);

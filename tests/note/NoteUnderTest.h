@@ -3,6 +3,7 @@
 #include "note/NoteHost.h"
 #include "note/NoteMessage.h"
 #include "note/TfPostIt.h"
+#include "tests/support/RecordingWindowHints.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -72,7 +73,7 @@ struct NoteUnderTest {
         QStringList received;
     };
 
-    NoteUnderTest() : window(std::make_unique<TfPostIt>(&host)) {
+    NoteUnderTest() : window(std::make_unique<TfPostIt>(&host, &hints)) {
         window->Tag = 4;
         window->messageTarget = &sink;
     }
@@ -85,5 +86,6 @@ struct NoteUnderTest {
 
     Host host;
     Sink sink;
+    RecordingWindowHints hints;
     std::unique_ptr<TfPostIt> window;
 };

@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +66,7 @@ private Q_SLOTS:
     void printsTheNote();
     void longLineWrapsWithoutLoss();
     void longNoteFillsSeveralPages();
+    void leavesAMarginOnEverySide();
     void jobTitleIsInThePdf();
     void noteTextUsesTheNoteFont();
     void failureIsOnlyReturned();
@@ -143,6 +145,35 @@ void tst_NotePrinter::longNoteFillsSeveralPages() {
     QCOMPARE(found, QStringList({"Lista", Rule}) + lines);
     // The caption and the rule head the first page only.
     QVERIFY(!pages.at(1).contains(Rule));
+}
+
+// Nothing comes nearer to the paper's edges than 10 mm, where printers cannot print.
+void tst_NotePrinter::leavesAMarginOnEverySide() {
+    QStringList lines;
+    for (int i = 1; i <= 80; ++i)
+        lines.append(QStringLiteral("Linha %1 ").arg(i).repeated(20));
+    QTemporaryDir dir;
+    const QString pdf =
+        printToPdf(dir, QStringLiteral("Margens"), lines.join(QStringLiteral("\r\n")), noteFont());
+    const std::optional<QString> out = runTool("pdftotext", {"-bbox", pdf, "-"});
+    REQUIRE_TOOL(out, "pdftotext");
+    const QRegularExpression page(
+        QString::fromLatin1(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
+    const QRegularExpressionMatch size = page.match(*out);
+    QVERIFY(size.hasMatch());
+    const double margin = 10.0 / 25.4 * 72.0 - 0.5; // points
+    const QRectF printable = QRectF(0, 0, size.captured(1).toDouble(), size.captured(2).toDouble())
+                                 .adjusted(margin, margin, -margin, -margin);
+    const QRegularExpression word(QString::fromLatin1(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*))re"));
+    int words = 0;
+    for (const QRegularExpressionMatch& match : word.globalMatch(*out)) {
+        const QRectF box(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                         QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
+        QVERIFY2(printable.contains(box), qPrintable(match.captured(5)));
+        ++words;
+    }
+    QVERIFY(words > 80);
 }
 
 void tst_NotePrinter::jobTitleIsInThePdf() {

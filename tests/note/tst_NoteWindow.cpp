@@ -42,7 +42,7 @@ private Q_SLOTS:
     void textStaysWithinTheFileLimit_data();
     void textStaysWithinTheFileLimit();
     void displayedLinesFollowTheWrapping();
-    void topmostKeepsGeometry();
+    void topmostKeepsGeometryAndStaysOffTaskbar();
     void captionPressMoves_data();
     void captionPressMoves();
     void hoverCursorFollowsZone();
@@ -318,14 +318,18 @@ void tst_NoteWindow::displayedLinesFollowTheWrapping() {
     QVERIFY(note.window->displayedLines().isEmpty());
 }
 
-void tst_NoteWindow::topmostKeepsGeometry() {
+void tst_NoteWindow::topmostKeepsGeometryAndStaysOffTaskbar() {
     Note note;
     note.window->setBounds(150, 140, 230, 160);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
     const QRect before = note.window->bounds();
+    QCOMPARE(note.hints.requests, QStringList{QStringLiteral("before mapping")});
 
+    // The window shown again after the change is kept out of the task bar once more,
+    // when it is on screen, as a native window the toolkit may have replaced.
     note.window->popPrincipal->mnuOnTop->trigger();
+    QTRY_COMPARE(note.hints.requests.last(), QStringLiteral("on screen on top"));
     QVERIFY(note.window->topmost());
     QVERIFY(note.window->popPrincipal->mnuOnTop->isChecked());
     QVERIFY(note.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -333,7 +337,9 @@ void tst_NoteWindow::topmostKeepsGeometry() {
     QVERIFY(note.window->isVisible());
     QCOMPARE(note.window->bounds(), before);
 
+    note.hints.requests.clear();
     note.window->popPrincipal->mnuOnTop->trigger();
+    QTRY_COMPARE(note.hints.requests.last(), QStringLiteral("on screen"));
     QVERIFY(!note.window->topmost());
     QVERIFY(!note.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(note.window->bounds(), before);
@@ -343,6 +349,11 @@ void tst_NoteWindow::topmostKeepsGeometry() {
     note.window->setTopmost(true);
     QVERIFY(note.window->isHidden());
     QCOMPARE(note.window->bounds(), before);
+    // ... and, shown later, is kept out of the task bar once it is on screen.
+    note.hints.requests.clear();
+    note.window->show();
+    QTRY_COMPARE(note.hints.requests, QStringList({QStringLiteral("before mapping on top"),
+                                                   QStringLiteral("on screen on top")}));
 }
 
 void tst_NoteWindow::captionPressMoves_data() {
