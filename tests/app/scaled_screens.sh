@@ -21,9 +21,9 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Polls a command for up to ten seconds.
+# Polls a command for up to thirty seconds.
 wait_for() {
-    for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    for _ in $(seq 300); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
     return 1
 }
 
@@ -54,6 +54,20 @@ printf '%s\r\n' "[General]" "NumStickies=2" "DefaultLang=Port" "TrayNoticeShown=
     "[Stick1]" "caption=Nota B" "posx=420" "posy=300" "Width=300" "Height=150" \
     "note=dois" >"$notes"
 
+# Whether xdotool's geometry line shows a note at x,y of w x h logical pixels at the
+# scale factor: the position exact, the size within the window manager's rounding to its
+# resize steps (a pixel or so).
+at_place() {
+    local geometry=$1 factor=$2 x=$3 y=$4 w=$5 h=$6
+    local position=${geometry##*Position: } size=${geometry##*Geometry: }
+    awk -v position="${position%% *}" -v size="${size%% *}" -v x="$x" -v y="$y" -v w="$w" \
+        -v h="$h" -v f="$factor" 'BEGIN {
+        split(position, at, ","); split(size, got, "x")
+        dw = got[1] - w * f; dh = got[2] - h * f
+        exit !(at[1] == int(x * f) && at[2] == int(y * f) &&
+               dw > -2 && dw < 2 && dh > -2 && dh < 2) }'
+}
+
 # Runs the program until its notes are mapped, checks them, and ends it as a session does.
 run() {
     local factor=$1
@@ -64,25 +78,24 @@ run() {
     for note in "Nota A 100 60 250 200" "Nota B 420 300 300 150"; do
         read -r _ caption x y w h <<<"$note"
         local id
-        id=$(timeout 20 xdotool search --sync --onlyvisible --name "^Nota $caption\$" | head -1) ||
-            fail "note $caption never showed ($*)"
-        local geometry want
-        geometry=$(xdotool getwindowgeometry "$id" | tr -s ' \n' ' ')
-        want="Position: $(awk "BEGIN{print int($x*$factor)}"),$(awk "BEGIN{print int($y*$factor)}")"
-        [[ $geometry == *"$want "* ]] || fail "note $caption: $geometry, wanted $want ($*)"
-        # The window manager may round a size to its resize steps: a pixel or so.
-        local size=${geometry##*Geometry: }
-        awk -v size="${size%% *}" -v w="$w" -v h="$h" -v f="$factor" 'BEGIN {
-            split(size, got, "x")
-            dw = got[1] - w * f; dh = got[2] - h * f
-            exit !(dw > -2 && dw < 2 && dh > -2 && dh < 2) }' ||
-            fail "note $caption: $geometry, wanted $((w))x$((h)) times $factor ($*)"
+        id=$(timeout 30 xdotool search --sync --onlyvisible --name "^Nota $caption\$" | head -1) ||
+            fail "note $caption never showed ($*): $(tail -5 "$work/out.log")"
+        # The window manager places the window after mapping it: polled until it is
+        # where it belongs, or ten seconds have passed.
+        local geometry
+        for _ in $(seq 100); do
+            geometry=$(xdotool getwindowgeometry "$id" | tr -s ' \n' ' ')
+            at_place "$geometry" "$factor" "$x" "$y" "$w" "$h" && break
+            sleep 0.1
+        done
+        at_place "$geometry" "$factor" "$x" "$y" "$w" "$h" ||
+            fail "note $caption: $geometry, wanted ${w}x${h} at $x,$y times $factor ($*)"
     done
     local rss
     rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
     ((rss < 200000)) || fail "resident memory $rss kB ($*)"
     kill -TERM "$pid"
-    wait "$pid" || fail "the program ended with status $? ($*)"
+    wait "$pid" || fail "the program ended with status $? ($*): $(tail -5 "$work/out.log")"
 }
 
 start_display 96
