@@ -78,13 +78,20 @@ run() {
     for note in "Nota A 100 60 250 200" "Nota B 420 300 300 150"; do
         read -r _ caption x y w h <<<"$note"
         local id
-        id=$(timeout 30 xdotool search --sync --onlyvisible --name "^Nota $caption\$" | head -1) ||
-            fail "note $caption never showed ($*): $(tail -5 "$work/out.log")"
+        # Polled rather than waited for with --sync: a window that goes away while xdotool
+        # walks the tree (a menu, a tooltip) ends a search with an X error.
+        id=
+        for _ in $(seq 300); do
+            id=$(xdotool search --onlyvisible --name "^Nota $caption\$" 2>/dev/null | head -1) || true
+            [ -n "$id" ] && break
+            sleep 0.1
+        done
+        [ -n "$id" ] || fail "note $caption never showed ($*): $(tail -5 "$work/out.log")"
         # The window manager places the window after mapping it: polled until it is
         # where it belongs, or ten seconds have passed.
         local geometry
         for _ in $(seq 100); do
-            geometry=$(xdotool getwindowgeometry "$id" | tr -s ' \n' ' ')
+            geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null | tr -s ' \n' ' ') || true
             at_place "$geometry" "$factor" "$x" "$y" "$w" "$h" && break
             sleep 0.1
         done
