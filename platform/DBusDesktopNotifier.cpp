@@ -4,6 +4,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QVariantMap>
+#include <utility>
 
 namespace {
 
@@ -16,45 +17,34 @@ const QString DefaultAction = QStringLiteral("default");
 } // namespace
 
 DBusDesktopNotifier::DBusDesktopNotifier(const QDBusConnection& bus, QObject* parent)
-    : QObject(parent), m_bus(bus) {
-    m_bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
-                  SLOT(actionInvoked(uint, QString)));
-    m_bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
-                  SLOT(notificationClosed(uint, uint)));
-}
-
-QString DBusDesktopNotifier::plainBody(const QString& text) {
-    QString plain;
-    plain.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == u'<')
-            plain += QStringLiteral("&lt;");
-        else if (c == u'>')
-            plain += QStringLiteral("&gt;");
-        else if (c == u'&')
-            plain += QStringLiteral("&amp;");
-        else
-            plain += c;
-    }
-    return plain;
-}
+    : QObject(parent), m_bus(bus) {}
 
 void DBusDesktopNotifier::notify(const QString& summary, const QString& body,
                                  const QString& actionLabel, std::function<void()> chosen) {
     if (!m_bus.isConnected())
         return;
+    if (!std::exchange(m_listening, true)) {
+        m_bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
+                      SLOT(actionInvoked(uint, QString)));
+        m_bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
+                      SLOT(notificationClosed(uint, uint)));
+    }
     QDBusMessage call =
         QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("tacknote")}};
     call << QStringLiteral("Tacknote") << uint(0) << QStringLiteral("tacknote") << summary
-         << plainBody(body) << QStringList{DefaultAction, actionLabel} << hints << int(-1);
+         << body.toHtmlEscaped() << QStringList{DefaultAction, actionLabel} << hints << int(-1);
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, chosen = std::move(chosen)](QDBusPendingCallWatcher* finished) {
                 finished->deleteLater();
                 const QDBusPendingReply<uint> reply = *finished;
-                if (!reply.isError())
-                    m_chosen.insert(reply.value(), chosen);
+                if (reply.isError())
+                    return;
+                m_chosen.insert(reply.value(), chosen);
+                m_order.append(reply.value());
+                if (m_order.size() > MaxRemembered)
+                    m_chosen.remove(m_order.takeFirst());
             });
 }
 
@@ -73,4 +63,5 @@ void DBusDesktopNotifier::actionInvoked(uint id, const QString& action) {
 void DBusDesktopNotifier::notificationClosed(uint id, uint reason) {
     Q_UNUSED(reason);
     m_chosen.remove(id);
+    m_order.removeOne(id);
 }

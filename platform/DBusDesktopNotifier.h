@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QHash>
+#include <QList>
 #include <QObject>
 
 // Posts notices through the freedesktop.org notification service on a D-Bus bus
@@ -17,15 +18,18 @@ public:
     void notify(const QString& summary, const QString& body, const QString& actionLabel,
                 std::function<void()> chosen) override;
 
-    // The service reads markup in a body; the body is shown as the text it is.
-    static QString plainBody(const QString& text);
-
 private Q_SLOTS:
     void actionInvoked(uint id, const QString& action);
     void notificationClosed(uint id, uint reason);
 
 private:
     QDBusConnection m_bus;
-    // What each notice still on screen does when chosen, by the service's number.
+    // The service's signals are listened to from the first notice on, not at start.
+    bool m_listening = false;
+    // What each notice still on screen does when chosen, by the service's number; the
+    // oldest are forgotten beyond MaxRemembered, for services that never say a notice
+    // has closed.
+    static constexpr int MaxRemembered = 64;
     QHash<uint, std::function<void()>> m_chosen;
+    QList<uint> m_order;
 };
