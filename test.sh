@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tacknote with its tests and runs the whole suite; then
-# proves its reliability: the crash-safety harness (scripts/kill-harness.sh), the suite
-# again under AddressSanitizer and UndefinedBehaviorSanitizer (the "asan" CMake preset,
-# in build/asan), and every fuzz target for a few seconds (scripts/fuzz.sh).
+# builds the core alone (Qt Core and Network only), checks the folders' layers
+# (scripts/check-layers.py) and proves its reliability: the crash-safety harness
+# (scripts/kill-harness.sh), the suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (the "asan" CMake preset, in build/asan), and every fuzz
+# target for a few seconds (scripts/fuzz.sh).
 #
 # Arguments go to ctest (./test.sh -R IniFile); with arguments only the two suites run,
 # not the harness and the fuzz targets.
@@ -16,6 +18,12 @@ cmake --build build/test -j"$(nproc)"
 (cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@")
 
 if [ $# -eq 0 ]; then
+    echo "== The core alone, with only Qt Core and Network found"
+    cmake -S . -B build/core -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTACKNOTE_WERROR=ON \
+          -DTACKNOTE_CORE_ONLY=ON -DCMAKE_UNITY_BUILD=ON >/dev/null
+    cmake --build build/core -j"$(nproc)"
+    scripts/check-layers.py
+
     echo "== Crash safety: kills during saves"
     scripts/kill-harness.sh
 fi

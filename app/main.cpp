@@ -1,25 +1,25 @@
-#include "app/CommandLine.h"
-#include "app/InterfaceTexts.h"
-#include "app/StartGate.h"
-#include "app/TacknoteApplication.h"
-#include "app/TfStickyNote.h"
-#include "platform/CursorBlinkTimeout.h"
-#include "platform/DBusDesktopNotifier.h"
-#include "platform/DesktopNativeHostFolders.h"
-#include "platform/DesktopSystemPaths.h"
-#include "platform/DesktopWindowHints.h"
-#include "platform/DialogsAboveNotes.h"
-#include "platform/QtCommonDialogs.h"
-#include "platform/QtLocaleInfo.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/QtShellOpener.h"
-#include "platform/QtSoundPlayer.h"
-#include "platform/QtTrayIcon.h"
-#include "platform/SingleInstance.h"
-#include "platform/SystemClock.h"
-#include "platform/TerminationSignals.h"
-#include "platform/WaylandSession.h"
-#include "platform/XdgAutostart.h"
+#include "core/program/InterfaceTexts.h"
+#include "core/program/StartGate.h"
+#include "gui/program/CommandLine.h"
+#include "gui/program/HiddenMainWindow.h"
+#include "gui/program/TacknoteApplication.h"
+#include "platform/desktop/CursorBlinkTimeout.h"
+#include "platform/desktop/DBusDesktopNotifier.h"
+#include "platform/desktop/DesktopWindowHints.h"
+#include "platform/desktop/DialogsAboveNotes.h"
+#include "platform/desktop/QtCommonDialogs.h"
+#include "platform/desktop/QtMessageBoxes.h"
+#include "platform/desktop/QtShellOpener.h"
+#include "platform/desktop/QtSoundPlayer.h"
+#include "platform/desktop/QtTrayIcon.h"
+#include "platform/system/DesktopNativeHostFolders.h"
+#include "platform/system/DesktopSystemPaths.h"
+#include "platform/system/QtLocaleInfo.h"
+#include "platform/system/SingleInstance.h"
+#include "platform/system/SystemClock.h"
+#include "platform/system/TerminationSignals.h"
+#include "platform/system/WaylandSession.h"
+#include "platform/system/XdgAutostart.h"
 
 #include <QFile>
 
@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
 
     DBusDesktopNotifier notifier(QDBusConnection::sessionBus());
 
-    TfStickyNote main({clock, locale, paths, messages, sound, tray, shell, dialogs, &nativeHosts,
-                       &windowHints, &autostart, &notifier});
+    HiddenMainWindow main({clock, locale, paths, messages, sound, tray, shell, dialogs,
+                           &nativeHosts, &windowHints, &autostart, &notifier});
     // Later starts, the command line and the browser capture reach the program here.
     main.setMessageChannel(gate.channel());
     // What this start was asked for happens once the notes are loaded.
@@ -115,11 +115,12 @@ int main(int argc, char** argv) {
     // Asked to stop by a signal or by the end of the desktop session: save and end.
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::terminationRequested, &main,
-                     &TfStickyNote::FormCloseQuery);
+                     &HiddenMainWindow::FormCloseQuery);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
-                     &TfStickyNote::FormCloseQuery, Qt::DirectConnection);
+                     &HiddenMainWindow::FormCloseQuery, Qt::DirectConnection);
     // A quit from anywhere else still saves the notes first.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, &TfStickyNote::FormCloseQuery);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &main,
+                     &HiddenMainWindow::FormCloseQuery);
 
     main.start();
     const int status = app.exec();

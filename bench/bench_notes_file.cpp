@@ -3,11 +3,11 @@
 //
 //   bench_notes_file [iterations]
 
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
-#include "store/NoteStore.h"
-#include "store/NotesFile.h"
-#include "store/SettingsStore.h"
+#include "core/notes/NoteStore.h"
+#include "core/notes/NotesFile.h"
+#include "core/settings/SettingsStore.h"
+#include "core/store/IniFile.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     const QString path = dir.filePath(QStringLiteral("stickies.tkn"));
     const QtLocaleInfo locale(QLocale(QStringLiteral("pt_BR")));
     const SettingsStore::Context context{QStringLiteral("/opt/tacknote/"), QStringLiteral("u")};
-    const TRecGeral geral = SettingsStore::defaultGeral(context);
-    const TRecRede rede = SettingsStore::defaultRede();
+    const GeneralSettings geral = SettingsStore::defaultGeral(context);
+    const NetworkSettings rede = SettingsStore::defaultRede();
 
     QList<NoteRecord> notes(NoteStore::MaxNotes);
     for (int i = 0; i < NoteStore::MaxNotes; ++i) {

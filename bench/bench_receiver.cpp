@@ -6,12 +6,12 @@
 //
 //   bench_receiver [peers] [seconds]
 
-#include "net/NoteReceiver.h"
-#include "net/ReceivedNoteSink.h"
-#include "platform/QtLocaleInfo.h"
-#include "platform/SystemClock.h"
-#include "platform/TWSocketServer.h"
-#include "store/TRecRede.h"
+#include "core/net/NoteReceiver.h"
+#include "core/net/ReceivedNoteSink.h"
+#include "core/settings/NetworkSettings.h"
+#include "platform/system/ListeningSocket.h"
+#include "platform/system/QtLocaleInfo.h"
+#include "platform/system/SystemClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir programDir;
     CountingSink sink;
-    TRecRede settings;
+    NetworkSettings settings;
     settings.PortTCP = QStringLiteral("0");
     const SystemClock clock;
     const QtLocaleInfo locale;
@@ -243,7 +243,7 @@ int main(int argc, char** argv) {
         return lateness.empty() ? 0.0 : lateness[size_t(p * double(lateness.size() - 1))] / 1000.0;
     };
     out << "peers " << peers << ", " << seconds << " s, connection limit "
-        << TWSocketServer::MaxConnections << "\n";
+        << ListeningSocket::MaxConnections << "\n";
     out << "connection attempts " << figures.attempts << ", established " << figures.established
         << ", with banner " << figures.bannered << ", most open at once " << maxConnections << "\n";
     out << "bytes sent by the peers " << figures.bytesSent / 1024 << " KiB, log lines " << logLines

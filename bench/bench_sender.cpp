@@ -5,13 +5,13 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_sender [lines]
 
-#include "contacts/AddressPicker.h"
-#include "net/NoteSender.h"
-#include "net/TfrmEnviaComputador.h"
+#include "core/contacts/AddressPicker.h"
+#include "core/net/NoteSender.h"
+#include "core/settings/GeneralSettings.h"
+#include "core/settings/NetworkSettings.h"
+#include "gui/net/TfrmEnviaComputador.h"
 #include "platform/MessageBoxes.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/TRecGeral.h"
-#include "store/TRecRede.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -77,9 +77,9 @@ private:
 
 void run(const char* name, bool chatty, int lines, QTextStream& out) {
     Peer peer(chatty);
-    TRecGeral geral;
+    GeneralSettings geral;
     geral.User = QStringLiteral("bench");
-    TRecRede rede;
+    NetworkSettings rede;
     rede.PortTCP = QString::number(peer.port());
     QtLocaleInfo locale;
     NoteSender sender(locale);

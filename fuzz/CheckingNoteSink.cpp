@@ -1,8 +1,8 @@
 #include "fuzz/CheckingNoteSink.h"
 
+#include "core/notes/NoteStore.h"
+#include "core/store/IniFile.h"
 #include "fuzz/FuzzEnvironment.h"
-#include "store/IniFile.h"
-#include "store/NoteStore.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "fuzz/IniModel.h"
 
-#include "store/Windows1252.h"
+#include "core/store/Windows1252.h"
 
 #include <QSet>
 

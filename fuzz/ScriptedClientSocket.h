@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TcpClientSocket.h"
+#include "platform/system/TcpClientSocket.h"
 
 #include <QByteArray>
 

@@ -3,11 +3,11 @@
 // Every value read must be the model's, and the file written must be byte for byte the
 // model's rewrite (or, when nothing changed, the file as it was).
 
+#include "core/base/TacknoteError.h"
+#include "core/store/IniFile.h"
+#include "core/store/Windows1252.h"
 #include "fuzz/FuzzEnvironment.h"
 #include "fuzz/IniModel.h"
-#include "store/IniFile.h"
-#include "store/TacknoteError.h"
-#include "store/Windows1252.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -6,7 +6,7 @@
 
 #include "fuzz/FuzzEnvironment.h"
 #include "fuzz/LineModel.h"
-#include "platform/LineAssembler.h"
+#include "platform/system/LineAssembler.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

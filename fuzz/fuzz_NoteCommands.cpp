@@ -5,13 +5,13 @@
 // registry that checks every step. A faulty command may only raise ProtocolError, which
 // ends the connection, as the line limit and "exit" do.
 
+#include "core/net/NoteProtocol.h"
+#include "core/net/ProtocolError.h"
+#include "core/net/ReceivedNoteBuilder.h"
 #include "fuzz/CheckingNoteSink.h"
 #include "fuzz/FuzzEnvironment.h"
-#include "net/NoteProtocol.h"
-#include "net/ProtocolError.h"
-#include "net/ReceivedNoteBuilder.h"
-#include "platform/LineAssembler.h"
-#include "platform/QtLocaleInfo.h"
+#include "platform/system/LineAssembler.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QFileInfo>
 

@@ -3,12 +3,12 @@
 // unchanged from a save and a second load, blanks and quotes at the ends of values
 // included. Notes the first load left in the file come back as they were.
 
+#include "core/base/TacknoteError.h"
+#include "core/notes/NoteStore.h"
+#include "core/notes/NotesFile.h"
+#include "core/store/IniFile.h"
 #include "fuzz/FuzzEnvironment.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
-#include "store/NoteStore.h"
-#include "store/NotesFile.h"
-#include "store/TacknoteError.h"
+#include "platform/system/QtLocaleInfo.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ QString describe(const NoteRecord& a, const NoteRecord& b) {
           b.AlarmDateTime.toString(Qt::ISODate));
     field("SoundFile", a.SoundFile, b.SoundFile);
     field("FontName", a.FontName, b.FontName);
-    field("Rodape", a.Rodape, b.Rodape);
+    field("Rodape", a.footer, b.footer);
     return text.isEmpty() ? QStringLiteral("a number or a flag differs") : text;
 }
 

@@ -3,9 +3,9 @@
 // line up to its CR LF, cut to its first 4096 bytes when it is longer, so no reply makes
 // the buffer grow without bound; every reply code has three digits at most.
 
+#include "core/mail/MailEncoding.h"
+#include "core/mail/SmtpReplyReader.h"
 #include "fuzz/FuzzEnvironment.h"
-#include "mail/MailEncoding.h"
-#include "mail/SmtpReplyReader.h"
 
 #include <QList>
 

@@ -10,14 +10,14 @@
 // - the password is never shown by OnDisplay or OnCommand, and never sent in plain text
 //   when TLS is required or was offered and asked for.
 
+#include "core/mail/SmtpAuth.h"
+#include "core/mail/SmtpException.h"
+#include "core/mail/SmtpSession.h"
+#include "core/mail/UtcOffsetSource.h"
+#include "core/store/Windows1252.h"
 #include "fuzz/FuzzEnvironment.h"
 #include "fuzz/ScriptedClientSocket.h"
-#include "mail/SmtpAuth.h"
-#include "mail/SmtpException.h"
-#include "mail/TCustomSmtpClient.h"
-#include "mail/UtcOffsetSource.h"
 #include "platform/Clock.h"
-#include "store/Windows1252.h"
 
 #include <QCoreApplication>
 
@@ -90,7 +90,7 @@ public:
             if (!userText.contains(secret))
                 m_secrets << secret;
         }
-        const auto shown = [this](TCustomSmtpClient*, const QString& message) {
+        const auto shown = [this](SmtpSession*, const QString& message) {
             for (const QString& secret : std::as_const(m_secrets)) {
                 if (message.contains(secret))
                     Fuzz::fail("the password shown", message);
@@ -98,7 +98,7 @@ public:
         };
         m_session.OnDisplay = shown;
         m_session.OnCommand = shown;
-        m_session.OnRequestDone = [this](TCustomSmtpClient*, TSmtpRequest rqType, quint16 error) {
+        m_session.OnRequestDone = [this](SmtpSession*, TSmtpRequest rqType, quint16 error) {
             if (m_session.State() != smtpReady)
                 Fuzz::fail("a request ended while the session is not ready",
                            QString::number(m_session.State()));
@@ -272,7 +272,7 @@ private:
     FixedClock m_clock;
     FixedOffset m_offset;
     ScriptedClientSocket* m_socket; // owned by the session
-    TCustomSmtpClient m_session;
+    SmtpSession m_session;
     QStringList m_secrets;
     int m_started = 0;
     int m_ended = 0;

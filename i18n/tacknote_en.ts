@@ -126,6 +126,21 @@
     </message>
 </context>
 <context>
+    <name>HiddenMainWindow</name>
+    <message>
+        <source>Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do Tacknote. Para abrir o menu do Tacknote, inicie o Tacknote de novo pelo menu de aplicativos ou por um terminal: o menu se abre junto ao ponteiro do mouse. A ação &quot;Nova Nota&quot; do Tacknote no menu de aplicativos cria uma nota.</source>
+        <translation>This desktop does not show the system tray, where the Tacknote icon lives. To open the Tacknote menu, start Tacknote again from the applications menu or from a terminal: the menu opens beside the mouse pointer. The &quot;New Note&quot; action of Tacknote in the applications menu creates a note.</translation>
+    </message>
+    <message>
+        <source>Sair mesmo assim? As alterações feitas desde o último salvamento serão perdidas.</source>
+        <translation>Quit anyway? The changes made since the last save will be lost.</translation>
+    </message>
+    <message>
+        <source>A cópia de segurança na saída do programa não foi feita: nenhuma pasta foi escolhida para ela nas preferências.</source>
+        <translation>The backup on exit was not made: no folder was chosen for it in the preferences.</translation>
+    </message>
+</context>
+<context>
     <name>IniFile</name>
     <message>
         <source>não é um arquivo comum</source>
@@ -411,6 +426,17 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>SmtpSession</name>
+    <message>
+        <source>O nome deste computador não pôde ser obtido</source>
+        <translation>The name of this computer could not be obtained</translation>
+    </message>
+    <message>
+        <source>O servidor não oferece STARTTLS: a senha não é enviada sem criptografia. Para enviar assim mesmo, escolha a segurança &quot;Nenhuma (texto puro)&quot;.</source>
+        <translation>The server does not offer STARTTLS: the password is not sent unencrypted. To send it anyway, choose the security &quot;None (plain text)&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>StartGate</name>
     <message>
         <source>O Tacknote não pôde ser iniciado: a pasta de dados %1 não pôde ser criada (%2).</source>
@@ -426,17 +452,6 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
-    <name>TCustomSmtpClient</name>
-    <message>
-        <source>O nome deste computador não pôde ser obtido</source>
-        <translation>The name of this computer could not be obtained</translation>
-    </message>
-    <message>
-        <source>O servidor não oferece STARTTLS: a senha não é enviada sem criptografia. Para enviar assim mesmo, escolha a segurança &quot;Nenhuma (texto puro)&quot;.</source>
-        <translation>The server does not offer STARTTLS: the password is not sent unencrypted. To send it anyway, choose the security &quot;None (plain text)&quot;.</translation>
-    </message>
-</context>
-<context>
     <name>TacknoteError</name>
     <message>
         <source>Não foi possível gravar em %1</source>
@@ -445,21 +460,6 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Não foi possível gravar em %1: %2</source>
         <translation>Unable to write to %1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>TfStickyNote</name>
-    <message>
-        <source>Esta área de trabalho não mostra a bandeja do sistema, onde fica o ícone do Tacknote. Para abrir o menu do Tacknote, inicie o Tacknote de novo pelo menu de aplicativos ou por um terminal: o menu se abre junto ao ponteiro do mouse. A ação &quot;Nova Nota&quot; do Tacknote no menu de aplicativos cria uma nota.</source>
-        <translation>This desktop does not show the system tray, where the Tacknote icon lives. To open the Tacknote menu, start Tacknote again from the applications menu or from a terminal: the menu opens beside the mouse pointer. The &quot;New Note&quot; action of Tacknote in the applications menu creates a note.</translation>
-    </message>
-    <message>
-        <source>Sair mesmo assim? As alterações feitas desde o último salvamento serão perdidas.</source>
-        <translation>Quit anyway? The changes made since the last save will be lost.</translation>
-    </message>
-    <message>
-        <source>A cópia de segurança na saída do programa não foi feita: nenhuma pasta foi escolhida para ela nas preferências.</source>
-        <translation>The backup on exit was not made: no folder was chosen for it in the preferences.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/TNoteFont.h"
+#include "core/base/NoteFont.h"
 
 #include <QString>
 #include <optional>
@@ -26,7 +26,7 @@ public:
     virtual QString folder(QWidget* parent, const QString& title, const QString& startFolder) = 0;
     virtual std::optional<int> color(QWidget* parent, int initial) = 0;
     // Face, size, style and colour.
-    virtual std::optional<TNoteFont> font(QWidget* parent, const TNoteFont& initial) = 0;
+    virtual std::optional<NoteFont> font(QWidget* parent, const NoteFont& initial) = 0;
     // The print dialog for printer; true when the user asked to print.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
 };

@@ -1,6 +1,6 @@
 #include "platform/LocaleInfo.h"
 
-#include "platform/WallClock.h"
+#include "core/base/WallClock.h"
 
 QString LocaleInfo::formatDate(QDate date) const {
     return locale().toString(date, shortDateFormat());

@@ -6,4 +6,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 lupdate=$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)
 "$lupdate" -silent -no-obsolete -locations none -source-language pt_BR -target-language en_US -I . \
-    app alarm contacts dialogs mail net note platform store -ts i18n/tacknote_en.ts
+    core gui platform app -ts i18n/tacknote_en.ts

@@ -1,11 +1,11 @@
 // tacknote-capture: the native messaging host the browser extension talks to. It passes
 // the capture signal on to the running Tacknote of the same user and data folder.
 
-#include "app/CaptureHost.h"
-#include "app/DataLocation.h"
-#include "app/TacknoteMsg.h"
-#include "platform/DesktopSystemPaths.h"
-#include "platform/SingleInstance.h"
+#include "core/program/CaptureHost.h"
+#include "core/program/DataLocation.h"
+#include "core/program/TacknoteMsg.h"
+#include "platform/system/DesktopSystemPaths.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "alarm/NextReminderDate.h"
-#include "platform/WallClock.h"
+#include "core/alarm/NextReminderDate.h"
+#include "core/base/WallClock.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "alarm/TfrmMostraAlarmes.h"
-#include "alarm/TodaysTasks.h"
-#include "platform/QtLocaleInfo.h"
+#include "core/alarm/TodaysTasks.h"
+#include "gui/alarm/TfrmMostraAlarmes.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include "../support/ScriptedMessageBoxes.h"
 

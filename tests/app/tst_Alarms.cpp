@@ -1,6 +1,6 @@
-#include "alarm/TfrmMostraAlarmes.h"
+#include "gui/alarm/TfrmMostraAlarmes.h"
 
-#include "platform/DBusDesktopNotifier.h"
+#include "platform/desktop/DBusDesktopNotifier.h"
 
 #include "../support/ProgramHarness.h"
 

@@ -1,8 +1,8 @@
 // Errors thrown by event handlers end in the application object, which shows their
 // text in an error message box and keeps the program running.
 
-#include "app/TacknoteApplication.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "gui/program/TacknoteApplication.h"
 
 #include "../support/ScriptedMessageBoxes.h"
 

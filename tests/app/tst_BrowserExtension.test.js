@@ -270,7 +270,7 @@ test('the manifest matches what the program registers', () => {
     assert.ok(manifest.permissions.includes(permission), permission);
 
   // The browsers start the host only for the extension its registration names.
-  const registration = fs.readFileSync(path.join(root, 'app', 'CaptureRegistration.h'), 'utf8');
+  const registration = fs.readFileSync(path.join(root, 'core', 'program', 'CaptureRegistration.h'), 'utf8');
   const origin = /chrome-extension:\/\/([a-p]{32})\//.exec(registration)[1];
   const digest = crypto.createHash('sha256').update(Buffer.from(manifest.key, 'base64')).digest();
   const id = [...digest.subarray(0, 16).toString('hex')]

@@ -4,13 +4,13 @@
 
 #include "../support/ProgramHarness.h"
 
-#include "app/AppMessage.h"
-#include "app/CaptureRegistration.h"
-#include "app/TacknoteMsg.h"
-#include "note/NoteEdit.h"
-#include "platform/DesktopNativeHostFolders.h"
-#include "platform/SingleInstance.h"
-#include "store/IniFile.h"
+#include "core/program/CaptureRegistration.h"
+#include "core/program/TacknoteMsg.h"
+#include "core/store/IniFile.h"
+#include "gui/note/NoteEdit.h"
+#include "gui/program/AppMessage.h"
+#include "platform/system/DesktopNativeHostFolders.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QApplication>
 #include <QClipboard>

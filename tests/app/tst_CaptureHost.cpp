@@ -1,9 +1,9 @@
 // The capture host program as the browser runs it: length-prefixed JSON on its standard
 // input and output, the signal on the running program's local socket.
 
-#include "app/CaptureHost.h"
-#include "platform/DesktopSystemPaths.h"
-#include "platform/SingleInstance.h"
+#include "core/program/CaptureHost.h"
+#include "platform/system/DesktopSystemPaths.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QBuffer>
 #include <QDir>

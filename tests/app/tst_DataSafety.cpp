@@ -2,7 +2,7 @@
 // the run's notes go to a recovery file; what an interrupted save left behind is
 // cleaned up; changes reach the disk a moment after they are made, once per burst.
 
-#include "store/Windows1252.h"
+#include "core/store/Windows1252.h"
 
 #include "../support/ProgramHarness.h"
 #include "../support/TestFiles.h"
@@ -52,7 +52,7 @@ void tst_DataSafety::unreadableFileIsKeptAndNotesRecovered() {
         h.writeNotesFile(original);
         QVERIFY(QFile::setPermissions(h.notesFile(), QFileDevice::WriteOwner));
     }
-    TfStickyNote& main = h.start();
+    HiddenMainWindow& main = h.start();
     QCOMPARE(h.boxes.shown.size(), 1);
     QCOMPARE(h.boxes.shown[0].title, QStringLiteral("Erro"));
     const QString recovery = main.keeper().file().recoveryPath();
@@ -80,7 +80,7 @@ void tst_DataSafety::unreadableFileIsKeptAndNotesRecovered() {
 void tst_DataSafety::unreadableFileWithoutNewNotesLeavesNoRecoveryFile() {
     ProgramHarness h;
     QVERIFY(QDir().mkpath(h.notesFile()));
-    TfStickyNote& main = h.start();
+    HiddenMainWindow& main = h.start();
     main.FormCloseQuery();
     QCOMPARE(QDir(h.dataDir()).entryList(QDir::Files), QStringList());
 }
@@ -99,7 +99,7 @@ void tst_DataSafety::interruptedSaveLeftoverIsRemovedAtStart() {
 
 void tst_DataSafety::changesAreSavedOncePerBurst() {
     ProgramHarness h;
-    TfStickyNote& main = h.start();
+    HiddenMainWindow& main = h.start();
     QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
     TfPostIt* note = h.newNote();
     QVERIFY(main.keeper().changeSaveTimer()->isActive());
@@ -124,7 +124,7 @@ void tst_DataSafety::noChangeSaveDuringLoad() {
     ProgramHarness h;
     h.writeNotesFile("[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=a\r\n"
                      "[Stick1]\r\ncaption=b\r\nvisible=0\r\n");
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
     main.keeper().changeSaveTimer()->setInterval(0);
     main.LoadNotes();
@@ -138,7 +138,7 @@ void tst_DataSafety::editDuringTheLoadIsSaved() {
     ProgramHarness h;
     h.writeNotesFile("[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=a\r\nnote=um\r\n"
                      "[Stick1]\r\ncaption=b\r\nnote=dois\r\n");
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.keeper().changeSaveTimer()->setInterval(0);
     QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
     QTimer::singleShot(0, &main, [&] {
@@ -152,7 +152,7 @@ void tst_DataSafety::editDuringTheLoadIsSaved() {
 
 void tst_DataSafety::failingChangeSavesReportOnce() {
     ProgramHarness h;
-    TfStickyNote& main = h.start();
+    HiddenMainWindow& main = h.start();
     main.keeper().changeSaveTimer()->setInterval(0);
     TfPostIt* note = h.newNote();
     {
@@ -180,7 +180,7 @@ void tst_DataSafety::quitWithUnsavedNotesAsksFirst_data() {
 void tst_DataSafety::quitWithUnsavedNotesAsksFirst() {
     QFETCH(bool, quitAnyway);
     ProgramHarness h;
-    TfStickyNote& main = h.start();
+    HiddenMainWindow& main = h.start();
     QPointer<TfPostIt> note = h.newNote();
     note->setNote(QStringLiteral("não salva"));
     {
@@ -212,7 +212,7 @@ void tst_DataSafety::noteOffScreenIsShownButKeepsItsPlace() {
                      "Height=150\r\nnote=texto\r\n"
                      "[Stick1]\r\ncaption=perto\r\nposx=10\r\nposy=20\r\nWidth=200\r\n"
                      "Height=150\r\n");
-    TfStickyNote& main = h.start();
+    HiddenMainWindow& main = h.start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect shown = h.note(0)->bounds();
     QVERIFY(screen.contains(shown));
@@ -249,7 +249,7 @@ void tst_DataSafety::noteMadeBeforeTheLoadIsKeptBesideTheStoredNotes() {
     ProgramHarness h;
     h.writeNotesFile("[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=a\r\nnote=um\r\n"
                      "[Stick1]\r\ncaption=b\r\nnote=dois\r\n");
-    TfStickyNote* main = &h.create();
+    HiddenMainWindow* main = &h.create();
     if (afterLanguageSwitch) {
         main->LoadNotes();
         main->SwitchLanguage(StartLanguage::Language::English);

@@ -1,8 +1,8 @@
 // The interface language switched from the tray menu, and a desktop that shows no tray.
 
-#include "app/NoteCommands.h"
-#include "dialogs/TfrmMudaCaption.h"
-#include "net/NoteReceiver.h"
+#include "core/net/NoteReceiver.h"
+#include "gui/dialogs/TfrmMudaCaption.h"
+#include "gui/program/NoteCommands.h"
 
 #include "../support/ProgramHarness.h"
 
@@ -38,7 +38,7 @@ private Q_SLOTS:
 
 void tst_LanguageAndTray::switchRetextsTheWindows() {
     ProgramHarness p;
-    TfStickyNote& main = p.start();
+    HiddenMainWindow& main = p.start();
     TfrmMudaCaption* title = main.commands().frmMudaCaption();
     title->show();
     QCOMPARE(title->windowTitle(), QStringLiteral("Muda Título"));
@@ -65,7 +65,7 @@ void tst_LanguageAndTray::switchRetextsTheWindows() {
 
 void tst_LanguageAndTray::missingLanguageSetChangesNothing() {
     ProgramHarness p(QStringLiteral("pt_BR"), QStringLiteral("/nonexistent/program"));
-    TfStickyNote& main = p.start();
+    HiddenMainWindow& main = p.start();
     QCOMPARE(main.markedLanguage(), Language::None);
     main.SwitchLanguage(Language::English);
     deliverLanguageChange();
@@ -77,7 +77,7 @@ void tst_LanguageAndTray::missingLanguageSetChangesNothing() {
 void tst_LanguageAndTray::switchWithoutNotesNeitherSavesNorRestarts() {
     ProgramHarness p;
     p.writeNotesFile("[General]\r\nNumStickies=0\r\n[Network]\r\nEnabled=1\r\nPortTCP=0\r\n");
-    TfStickyNote& main = p.create();
+    HiddenMainWindow& main = p.create();
     main.timerInicio()->setInterval(0);
     main.start();
     QTRY_VERIFY(main.receiver().isListening());
@@ -92,7 +92,7 @@ void tst_LanguageAndTray::switchWithoutNotesNeitherSavesNorRestarts() {
 void tst_LanguageAndTray::switchWithNotesSavesAndReloadsThem() {
     ProgramHarness p;
     p.writeNotesFile("[General]\r\nNumStickies=0\r\n[Network]\r\nEnabled=1\r\nPortTCP=0\r\n");
-    TfStickyNote& main = p.create();
+    HiddenMainWindow& main = p.create();
     main.timerInicio()->setInterval(0);
     main.start();
     QTRY_VERIFY(main.receiver().isListening());
@@ -115,10 +115,10 @@ void tst_LanguageAndTray::switchWithNotesSavesAndReloadsThem() {
 
 void tst_LanguageAndTray::chosenLanguageLastsToTheNextStart() {
     ProgramHarness p; // a Portuguese system
-    TfStickyNote& main = p.start();
+    HiddenMainWindow& main = p.start();
     main.SwitchLanguage(Language::English);
     main.FormCloseQuery();
-    TfStickyNote& again = p.create();
+    HiddenMainWindow& again = p.create();
     QCOMPARE(again.markedLanguage(), Language::English);
     QCOMPARE(again.trayMenu().cmdNovaNota->text(), QStringLiteral("&New Note"));
 }
@@ -126,7 +126,7 @@ void tst_LanguageAndTray::chosenLanguageLastsToTheNextStart() {
 void tst_LanguageAndTray::withoutTrayASecondStartOpensTheMenu() {
     ProgramHarness p;
     p.tray.available = false;
-    TfStickyNote& main = p.start();
+    HiddenMainWindow& main = p.start();
     TfPostIt* hidden = p.newNote();
     const int before = p.noteCount();
     hidden->hide();
@@ -151,7 +151,7 @@ void tst_LanguageAndTray::withoutTrayASecondStartOpensTheMenu() {
 
 void tst_LanguageAndTray::desktopActionCreatesOneNote() {
     ProgramHarness p;
-    TfStickyNote& main = p.create();
+    HiddenMainWindow& main = p.create();
     // Before the notes are loaded, the note waits for the load.
     main.newNoteFromDesktop();
     QCOMPARE(p.noteCount(), 0);
@@ -165,14 +165,14 @@ void tst_LanguageAndTray::desktopActionCreatesOneNote() {
 void tst_LanguageAndTray::missingTrayIsToldOnce() {
     ProgramHarness p;
     p.tray.available = false;
-    TfStickyNote& main = p.create();
+    HiddenMainWindow& main = p.create();
     main.timerInicio()->setInterval(0);
     main.start();
     QTRY_COMPARE(p.boxes.shown.size(), 1);
     QCOMPARE(p.boxes.shown[0].title, QStringLiteral("Aviso"));
     main.FormCloseQuery();
 
-    TfStickyNote& again = p.create();
+    HiddenMainWindow& again = p.create();
     again.timerInicio()->setInterval(0);
     again.start();
     QTRY_VERIFY(again.keeper().notesLoaded());

@@ -3,23 +3,23 @@
 // address book and the e-mail composer, each on the real windows with the seams
 // answering.
 
-#include "app/NoteCommands.h"
-#include "app/TfrmAjuda.h"
-#include "contacts/TfrmAddressBook.h"
-#include "dialogs/TfrmConfNota.h"
-#include "dialogs/TfrmMudaCaption.h"
-#include "dialogs/TfrmSobre.h"
-#include "dialogs/TtabAlarme.h"
-#include "dialogs/TtabFonteCor.h"
-#include "dialogs/TtabGeral.h"
-#include "dialogs/TtbsRede.h"
-#include "mail/TfrmEnviarEmail.h"
-#include "net/NoteProtocol.h"
-#include "net/NoteReceiver.h"
-#include "net/ReceivedNoteQuota.h"
-#include "net/TfrmEnviaComputador.h"
-#include "note/NotePopupMenu.h"
-#include "store/Windows1252.h"
+#include "core/net/NoteProtocol.h"
+#include "core/net/NoteReceiver.h"
+#include "core/net/ReceivedNoteQuota.h"
+#include "core/store/Windows1252.h"
+#include "gui/contacts/TfrmAddressBook.h"
+#include "gui/dialogs/TfrmConfNota.h"
+#include "gui/dialogs/TfrmMudaCaption.h"
+#include "gui/dialogs/TfrmSobre.h"
+#include "gui/dialogs/TtabAlarme.h"
+#include "gui/dialogs/TtabFonteCor.h"
+#include "gui/dialogs/TtabGeral.h"
+#include "gui/dialogs/TtbsRede.h"
+#include "gui/mail/TfrmEnviarEmail.h"
+#include "gui/net/TfrmEnviaComputador.h"
+#include "gui/note/NotePopupMenu.h"
+#include "gui/program/NoteCommands.h"
+#include "gui/program/TfrmAjuda.h"
 
 #include "../support/ProgramHarness.h"
 
@@ -125,8 +125,8 @@ void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile() {
     QCOMPARE(note->caption(), QStringLiteral("Compras"));
     QCOMPARE(note->Color(), 65535);
     QCOMPARE(note->captionColor(), 255);
-    QCOMPARE(note->memoFont(), (TNoteFont{QStringLiteral("Arial"), 12, 255, true, false}));
-    QCOMPARE(note->Rodape(), QStringLiteral("De Ana (127.0.0.1)"));
+    QCOMPARE(note->memoFont(), (NoteFont{QStringLiteral("Arial"), 12, 255, true, false}));
+    QCOMPARE(note->footer(), QStringLiteral("De Ana (127.0.0.1)"));
     QCOMPARE(note->replyAddress(), QStringLiteral("127.0.0.1"));
     QCOMPARE(note->bounds().size(), expected);
     QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(note->bounds()));

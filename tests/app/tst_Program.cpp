@@ -7,11 +7,11 @@
 #include "../support/ScriptedMessageBoxes.h"
 #include "../support/TestFiles.h"
 
-#include "app/StartGate.h"
-#include "app/TacknoteMsg.h"
-#include "platform/DesktopSystemPaths.h"
-#include "platform/QtLocaleInfo.h"
-#include "platform/SingleInstance.h"
+#include "core/program/StartGate.h"
+#include "core/program/TacknoteMsg.h"
+#include "platform/system/DesktopSystemPaths.h"
+#include "platform/system/QtLocaleInfo.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QDir>
 #include <QFile>

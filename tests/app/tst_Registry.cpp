@@ -82,8 +82,7 @@ void tst_Registry::userNoteLooks() {
     Program p;
     p.main->recGeral().UseSounds = true;
     p.main->recGeral().DefaultColor = 0x123456;
-    p.main->recGeral().DefaultFont =
-        TNoteFont{QStringLiteral("Verdana"), 12, 0x0000FF, false, true};
+    p.main->recGeral().DefaultFont = NoteFont{QStringLiteral("Verdana"), 12, 0x0000FF, false, true};
     p.main->recGeral().DarkCaption = true;
     p.main->recGeral().TrackPosition = 12;
     p.main->recGeral().ScrollBar = true;
@@ -113,8 +112,7 @@ void tst_Registry::receivedNoteLooks() {
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(note->bounds(), QRect(desktop.width() / 2 - 170, desktop.height() / 2 - 60, 340, 120));
     QCOMPARE(note->Color(), 255);
-    QCOMPARE(note->memoFont(),
-             (TNoteFont{QStringLiteral("Courier New"), 8, 0xFFFFFF, true, false}));
+    QCOMPARE(note->memoFont(), (NoteFont{QStringLiteral("Courier New"), 8, 0xFFFFFF, true, false}));
     QCOMPARE(note->Tag, p.noteCount() - 1);
 }
 

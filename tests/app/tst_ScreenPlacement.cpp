@@ -1,4 +1,4 @@
-#include "app/ScreenPlacement.h"
+#include "core/program/ScreenPlacement.h"
 
 #include <QTest>
 

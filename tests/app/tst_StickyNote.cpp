@@ -1,7 +1,7 @@
-#include "note/NoteGeometry.h"
-#include "store/IniFile.h"
-#include "store/NoteStore.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "core/notes/NoteGeometry.h"
+#include "core/notes/NoteStore.h"
+#include "core/store/IniFile.h"
 
 #include "../support/ProgramHarness.h"
 
@@ -51,7 +51,7 @@ private Q_SLOTS:
 
 void tst_StickyNote::paths() {
     Harness h(QStringLiteral("pt_BR"), SeedDir, QString(300, QLatin1Char('u')));
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     QCOMPARE(main.location().ProgramDir, SeedDir + "/");
     QCOMPARE(main.location().SharedDir, SeedDir + "/"); // a build folder: all beside the program
     QCOMPARE(main.location().DocumentsDir, h.documents.path() + "/");
@@ -85,7 +85,7 @@ void tst_StickyNote::seedingByLocale() {
     QFETCH(QString, seed);
     QFETCH(int, language);
     Harness h(locale);
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     QCOMPARE(readBytes(main.location().NotesFile), readBytes(SeedDir + "/" + seed));
     QCOMPARE(int(main.markedLanguage()), language);
     QCOMPARE(int(main.startLanguage().browserEntry), language);
@@ -113,7 +113,7 @@ void tst_StickyNote::installedProgramReadsShareFolder() {
     for (const char* file : {"default_ptb.tkn", "tacknote.PTB", "help/tacknote.html"})
         QVERIFY(QFile::copy(SeedDir + "/" + file, shared + file));
     Harness h(QStringLiteral("pt_BR"), root.filePath("lib/tacknote"));
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     QCOMPARE(main.location().SharedDir, shared);
     QCOMPARE(readBytes(h.notesFile()), readBytes(SeedDir + "/default_ptb.tkn"));
     QCOMPARE(int(main.markedLanguage()), int(StartLanguage::Language::Portuguese));
@@ -126,7 +126,7 @@ void tst_StickyNote::missingLanguageSetChangesNothing() {
     QTemporaryDir program;
     QVERIFY(QFile::copy(SeedDir + "/default_enu.tkn", program.filePath("default_enu.tkn")));
     Harness h(QStringLiteral("en_US"), program.path());
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     QCOMPARE(int(main.markedLanguage()), int(StartLanguage::Language::None));
     QCOMPARE(main.trayMenu().cmdNovaNota->text(), QStringLiteral("&Nova Nota"));
 }
@@ -187,7 +187,7 @@ void tst_StickyNote::loadCreatesWindows() {
                      "[Stick1]\r\ncaption=Dois\r\ntopmost=1\r\n"
                      "[Stick2]\r\ncaption=Enorme\r\nposx=0\r\nposy=0\r\nWidth=30000\r\n"
                      "Height=30000\r\n");
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.LoadNotes();
     QCOMPARE(main.registry().NoteCount(), 3);
     TfPostIt* first = main.registry().note(0);
@@ -198,14 +198,14 @@ void tst_StickyNote::loadCreatesWindows() {
     QCOMPARE(first->bounds(), QRect(15, 25, 210, 110));
     QCOMPARE(first->Color(), 255);
     QCOMPARE(first->captionColor(), 0xDB);
-    QCOMPARE(first->memoFont(), (TNoteFont{"Courier New", 8, 0xFFFFFF, true, false}));
-    QCOMPARE(first->Rodape(), QStringLiteral("De Ana (10.0.0.1)"));
+    QCOMPARE(first->memoFont(), (NoteFont{"Courier New", 8, 0xFFFFFF, true, false}));
+    QCOMPARE(first->footer(), QStringLiteral("De Ana (10.0.0.1)"));
     QVERIFY(first->alarm());
     QVERIFY(first->alarmIconVisible());
     QCOMPARE(first->AlarmDateTime(), QDateTime(QDate(2002, 12, 26), QTime(9, 0)));
     QVERIFY(first->Remember());
-    QVERIFY(!first->Dia()[0]);
-    QVERIFY(first->Dia()[1]);
+    QVERIFY(!first->weekdays()[0]);
+    QVERIFY(first->weekdays()[1]);
     TfPostIt* second = main.registry().note(1);
     QVERIFY(!second->isHidden());
     QVERIFY(second->topmost());
@@ -227,7 +227,7 @@ void tst_StickyNote::saveRenumbersAfterDeletes() {
     for (int i = 0; i < 5; ++i)
         file += noteSection(i, "n" + QByteArray::number(i));
     h.writeNotesFile(file);
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.LoadNotes();
     main.recGeral().AskDelete = false;
     main.deleteNote(1);
@@ -244,7 +244,7 @@ void tst_StickyNote::saveRenumbersAfterDeletes() {
 
     Harness again;
     again.paths = FakeSystemPaths(h.documents.path(), SeedDir, "maria");
-    TfStickyNote& reloaded = again.create();
+    HiddenMainWindow& reloaded = again.create();
     reloaded.LoadNotes();
     QCOMPARE(reloaded.registry().NoteCount(), 3);
     QCOMPARE(reloaded.registry().note(1)->caption(), QStringLiteral("n2"));
@@ -257,7 +257,7 @@ void tst_StickyNote::saveKeepsWhatItDoesNotWrite() {
                      "[network]\r\nListcount=1\r\nList0=x\r\nList1=old\r\n"
                      "[Stick101]\r\ncaption=beyond\r\n"
                      "[Contatos]\r\nAna=10.0.0.1\r\n[Mine]\r\nk=v\r\n");
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.LoadNotes();
     main.SaveNotes();
     const QByteArray bytes = readBytes(h.notesFile());
@@ -294,7 +294,7 @@ void tst_StickyNote::strangeNoteCounts() {
     for (int i = 0; i < sections; ++i)
         file += noteSection(i, "n" + QByteArray::number(i));
     h.writeNotesFile(file);
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.LoadNotes();
     QCOMPARE(main.registry().NoteCount(), loaded);
     for (int i = 0; i < std::min(sections, loaded); ++i)
@@ -329,7 +329,7 @@ void tst_StickyNote::garbageFilesLoad() {
     QFETCH(QByteArray, content);
     Harness h;
     h.writeNotesFile(content);
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.LoadNotes();
     QVERIFY(main.registry().NoteCount() >= 0 && main.registry().NoteCount() <= 101);
     for (int i = 0; i < main.registry().NoteCount(); ++i)
@@ -343,7 +343,7 @@ void tst_StickyNote::saveIsHeldOffDuringLoad() {
     for (int i = 0; i < 3; ++i)
         file += noteSection(i, "n" + QByteArray::number(i));
     h.writeNotesFile(file);
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     // Events that run while the load lets pending events through try to save and close.
     bool sawLoading = false;
     QTimer::singleShot(0, &main, [&] {
@@ -367,7 +367,7 @@ void tst_StickyNote::saveIsHeldOffDuringLoad() {
 
 void tst_StickyNote::failedSaveKeepsFileAndReports() {
     Harness h;
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.LoadNotes();
     main.registry().note(0)->setNote(QString(100000, QLatin1Char('y')));
     const QByteArray before = readBytes(main.location().NotesFile);
@@ -389,7 +389,7 @@ void tst_StickyNote::failedSaveKeepsFileAndReports() {
 
 void tst_StickyNote::closeSavesEveryNote() {
     Harness h;
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     main.LoadNotes();
     main.registry().note(0)->setCaption(QStringLiteral("changed before closing"));
     main.FormCloseQuery();
@@ -400,7 +400,7 @@ void tst_StickyNote::closeSavesEveryNote() {
 
 void tst_StickyNote::closeBeforeLoadKeepsFile() {
     Harness h;
-    TfStickyNote& main = h.create();
+    HiddenMainWindow& main = h.create();
     const QByteArray seeded = readBytes(h.notesFile());
     main.start();
     main.FormCloseQuery(); // before the start step has loaded anything

@@ -1,6 +1,6 @@
-#include "contacts/TfrmAddContato.h"
-#include "contacts/TfrmAddressBook.h"
-#include "store/IniFile.h"
+#include "core/store/IniFile.h"
+#include "gui/contacts/TfrmAddContato.h"
+#include "gui/contacts/TfrmAddressBook.h"
 
 #include "../support/RecordingSoundPlayer.h"
 #include "../support/ScriptedMessageBoxes.h"

@@ -1,6 +1,6 @@
-#include "contacts/ContactBook.h"
-#include "store/IniFile.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "core/contacts/ContactBook.h"
+#include "core/store/IniFile.h"
 
 #include "../support/TestFiles.h"
 

@@ -1,7 +1,7 @@
 #include "tests/crash/CrashNotes.h"
 
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
+#include "core/store/IniFile.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,15 +56,15 @@ NoteRecord CrashNotes::record(qint64 generation, int note) {
         r.Remember = true;
         r.RememberNo = 2;
         r.RememberUnit = 1;
-        r.Dia = {false, true, true, true, true, true, false};
+        r.weekdays = {false, true, true, true, true, true, false};
     } else {
         // The fields of a note without an alarm, as a load gives them.
-        r.Dia.fill(false);
+        r.weekdays.fill(false);
         r.RememberNo = 0;
         r.RememberUnit = 0;
     }
     if (note % 5 == 1)
-        r.Rodape = QStringLiteral("De Ana (192.168.0.%1)").arg(note);
+        r.footer = QStringLiteral("De Ana (192.168.0.%1)").arg(note);
     return r;
 }
 
@@ -75,8 +75,8 @@ QList<NoteRecord> CrashNotes::records(qint64 generation) {
     return notes;
 }
 
-TRecGeral CrashNotes::settings(const SettingsStore::Context& context) {
-    TRecGeral geral = SettingsStore::defaultGeral(context);
+GeneralSettings CrashNotes::settings(const SettingsStore::Context& context) {
+    GeneralSettings geral = SettingsStore::defaultGeral(context);
     geral.UseSounds = false;
     geral.AutoSave = false;
     geral.BackupOnExit = false;
@@ -85,8 +85,8 @@ TRecGeral CrashNotes::settings(const SettingsStore::Context& context) {
     return geral;
 }
 
-TRecRede CrashNotes::network() {
-    TRecRede rede = SettingsStore::defaultRede();
+NetworkSettings CrashNotes::network() {
+    NetworkSettings rede = SettingsStore::defaultRede();
     rede.Enabled = false;
     return rede;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/NoteRecord.h"
-#include "store/NotesFile.h"
-#include "store/SettingsStore.h"
+#include "core/notes/NoteRecord.h"
+#include "core/notes/NotesFile.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QList>
 #include <QString>
@@ -23,8 +23,8 @@ public:
 
     // Settings under which the real program starts quietly and saves only when told:
     // no sounds, no network, no automatic save, no backup, no tray notice.
-    static TRecGeral settings(const SettingsStore::Context& context);
-    static TRecRede network();
+    static GeneralSettings settings(const SettingsStore::Context& context);
+    static NetworkSettings network();
 
     // The Brazilian locale every run reads and writes dates with.
     static const LocaleInfo& locale();

@@ -9,7 +9,7 @@
 // 101 full notes, printing "saved <g>" after each save, until it is killed or has made
 // the given number of saves.
 
-#include "platform/DurableFile.h"
+#include "platform/system/DurableFile.h"
 #include "tests/crash/CrashNotes.h"
 
 #include <QCoreApplication>
@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
     std::printf("loaded %lld\n", static_cast<long long>(generation));
     std::fflush(stdout);
 
-    const TRecGeral geral = CrashNotes::settings(context);
-    const TRecRede rede = CrashNotes::network();
+    const GeneralSettings geral = CrashNotes::settings(context);
+    const NetworkSettings rede = CrashNotes::network();
     for (qint64 done = 0; saves < 0 || done < saves; ++done) {
         ++generation;
         file.save(geral, rede, true, CrashNotes::records(generation));

@@ -18,7 +18,7 @@
 //
 // Prints what happened and exits with 1 at the first broken rule.
 
-#include "platform/DesktopSystemPaths.h"
+#include "platform/system/DesktopSystemPaths.h"
 #include "tests/crash/CrashNotes.h"
 
 #include <QCoreApplication>

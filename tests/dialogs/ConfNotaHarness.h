@@ -1,12 +1,12 @@
 #pragma once
 
-#include "dialogs/NoteServerControl.h"
-#include "dialogs/TfrmConfNota.h"
-#include "platform/QtLocaleInfo.h"
+#include "core/base/TacknoteError.h"
+#include "core/net/NoteServerControl.h"
+#include "core/settings/GeneralSettings.h"
+#include "core/settings/NetworkSettings.h"
+#include "gui/dialogs/TfrmConfNota.h"
 #include "platform/SessionAutostart.h"
-#include "store/TRecGeral.h"
-#include "store/TRecRede.h"
-#include "store/TacknoteError.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include "../support/FakeClock.h"
 #include "../support/RecordingSoundPlayer.h"
@@ -51,7 +51,7 @@ struct ConfNotaHarness {
         recGeral.SoundRecSticky = QStringLiteral("/opt/tacknote/BIPECOMP.WAV");
         recGeral.AskDelete = true;
         recGeral.DefaultColor = 0x80FFFF;
-        recGeral.DefaultFont = TNoteFont{QStringLiteral("Arial"), 10, 0, false, false};
+        recGeral.DefaultFont = NoteFont{QStringLiteral("Arial"), 10, 0, false, false};
         recGeral.TrackPosition = 12;
         recGeral.ShowDate = true;
         recGeral.ShowTime = true;
@@ -112,8 +112,8 @@ struct ConfNotaHarness {
     RecordingSoundPlayer sound;
     RecordingNoteServer server;
     SessionAutostart* autostart = nullptr; // none: page "Geral" does not offer it
-    TRecGeral recGeral;
-    TRecRede recRede;
+    GeneralSettings recGeral;
+    NetworkSettings recRede;
     QPointer<TfrmConfNota> dialog;
     std::optional<NoteRecord> configured;
     int configuredNumber = -1;

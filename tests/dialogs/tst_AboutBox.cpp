@@ -1,5 +1,5 @@
-#include "app/ProductInfo.h"
-#include "dialogs/TfrmSobre.h"
+#include "core/program/ProductInfo.h"
+#include "gui/dialogs/TfrmSobre.h"
 
 #include "../support/RecordingShellOpener.h"
 

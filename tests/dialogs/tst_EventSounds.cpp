@@ -1,5 +1,5 @@
-#include "dialogs/EventSounds.h"
-#include "store/TRecGeral.h"
+#include "core/settings/EventSounds.h"
+#include "core/settings/GeneralSettings.h"
 
 #include "../support/RecordingSoundPlayer.h"
 
@@ -43,7 +43,7 @@ void tst_EventSounds::events() {
     QFETCH(int, beeps);
 
     RecordingSoundPlayer player;
-    TRecGeral recGeral;
+    GeneralSettings recGeral;
     recGeral.UseSounds = useSounds;
     recGeral.SoundNewSticky = QStringLiteral("/p/boing.wav");
     recGeral.SoundDelSticky = QStringLiteral("/p/recycle.wav");
@@ -69,7 +69,7 @@ void tst_EventSounds::events() {
 // desktop's default sound for an empty path.
 void tst_EventSounds::settingsChangedLaterApply() {
     RecordingSoundPlayer player;
-    TRecGeral recGeral;
+    GeneralSettings recGeral;
     EventSounds sounds(player, recGeral);
     sounds.newNote();
     QVERIFY(player.played.isEmpty());

@@ -1,10 +1,10 @@
 // The preferences page "Rede": authentication, the network switch, the block list and
 // the listener it starts and stops.
 
-#include "dialogs/TfrmInsereBloq.h"
-#include "dialogs/TtabGeral.h"
-#include "dialogs/TtabSons.h"
-#include "dialogs/TtbsRede.h"
+#include "gui/dialogs/TfrmInsereBloq.h"
+#include "gui/dialogs/TtabGeral.h"
+#include "gui/dialogs/TtabSons.h"
+#include "gui/dialogs/TtbsRede.h"
 
 #include "ConfNotaHarness.h"
 

@@ -1,6 +1,6 @@
-#include "dialogs/TtabAlarme.h"
-#include "dialogs/TtabFonteCor.h"
-#include "dialogs/UpDown.h"
+#include "gui/dialogs/TtabAlarme.h"
+#include "gui/dialogs/TtabFonteCor.h"
+#include "gui/dialogs/UpDown.h"
 
 #include "ConfNotaHarness.h"
 
@@ -39,7 +39,7 @@ NoteRecord armedNote() {
     note.AlarmDateTime = QDateTime(QDate(2003, 1, 10), QTime(8, 15, 30));
     note.UseSound = true;
     note.SoundFile = QStringLiteral("/sons/alarme.wav");
-    note.Dia = {false, true, false, true, false, true, false};
+    note.weekdays = {false, true, false, true, false, true, false};
     note.Remember = true;
     note.RememberNo = 15;
     note.RememberUnit = 3;
@@ -122,7 +122,7 @@ void tst_NoteConfiguration::proposedAlarm() {
     QVERIFY(h.configured);
     QVERIFY(h.configured->alarm);
     QCOMPARE(h.configured->AlarmDateTime, proposed);
-    QCOMPARE(h.configured->Dia, (Days{true, true, true, true, true, true, true}));
+    QCOMPARE(h.configured->weekdays, (Days{true, true, true, true, true, true, true}));
     QCOMPARE(h.configured->RememberUnit, 0);
     QCOMPARE(h.configured->Remember, false);
     QCOMPARE(h.configured->UseSound, false);
@@ -159,7 +159,7 @@ void tst_NoteConfiguration::weekdayItems() {
     QFETCH(QString, caption);
     ConfNotaHarness h;
     NoteRecord note = armedNote();
-    note.Dia = {true, true, true, true, true, true, true};
+    note.weekdays = {true, true, true, true, true, true, true};
     TfrmConfNota& dialog = h.openNote(note);
     QListWidgetItem* day = dialog.tabAlarme->chkDiasDaSemana->item(item);
     QCOMPARE(day->text(), caption);
@@ -168,7 +168,7 @@ void tst_NoteConfiguration::weekdayItems() {
     QVERIFY(h.pressOk());
     Days expected{true, true, true, true, true, true, true};
     expected[item] = false;
-    QCOMPARE(h.configured->Dia, expected);
+    QCOMPARE(h.configured->weekdays, expected);
 }
 
 void tst_NoteConfiguration::disarm_data() {
@@ -435,12 +435,12 @@ void tst_NoteConfiguration::colourAndFontDialogs() {
     QCOMPARE(h.dialogs.lastInitialColor, 0x00FFFFFF);
     QCOMPARE(look->previewColor(), 0x00FFFFFF);
 
-    const TNoteFont courier{QStringLiteral("Courier New"), 12, 0x0000FF, true, false};
+    const NoteFont courier{QStringLiteral("Courier New"), 12, 0x0000FF, true, false};
     h.dialogs.answerFont(courier);
     h.dialogs.answerFont(std::nullopt);
     look->cmdFonte->click();
     QCOMPARE(h.dialogs.lastInitialFont,
-             (TNoteFont{QStringLiteral("Arial"), 10, 0x000080, false, false}));
+             (NoteFont{QStringLiteral("Arial"), 10, 0x000080, false, false}));
     QCOMPARE(look->captionTextColor(), 0x0000FF);
     look->cmdFonte->click();
     QCOMPARE(h.dialogs.lastInitialFont, courier);
@@ -458,7 +458,7 @@ void tst_NoteConfiguration::colourAndFontDialogs() {
 
 void tst_NoteConfiguration::cancelChangesNothing() {
     ConfNotaHarness h;
-    const TRecGeral settings = h.recGeral;
+    const GeneralSettings settings = h.recGeral;
     TfrmConfNota& dialog = h.openNote(armedNote());
     h.dialogs.answerColor(0x00FF0000);
     dialog.tabFonteCor->cmdCordeFundo->click();

@@ -1,12 +1,12 @@
 // The preferences dialog: priming, what OK takes from each page, the autosave check,
 // the sounds page and the backup folder.
 
-#include "dialogs/TfrmConfSom.h"
-#include "dialogs/TtabAlarme.h"
-#include "dialogs/TtabFonteCor.h"
-#include "dialogs/TtabGeral.h"
-#include "dialogs/TtabSons.h"
-#include "dialogs/TtbsRede.h"
+#include "gui/dialogs/TfrmConfSom.h"
+#include "gui/dialogs/TtabAlarme.h"
+#include "gui/dialogs/TtabFonteCor.h"
+#include "gui/dialogs/TtabGeral.h"
+#include "gui/dialogs/TtabSons.h"
+#include "gui/dialogs/TtbsRede.h"
 
 #include "ConfNotaHarness.h"
 
@@ -115,16 +115,16 @@ void tst_Preferences::priming() {
 }
 
 void tst_Preferences::untouchedOkKeepsTheSettings_data() {
-    QTest::addColumn<TRecGeral>("general");
-    QTest::addColumn<TRecRede>("network");
+    QTest::addColumn<GeneralSettings>("general");
+    QTest::addColumn<NetworkSettings>("network");
 
     ConfNotaHarness fresh;
     QTest::newRow("a fresh notes file") << fresh.recGeral << fresh.recRede;
 
-    TRecGeral general = fresh.recGeral;
+    GeneralSettings general = fresh.recGeral;
     general.UseSounds = true;
     general.DefaultColor = 0x00C08040;
-    general.DefaultFont = TNoteFont{QStringLiteral("Courier New"), 14, 0x00FF00, true, true};
+    general.DefaultFont = NoteFont{QStringLiteral("Courier New"), 14, 0x00FF00, true, true};
     general.ScrollBar = true;
     general.DarkCaption = true;
     general.TrackPosition = 20;
@@ -135,7 +135,7 @@ void tst_Preferences::untouchedOkKeepsTheSettings_data() {
     general.BackupOnExit = true;
     general.BackupPath = QStringLiteral("/srv/copias/");
     general.SoundDelSticky.clear();
-    TRecRede network = fresh.recRede;
+    NetworkSettings network = fresh.recRede;
     network.Enabled = true;
     network.SMTPServer = QStringLiteral("smtp.exemplo.com.br");
     network.SMTPPort = QStringLiteral("587");
@@ -155,8 +155,8 @@ void tst_Preferences::untouchedOkKeepsTheSettings_data() {
 
 // OK without a change leaves every setting as it was, whatever they hold.
 void tst_Preferences::untouchedOkKeepsTheSettings() {
-    QFETCH(TRecGeral, general);
-    QFETCH(TRecRede, network);
+    QFETCH(GeneralSettings, general);
+    QFETCH(NetworkSettings, network);
     ConfNotaHarness h;
     h.recGeral = general;
     h.recRede = network;
@@ -174,7 +174,7 @@ void tst_Preferences::okTakesEveryPage() {
     TfrmConfNota& dialog = h.openPreferences();
     h.dialogs.answerColor(0x00FFC0C0);
     dialog.tabFonteCor->cmdCordeFundo->click();
-    h.dialogs.answerFont(TNoteFont{QStringLiteral("Verdana"), 9, 0x000080, false, true});
+    h.dialogs.answerFont(NoteFont{QStringLiteral("Verdana"), 9, 0x000080, false, true});
     dialog.tabFonteCor->cmdFonte->click();
     dialog.tabFonteCor->chkScroll->click();
     dialog.tabFonteCor->chkCorCaption->click();
@@ -198,10 +198,10 @@ void tst_Preferences::okTakesEveryPage() {
     network->txtPortaTCP->setText(QStringLiteral("7802"));
     network->SecurityComboBox->setCurrentIndex(1);
 
-    TRecGeral general = h.recGeral;
+    GeneralSettings general = h.recGeral;
     general.UseSounds = true;
     general.DefaultColor = 0x00FFC0C0;
-    general.DefaultFont = TNoteFont{QStringLiteral("Verdana"), 9, 0x000080, false, true};
+    general.DefaultFont = NoteFont{QStringLiteral("Verdana"), 9, 0x000080, false, true};
     general.ScrollBar = true;
     general.DarkCaption = true;
     general.TrackPosition = 18;
@@ -212,7 +212,7 @@ void tst_Preferences::okTakesEveryPage() {
     general.NoteDaily = true;
     general.BackupOnExit = true;
     general.BackupPath = QStringLiteral("/srv/copias/");
-    TRecRede rede = h.recRede;
+    NetworkSettings rede = h.recRede;
     rede.Enabled = true;
     rede.SMTPServer = QStringLiteral("smtp.exemplo.com.br");
     rede.SMTPPort = QStringLiteral("465");
@@ -249,8 +249,8 @@ void tst_Preferences::autoSave() {
     QFETCH(QString, text);
     QFETCH(int, stored);
     ConfNotaHarness h;
-    const TRecGeral before = h.recGeral;
-    const TRecRede network = h.recRede;
+    const GeneralSettings before = h.recGeral;
+    const NetworkSettings network = h.recRede;
     TfrmConfNota& dialog = h.openPreferences();
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -280,7 +280,7 @@ void tst_Preferences::autoSave() {
 // Without a folder every backup on exit would fail: OK refuses it until one is named.
 void tst_Preferences::backupOnExitNeedsAFolder() {
     ConfNotaHarness h;
-    const TRecGeral before = h.recGeral;
+    const GeneralSettings before = h.recGeral;
     TfrmConfNota& dialog = h.openPreferences();
     TtabGeral* page = dialog.tabGeral;
     page->chkLocalBackup->setChecked(true);
@@ -312,7 +312,7 @@ void tst_Preferences::soundRows() {
     QFETCH(QString, caption);
     ConfNotaHarness h;
     h.recGeral.UseSounds = true;
-    const TRecGeral before = h.recGeral;
+    const GeneralSettings before = h.recGeral;
     TfrmConfNota& dialog = h.openPreferences();
     TtabSons* page = dialog.tabSons;
     const QString old = page->path(row);

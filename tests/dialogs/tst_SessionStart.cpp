@@ -1,5 +1,5 @@
-#include "dialogs/TtabGeral.h"
-#include "platform/XdgAutostart.h"
+#include "gui/dialogs/TtabGeral.h"
+#include "platform/system/XdgAutostart.h"
 
 #include "../support/TestFiles.h"
 #include "ConfNotaHarness.h"

@@ -1,6 +1,6 @@
-#include "dialogs/TfrmMudaCaption.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/TRecGeral.h"
+#include "core/settings/GeneralSettings.h"
+#include "gui/dialogs/TfrmMudaCaption.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include "../support/FakeClock.h"
 
@@ -26,7 +26,7 @@ struct Fixture {
 
     FakeClock clock{QDateTime(QDate(2002, 12, 25), QTime(14, 30, 5))};
     QtLocaleInfo locale;
-    TRecGeral recGeral;
+    GeneralSettings recGeral;
     TfrmMudaCaption dialog{clock, locale, recGeral};
 };
 

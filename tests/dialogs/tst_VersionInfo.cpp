@@ -1,4 +1,4 @@
-#include "dialogs/VersionInfo.h"
+#include "core/program/VersionInfo.h"
 
 #include <QTest>
 

@@ -9,7 +9,7 @@ trap 'rm -rf "$work"' EXIT
 cp "$source_dir/i18n/tacknote_en.ts" "$work/tacknote_en.ts"
 cd "$source_dir"
 "$lupdate" -silent -no-obsolete -locations none -source-language pt_BR -target-language en_US \
-    -I . app alarm contacts dialogs mail net note platform store -ts "$work/tacknote_en.ts"
+    -I . core gui platform app -ts "$work/tacknote_en.ts"
 if ! diff -u "$source_dir/i18n/tacknote_en.ts" "$work/tacknote_en.ts"; then
     echo "i18n/tacknote_en.ts is out of date: run scripts/update-translations.sh and translate the new texts." >&2
     exit 1

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mail/UtcOffsetSource.h"
+#include "core/mail/UtcOffsetSource.h"
 
 // A time zone that stays where the test puts it; nothing means "cannot be read".
 class FixedUtcOffset final : public UtcOffsetSource {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mail/SmtpException.h"
-#include "mail/TSmtpCli.h"
+#include "core/mail/SmtpException.h"
+#include "core/mail/SmtpSessionWithFiles.h"
 #include "tests/mail/FixedUtcOffset.h"
 #include "tests/mail/ScriptedSmtpServer.h"
 #include "tests/mail/SignalWait.h"
@@ -34,13 +34,13 @@ public:
         smtp.SignOn = QStringLiteral("tester");
         // The scripted server has no TLS: plain text, as the user may choose it.
         smtp.TlsMode = smtpTlsNone;
-        smtp.OnRequestDone = [this](TCustomSmtpClient* sender, TSmtpRequest rq, quint16 error) {
+        smtp.OnRequestDone = [this](SmtpSession* sender, TSmtpRequest rq, quint16 error) {
             ends.append({rq, error});
             readyAtEnd.append(sender->State() == smtpReady);
         };
-        smtp.OnSessionConnected = [this](TCustomSmtpClient*, quint16) { ++sessionsConnected; };
-        smtp.OnSessionClosed = [this](TCustomSmtpClient*, quint16) { ++sessionsClosed; };
-        smtp.OnCommand = [this](TCustomSmtpClient*, const QString& msg) { commandEvents << msg; };
+        smtp.OnSessionConnected = [this](SmtpSession*, quint16) { ++sessionsConnected; };
+        smtp.OnSessionClosed = [this](SmtpSession*, quint16) { ++sessionsClosed; };
+        smtp.OnCommand = [this](SmtpSession*, const QString& msg) { commandEvents << msg; };
     }
 
     // Runs one request to its end; false when it never ended.
@@ -51,12 +51,10 @@ public:
     }
     // Waits until count requests have ended in all.
     bool waitForEnds(qsizetype count) {
-        return waitUntil(&smtp, &TCustomSmtpClient::requestDone,
-                         [&] { return ends.size() >= count; });
+        return waitUntil(&smtp, &SmtpSession::requestDone, [&] { return ends.size() >= count; });
     }
     bool waitForDisconnection() {
-        return waitUntil(&smtp, &TCustomSmtpClient::sessionClosed,
-                         [&] { return !smtp.IsConnected(); });
+        return waitUntil(&smtp, &SmtpSession::sessionClosed, [&] { return !smtp.IsConnected(); });
     }
     bool waitForServer(const std::function<bool()>& ready) {
         return waitUntil(&server, &ScriptedSmtpServer::lineHandled, ready);
@@ -97,7 +95,7 @@ public:
     FakeClock clock{QDateTime(QDate(2002, 12, 25), QTime(14, 30, 5))};
     FixedUtcOffset offset;
     ScriptedSmtpServer server;
-    TSmtpCli smtp{clock, offset};
+    SmtpSessionWithFiles smtp{clock, offset};
     QList<RequestEnd> ends;
     QList<bool> readyAtEnd;
     QStringList commandEvents;

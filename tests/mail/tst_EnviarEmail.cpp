@@ -1,12 +1,12 @@
 // The e-mail composer on test doubles for the address book, the message boxes and the
 // clock, sending through real servers (Exim, aiosmtpd) and, where a server must misbehave
 // on cue, through a scripted one.
-#include "app/ProductInfo.h"
-#include "contacts/AddressPicker.h"
-#include "mail/TSmtpCli.h"
-#include "mail/TfrmEnviarEmail.h"
-#include "store/TRecGeral.h"
-#include "store/TRecRede.h"
+#include "core/contacts/AddressPicker.h"
+#include "core/mail/SmtpSessionWithFiles.h"
+#include "core/program/ProductInfo.h"
+#include "core/settings/GeneralSettings.h"
+#include "core/settings/NetworkSettings.h"
+#include "gui/mail/TfrmEnviarEmail.h"
 #include "tests/mail/FixedUtcOffset.h"
 #include "tests/mail/MailServers.h"
 #include "tests/mail/ScriptedSmtpServer.h"
@@ -92,8 +92,8 @@ struct Composer {
         return texts.join(QLatin1String(" | ")) + QLatin1String(" / ") + status();
     }
 
-    TRecGeral geral;
-    TRecRede rede;
+    GeneralSettings geral;
+    NetworkSettings rede;
     ScriptedPicker picker;
     ScriptedMessageBoxes boxes;
     FakeClock clock{QDateTime(QDate(2002, 12, 25), QTime(14, 30, 5))};

@@ -1,6 +1,6 @@
-#include "mail/MailDate.h"
-#include "mail/MailEncoding.h"
-#include "mail/SystemUtcOffset.h"
+#include "core/mail/MailDate.h"
+#include "core/mail/MailEncoding.h"
+#include "core/mail/SystemUtcOffset.h"
 
 #include <QLocale>
 #include <QtTest>

@@ -195,7 +195,7 @@ void MailMessageTest::messageEvents() {
     h.smtp.MailMessage = {QStringLiteral("first")};
     QList<int> asked;
     QList<int> maxLens;
-    h.smtp.OnGetData = [&](TCustomSmtpClient*, int lineNum, QString& line, int maxLen, bool& more) {
+    h.smtp.OnGetData = [&](SmtpSession*, int lineNum, QString& line, int maxLen, bool& more) {
         asked << lineNum;
         maxLens << maxLen;
         if (lineNum <= 2)
@@ -204,17 +204,17 @@ void MailMessageTest::messageEvents() {
             more = false;
     };
     QList<int> sizes;
-    h.smtp.OnHeaderLine = [&](TCustomSmtpClient*, QString& line, int size) {
+    h.smtp.OnHeaderLine = [&](SmtpSession*, QString& line, int size) {
         sizes << size;
         if (line.startsWith(QLatin1String("Subject:")))
             line = QStringLiteral("Subject: rewritten");
     };
-    h.smtp.OnProcessHeader = [&](TCustomSmtpClient*, QStringList& lines) {
+    h.smtp.OnProcessHeader = [&](SmtpSession*, QStringList& lines) {
         QVERIFY(lines.last().startsWith(QLatin1String("Date: ")));
         lines << QStringLiteral("X-Mailer: Tacknote") << QStringLiteral(".dotted");
     };
     QStringList shown;
-    h.smtp.OnDisplay = [&](TCustomSmtpClient*, const QString& msg) { shown << msg; };
+    h.smtp.OnDisplay = [&](SmtpSession*, const QString& msg) { shown << msg; };
     QVERIFY(h.send());
     QCOMPARE(h.lastResult(), quint16(0));
     QCOMPARE(asked, (QList<int>{1, 2, 3}));
@@ -232,7 +232,7 @@ void MailMessageTest::messageEvents() {
 void MailMessageTest::failingBodyLineDropsTheMessage() {
     Harness h;
     h.smtp.MailMessage = {QStringLiteral("first")};
-    h.smtp.OnGetData = [](TCustomSmtpClient*, int, QString&, int, bool&) {
+    h.smtp.OnGetData = [](SmtpSession*, int, QString&, int, bool&) {
         throw SmtpException(QStringLiteral("no more text"));
     };
     QVERIFY(h.send());
@@ -327,14 +327,16 @@ void MailMessageTest::attachmentEvents() {
     Harness h;
     h.smtp.setEmailFiles({dir.filePath("photo.jpg"), dir.filePath("odd\"name.txt")});
     QList<int> numbers;
-    h.smtp.OnAttachContentType = [&](TSmtpCli*, int number, QString& name, QString& type) {
+    h.smtp.OnAttachContentType = [&](SmtpSessionWithFiles*, int number, QString& name,
+                                     QString& type) {
         numbers << number;
         if (number == 0) {
             type = QStringLiteral("image/jpeg");
             name = QStringLiteral("holiday.jpg");
         }
     };
-    h.smtp.OnAttachHeader = [&](TSmtpCli*, int number, const QString& name, QStringList& lines) {
+    h.smtp.OnAttachHeader = [&](SmtpSessionWithFiles*, int number, const QString& name,
+                                QStringList& lines) {
         lines << QStringLiteral("Content-Description: file %1 %2").arg(number).arg(name);
     };
     QVERIFY(h.send());

@@ -1,7 +1,7 @@
 // What the session does about TLS and passwords against a server that has no TLS: which
 // commands each mode sends, that it never authenticates in plain text or falls back to
 // HELO when it should not, and that no event text shows a password.
-#include "mail/TSmtpCli.h"
+#include "core/mail/SmtpSessionWithFiles.h"
 #include "tests/mail/SessionHarness.h"
 
 #include <QtTest>
@@ -102,7 +102,7 @@ void SmtpSecurityTest::passwordsAreNotShown() {
     h.smtp.Username = QStringLiteral("user");
     h.smtp.Password = QStringLiteral("secret");
     QStringList displayed;
-    h.smtp.OnDisplay = [&](TCustomSmtpClient*, const QString& line) { displayed << line; };
+    h.smtp.OnDisplay = [&](SmtpSession*, const QString& line) { displayed << line; };
     QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
     QCOMPARE(h.lastResult(), quint16(0));
     QCOMPARE(h.commandEvents, expectedShown);

@@ -1,7 +1,7 @@
 // Sends mail through the session to real, independently written mail servers (Exim 4 and
 // aiosmtpd) started on loopback ports of their own, in plain text and over TLS, and
 // compares what they stored with what was meant to arrive.
-#include "mail/TSmtpCli.h"
+#include "core/mail/SmtpSessionWithFiles.h"
 #include "tests/mail/FixedUtcOffset.h"
 #include "tests/mail/MailServers.h"
 #include "tests/mail/SignalWait.h"
@@ -24,7 +24,7 @@ bool writeFile(const QString& path, const QByteArray& data) {
 // One session on a fixed clock, with the requests it ran and how they ended.
 struct Session {
     Session() {
-        smtp.OnRequestDone = [this](TCustomSmtpClient*, TSmtpRequest, quint16 error) {
+        smtp.OnRequestDone = [this](SmtpSession*, TSmtpRequest, quint16 error) {
             results << error;
         };
         smtp.SignOn = QStringLiteral("tacknote.test");
@@ -36,14 +36,14 @@ struct Session {
         const qsizetype before = results.size();
         start();
         return waitUntil(
-                   &smtp, &TCustomSmtpClient::requestDone, [&] { return results.size() > before; },
+                   &smtp, &SmtpSession::requestDone, [&] { return results.size() > before; },
                    RequestTimeoutMs) &&
                results.last() == 0;
     }
 
     FakeClock clock{QDateTime(QDate(2002, 12, 25), QTime(14, 30, 5))};
     FixedUtcOffset offset{-180};
-    TSmtpCli smtp{clock, offset};
+    SmtpSessionWithFiles smtp{clock, offset};
     QList<quint16> results;
 };
 
@@ -129,7 +129,7 @@ void SmtpServersTest::sendThroughRealServer() {
     if (!mail)
         return;
     Session session;
-    TSmtpCli& smtp = session.smtp;
+    SmtpSessionWithFiles& smtp = session.smtp;
     auto run = [&](const std::function<void()>& start) { return session.run(start); };
     smtp.Host = QStringLiteral("localhost");
     smtp.Port = QString::number(mail->port);
@@ -157,7 +157,7 @@ void SmtpServersTest::sendThroughRealServer() {
         QVERIFY2(run([&] { smtp.TransferMail(); }), qPrintable(smtp.ErrorMessage()));
         QVERIFY2(run([&] { smtp.QuitSession(); }), qPrintable(smtp.ErrorMessage()));
         QVERIFY(waitUntil(
-            &smtp, &TCustomSmtpClient::sessionClosed, [&] { return !smtp.IsConnected(); },
+            &smtp, &SmtpSession::sessionClosed, [&] { return !smtp.IsConnected(); },
             RequestTimeoutMs));
     }
 
@@ -268,7 +268,7 @@ void SmtpServersTest::refusedTls() {
     if (trustTestAuthority)
         session.smtp.ExtraCaCertificates = m_certificates.authority();
     QStringList commands;
-    session.smtp.OnCommand = [&](TCustomSmtpClient*, const QString& line) { commands << line; };
+    session.smtp.OnCommand = [&](SmtpSession*, const QString& line) { commands << line; };
 
     QVERIFY(!session.run([&] { session.smtp.OpenSession(); }));
     QCOMPARE(session.results.last(), quint16(500));

@@ -1,5 +1,5 @@
-#include "mail/SmtpException.h"
-#include "mail/TSmtpCli.h"
+#include "core/mail/SmtpException.h"
+#include "core/mail/SmtpSessionWithFiles.h"
 #include "tests/mail/SessionHarness.h"
 
 #include <QHostInfo>
@@ -240,7 +240,7 @@ void SmtpSessionTest::transferMail() {
 void SmtpSessionTest::requestEndArrivesThroughEventLoop() {
     Harness h;
     int doneDuringCall = -1;
-    h.smtp.OnCommand = [&](TCustomSmtpClient*, const QString&) {};
+    h.smtp.OnCommand = [&](SmtpSession*, const QString&) {};
     QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
 
     // QUIT without a connection ends at once, but its end is still announced later.
@@ -353,7 +353,7 @@ void SmtpSessionTest::connectionClosedDuringStep() {
     h.smtp.FromName = QStringLiteral("me@example.org");
     h.smtp.RcptName = {QStringLiteral("ann@example.org"), QStringLiteral("bob@example.org")};
     QVERIFY(h.run([&] { h.smtp.TransferMail(); }));
-    QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, TCustomSmtpClient::ErrorConnectionClosed));
+    QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, SmtpSession::ErrorConnectionClosed));
     QCOMPARE(h.sessionsClosed, 1);
     QVERIFY(!h.smtp.IsConnected());
     QCOMPARE(h.smtp.State(), smtpReady);
@@ -395,7 +395,7 @@ void SmtpSessionTest::abortDuringTransfer() {
     h.smtp.AbortSession();
     QCOMPARE(h.smtp.State(), smtpReady);
     QVERIFY(!h.smtp.IsConnected());
-    QCOMPARE(h.smtp.LastRequestResult(), TCustomSmtpClient::ErrorAborted);
+    QCOMPARE(h.smtp.LastRequestResult(), SmtpSession::ErrorAborted);
     QCOMPARE(h.smtp.ErrorMessage(), QStringLiteral("426 Operation aborted."));
     QVERIFY(h.waitForEnds(2));
     QCOMPARE(h.ends.last(), RequestEnd(smtpReqMail, 426));
@@ -486,20 +486,20 @@ void SmtpSessionTest::overlongReplyLines() {
     h.smtp.AuthType = smtpAuthPlain;
     h.server.on("AUTH PLAIN", "235 ok");
     QStringList responses;
-    h.smtp.OnResponse = [&](TCustomSmtpClient*, const QString& line) { responses << line; };
+    h.smtp.OnResponse = [&](SmtpSession*, const QString& line) { responses << line; };
     QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
     QCOMPARE(h.lastResult(), quint16(0));
     for (const QString& line : responses)
-        QVERIFY(line.size() <= TCustomSmtpClient::ReceiveBufferSize);
+        QVERIFY(line.size() <= SmtpSession::ReceiveBufferSize);
     QCOMPARE(responses.last(), QStringLiteral("235 ok"));
-    QVERIFY(h.smtp.Capabilities().size() <= TCustomSmtpClient::MaxCapabilities);
+    QVERIFY(h.smtp.Capabilities().size() <= SmtpSession::MaxCapabilities);
 }
 
 void SmtpSessionTest::handlerFailureInsideEventEndsRequest() {
     Harness h;
     QVERIFY(h.run([&] { h.smtp.OpenSession(); }));
     h.smtp.RcptName = {QStringLiteral("ann@example.org")};
-    h.smtp.OnCommand = [](TCustomSmtpClient*, const QString& line) {
+    h.smtp.OnCommand = [](SmtpSession*, const QString& line) {
         if (line.startsWith(QLatin1String("RCPT")))
             throw SmtpException(QStringLiteral("handler gave up"));
     };

@@ -3,10 +3,10 @@
 #include "RecordingNoteSink.h"
 
 #include "../support/FakeClock.h"
-#include "net/NoteProtocol.h"
-#include "net/NoteReceiver.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/TRecRede.h"
+#include "core/net/NoteProtocol.h"
+#include "core/net/NoteReceiver.h"
+#include "core/settings/NetworkSettings.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -18,7 +18,7 @@
 struct ReceiverHarness {
     QTemporaryDir programDir;
     RecordingNoteSink sink;
-    TRecRede settings;
+    NetworkSettings settings;
     FakeClock clock;
     QtLocaleInfo locale{QLocale(QStringLiteral("pt_BR"))};
     NoteReceiver receiver{sink, settings, clock, locale, programDir.path()};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/ReceivedNoteSink.h"
+#include "core/net/ReceivedNoteSink.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // Peers for tests of the note sender: a receiver that captures what arrives, and an
 // address that never answers.
 
-#include "net/OutgoingNote.h"
+#include "core/net/OutgoingNote.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>

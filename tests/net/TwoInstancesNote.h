@@ -3,7 +3,7 @@
 // The note one program instance sends to another in the two-instance test, and the
 // settings of both ends.
 
-#include "net/OutgoingNote.h"
+#include "core/net/OutgoingNote.h"
 
 #include <QString>
 
@@ -38,7 +38,7 @@ inline OutgoingNote note(const QString& soundFile) {
     note.Remember = true;
     note.RememberNo = 3;
     note.RememberUnit = 1;
-    note.Dia = {false, true, false, true, false, true, false};
+    note.weekdays = {false, true, false, true, false, true, false};
     note.lines = {QStringLiteral("Pauta:"), QStringLiteral("- or\u00E7amento \u00E0s 10h"),
                   QString(), QStringLiteral("- or\u00E7amento \u00E0s 10h"), QStringLiteral("fim")};
     return note;

@@ -5,15 +5,15 @@
 
 #include "TwoInstancesNote.h"
 
-#include "app/DataLocation.h"
-#include "contacts/AddressPicker.h"
-#include "net/NoteSender.h"
-#include "net/TfrmEnviaComputador.h"
-#include "platform/DesktopSystemPaths.h"
+#include "core/contacts/AddressPicker.h"
+#include "core/net/NoteSender.h"
+#include "core/program/DataLocation.h"
+#include "core/settings/SettingsStore.h"
+#include "core/store/IniFile.h"
+#include "gui/net/TfrmEnviaComputador.h"
 #include "platform/MessageBoxes.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
-#include "store/SettingsStore.h"
+#include "platform/system/DesktopSystemPaths.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
 
     DesktopSystemPaths paths;
     const DataLocation location = DataLocation::prepare(paths);
-    TRecGeral geral;
-    TRecRede rede;
+    GeneralSettings geral;
+    NetworkSettings rede;
     {
         IniFile file(location.NotesFile, IniFile::Mode::Batched);
         SettingsStore::read(file, {location.ProgramDir, location.LogonUser}, geral, rede);

@@ -2,12 +2,12 @@
 // over loopback to test peers through the real sending engine.
 #include "SenderPeers.h"
 
-#include "contacts/AddressPicker.h"
-#include "net/NoteSender.h"
-#include "net/TfrmEnviaComputador.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/TRecGeral.h"
-#include "store/TRecRede.h"
+#include "core/contacts/AddressPicker.h"
+#include "core/net/NoteSender.h"
+#include "core/settings/GeneralSettings.h"
+#include "core/settings/NetworkSettings.h"
+#include "gui/net/TfrmEnviaComputador.h"
+#include "platform/system/QtLocaleInfo.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
@@ -66,8 +66,8 @@ struct Sending {
         return dialog.memStatus->toPlainText().split(QLatin1Char('\n'));
     }
 
-    TRecGeral geral;
-    TRecRede rede;
+    GeneralSettings geral;
+    NetworkSettings rede;
     QtLocaleInfo locale{QLocale(QStringLiteral("pt_BR"))};
     NoteSender sender{locale};
     ScriptedPicker picker;

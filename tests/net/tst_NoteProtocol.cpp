@@ -1,10 +1,10 @@
-#include "net/BlockList.h"
-#include "net/NoteProtocol.h"
-#include "net/OutgoingNote.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/Rotinas.h"
-#include "store/TRecRede.h"
-#include "store/Windows1252.h"
+#include "core/net/BlockList.h"
+#include "core/net/NoteProtocol.h"
+#include "core/net/OutgoingNote.h"
+#include "core/settings/NetworkSettings.h"
+#include "core/store/Rotinas.h"
+#include "core/store/Windows1252.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QTest>
 
@@ -103,7 +103,7 @@ static OutgoingNote sampleNote() {
     note.SoundFile = QStringLiteral("C:\\Sons\\ding.wav");
     note.RememberNo = 2;
     note.RememberUnit = 3;
-    note.Dia = {false, true, false, true, false, true, false};
+    note.weekdays = {false, true, false, true, false, true, false};
     return note;
 }
 
@@ -206,7 +206,7 @@ void tst_NoteProtocol::blocked() {
     QFETCH(int, mode);
     QFETCH(QStringList, list);
     QFETCH(bool, blocked);
-    TRecRede settings;
+    NetworkSettings settings;
     settings.Blocktype = mode;
     settings.BlockList = list;
     QCOMPARE(BlockList::IsBlocked(settings, QStringLiteral("192.168.0.7")), blocked);

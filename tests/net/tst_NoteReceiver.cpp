@@ -1,7 +1,7 @@
 #include "ReceiverHarness.h"
 
-#include "platform/TWSocketServer.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "platform/system/ListeningSocket.h"
 
 #include <QTcpServer>
 #include <memory>
@@ -204,11 +204,11 @@ void tst_NoteReceiver::idleConnectionsMakeRoomForASender() {
     typist.open(h.receiver.port());
     QTRY_COMPARE(typist.received, TestPeer::banner());
     std::vector<std::unique_ptr<TestPeer>> idle;
-    for (int i = 1; i < TWSocketServer::MaxConnections; ++i) {
+    for (int i = 1; i < ListeningSocket::MaxConnections; ++i) {
         idle.push_back(std::make_unique<TestPeer>());
         idle.back()->open(h.receiver.port());
     }
-    QTRY_COMPARE(h.receiver.connectionCount(), TWSocketServer::MaxConnections);
+    QTRY_COMPARE(h.receiver.connectionCount(), ListeningSocket::MaxConnections);
     const quint16 idlestPort = idle.front()->socket.localPort();
     // The oldest connection is someone typing commands by hand.
     typist.send("help\r\n");
@@ -223,7 +223,7 @@ void tst_NoteReceiver::idleConnectionsMakeRoomForASender() {
     QVERIFY(h.logged(
         QStringLiteral("Too many connections, closing the one idle longest. Remote: 127.0.0.1/%1")
             .arg(idlestPort)));
-    QCOMPARE(h.receiver.connectionCount(), TWSocketServer::MaxConnections);
+    QCOMPARE(h.receiver.connectionCount(), ListeningSocket::MaxConnections);
     typist.send("HELP\r\n");
     QTRY_COMPARE(typist.received,
                  TestPeer::banner() + NoteProtocol::HelpText + NoteProtocol::HelpText);

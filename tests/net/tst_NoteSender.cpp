@@ -1,8 +1,8 @@
 #include "ReceiverHarness.h"
 #include "SenderPeers.h"
 
-#include "net/NoteSender.h"
-#include "net/OutgoingNote.h"
+#include "core/net/NoteSender.h"
+#include "core/net/OutgoingNote.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -71,7 +71,7 @@ void tst_NoteSender::noteArrivesAtTheReceiver() {
     note.Remember = true;
     note.RememberNo = 2;
     note.RememberUnit = 1;
-    note.Dia = {true, false, false, false, false, false, true};
+    note.weekdays = {true, false, false, false, false, false, true};
     note.lines.append(QStringLiteral("a_^b"));
     const QString port = QString::number(r.receiver.port());
     // Sent twice: the second transmission is not taken for a repetition of the first.
@@ -97,7 +97,7 @@ void tst_NoteSender::noteArrivesAtTheReceiver() {
         QVERIFY(got.soundFile.endsWith(QLatin1String("boing.WAV")));
         QCOMPARE(got.rememberNo, 2);
         QCOMPARE(got.rememberUnit, 1);
-        QCOMPARE(got.days, note.Dia);
+        QCOMPARE(got.days, note.weekdays);
         QCOMPARE(got.lines, (QStringList{"p\u00E3o", "leite", "leite", "a\r\nb"}));
     }
     // The pauses as the receiving side sees them.

@@ -1,7 +1,7 @@
 #include "ReceiverHarness.h"
 
-#include "store/IniFile.h"
-#include "store/NoteStore.h"
+#include "core/notes/NoteStore.h"
+#include "core/store/IniFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "note/NoteHost.h"
-#include "note/NoteMessage.h"
-#include "note/TfPostIt.h"
+#include "gui/note/NoteHost.h"
+#include "gui/note/NoteMessage.h"
+#include "gui/note/TfPostIt.h"
 #include "tests/support/RecordingWindowHints.h"
 
 #include <QCoreApplication>

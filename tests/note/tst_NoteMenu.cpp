@@ -1,9 +1,9 @@
 // The note's menu and shortcuts: which commands it offers, and what each asks of the
 // program around the note.
 
-#include "note/NotePopupMenu.h"
-#include "note/TfPostIt.h"
-#include "note/UrlSelection.h"
+#include "core/notes/UrlSelection.h"
+#include "gui/note/NotePopupMenu.h"
+#include "gui/note/TfPostIt.h"
 #include "tests/note/NoteUnderTest.h"
 
 #include <QAction>
@@ -12,7 +12,6 @@
 #include <QContextMenuEvent>
 #include <QPushButton>
 #include <QTest>
-
 
 using Note = NoteUnderTest;
 
@@ -39,7 +38,7 @@ private Q_SLOTS:
 void tst_NoteMenu::networkOffBlocksSendingAndMail() {
     Note note;
     note.host.network = false;
-    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     note.window->show();
     note.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(note.window.get()));
@@ -107,7 +106,7 @@ void tst_NoteMenu::popupRules() {
     note.host.network = network;
     note.window->setNote(text);
     if (footer)
-        note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+        note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     QTextCursor cursor = note.memPostit()->textCursor();
     cursor.setPosition(selectionStart);
     cursor.setPosition(selectionStart + selectionLength, QTextCursor::KeepAnchor);
@@ -257,7 +256,7 @@ void tst_NoteMenu::commandsReachTheirDialogs() {
     note.window->setCaption(QStringLiteral("Compras"));
     note.window->setNote(QStringLiteral("leite\r\npão"));
     note.window->setReplyAddress(QStringLiteral("10.0.0.7"));
-    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     auto* action = note.window->findChild<QAction*>(item);
     QVERIFY(action);
     action->trigger();

@@ -1,4 +1,4 @@
-#include "note/NotePrinter.h"
+#include "gui/note/NotePrinter.h"
 
 #include <QApplication>
 #include <QFontInfo>

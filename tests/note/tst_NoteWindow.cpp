@@ -1,13 +1,13 @@
 // The note window: its layout, colours, text, mouse and what it shows of itself.
 
-#include "note/DarkenedCaptionColor.h"
-#include "note/NoteHitTest.h"
-#include "note/NoteMover.h"
-#include "note/NotePopupMenu.h"
-#include "note/WinColor.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
-#include "store/NoteStore.h"
+#include "core/notes/DarkenedCaptionColor.h"
+#include "core/notes/NoteStore.h"
+#include "core/store/IniFile.h"
+#include "gui/note/NoteHitTest.h"
+#include "gui/note/NoteMover.h"
+#include "gui/note/NotePopupMenu.h"
+#include "gui/note/WinColor.h"
+#include "platform/system/QtLocaleInfo.h"
 #include "tests/note/NoteUnderTest.h"
 
 #include <QApplication>
@@ -132,7 +132,7 @@ void tst_NoteWindow::layout() {
 
     Note note;
     if (footer)
-        note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+        note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     note.window->resize(size);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
@@ -223,7 +223,7 @@ void tst_NoteWindow::captionTooltip() {
 void tst_NoteWindow::peerTextShowsAsPlainText() {
     Note note;
     note.window->setCaption(QStringLiteral("<b>x</b>"));
-    note.window->setRodape(QStringLiteral("De <i>Ana</i> (10.0.0.7)"));
+    note.window->setFooter(QStringLiteral("De <i>Ana</i> (10.0.0.7)"));
     note.window->setNote(QStringLiteral("<h1>oi</h1>"));
     QCOMPARE(note.lblCaption()->textFormat(), Qt::PlainText);
     QCOMPARE(note.part<QLabel>("lblRodape")->textFormat(), Qt::PlainText);
@@ -374,7 +374,7 @@ void tst_NoteWindow::captionPressMoves() {
 
     Note note;
     note.window->setCaption(QStringLiteral("Compras"));
-    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     note.window->setBounds(200, 200, 170, 120);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
@@ -514,7 +514,7 @@ void tst_NoteWindow::textShowsInTheNotesFont() {
     QFETCH(bool, fixedPitch);
 
     Note note;
-    note.window->setMemoFont(TNoteFont{face, 8, 0xFFFFFF, true, false});
+    note.window->setMemoFont(NoteFont{face, 8, 0xFFFFFF, true, false});
     const QFontInfo shown(note.memPostit()->font());
     if (shownAs.isEmpty())
         shownAs = QFontInfo(QFont(face, 8)).family();
@@ -601,7 +601,7 @@ void tst_NoteWindow::loadedNoteShowsOnceAsItIs() {
     record.FontSize = 12;
     record.FontBold = true;
     record.topmost = true;
-    record.Rodape = QStringLiteral("De Ana (10.0.0.7)");
+    record.footer = QStringLiteral("De Ana (10.0.0.7)");
     record.visible = true;
 
     Note note;
@@ -644,11 +644,11 @@ void tst_NoteWindow::recordHoldsWhatTheWindowShows() {
     note.window->setNote(QStringLiteral("terça\r\n14h"));
     note.window->setColor(0x00FFC0C0);
     note.window->setScrollbar(true);
-    note.window->setRodape(QStringLiteral("De Ana (10.0.0.7)"));
-    note.window->setMemoFont(TNoteFont{QStringLiteral("Arial"), 12, 0x000000FF, true, false});
+    note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
+    note.window->setMemoFont(NoteFont{QStringLiteral("Arial"), 12, 0x000000FF, true, false});
     note.window->setBounds(11, 22, 333, 244);
     NoteRecord alarmFields = note.window->toRecord();
-    alarmFields.Dia = {true, false, true, false, true, false, true};
+    alarmFields.weekdays = {true, false, true, false, true, false, true};
     alarmFields.Remember = true;
     alarmFields.RememberNo = 3;
     alarmFields.RememberUnit = 2;
@@ -662,14 +662,14 @@ void tst_NoteWindow::recordHoldsWhatTheWindowShows() {
     QCOMPARE(record.note, QStringLiteral("terça\r\n14h"));
     QCOMPARE(record.Color, 0x00FFC0C0);
     QVERIFY(record.scrollbar);
-    QCOMPARE(record.Rodape, QStringLiteral("De Ana (10.0.0.7)"));
+    QCOMPARE(record.footer, QStringLiteral("De Ana (10.0.0.7)"));
     QCOMPARE(QRect(record.posx, record.posy, record.Width, record.Height), QRect(11, 22, 333, 244));
     QCOMPARE(record.FontName, QStringLiteral("Arial"));
     QCOMPARE(record.FontSize, 12);
     QCOMPARE(record.FontColor, 0x000000FF);
     QVERIFY(record.FontBold && !record.FontItalic);
     QVERIFY(record.visible && record.topmost && record.Remember);
-    QCOMPARE(record.Dia, (std::array<bool, 7>{true, false, true, false, true, false, true}));
+    QCOMPARE(record.weekdays, (std::array<bool, 7>{true, false, true, false, true, false, true}));
     QCOMPARE(record.RememberNo, 3);
     QCOMPARE(record.RememberUnit, 2);
     QCOMPARE(note.memPostit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

@@ -1,4 +1,4 @@
-#include "note/PrintLayout.h"
+#include "core/notes/PrintLayout.h"
 
 #include <QTest>
 

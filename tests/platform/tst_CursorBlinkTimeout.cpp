@@ -1,4 +1,4 @@
-#include "platform/CursorBlinkTimeout.h"
+#include "platform/desktop/CursorBlinkTimeout.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -1,9 +1,9 @@
 // The dialogs of the platform seams, shown for real (offscreen): each comes up above
 // the notes, centred on the screen, with the keyboard focus.
 
-#include "platform/DialogsAboveNotes.h"
-#include "platform/QtCommonDialogs.h"
-#include "platform/QtMessageBoxes.h"
+#include "platform/desktop/DialogsAboveNotes.h"
+#include "platform/desktop/QtCommonDialogs.h"
+#include "platform/desktop/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,9 +1,9 @@
 // Whole-file writes that survive crashes: checked with a failing disk (the FailSync
 // library preloaded into this test), with permissions and with leftovers of a kill.
 
-#include "platform/DurableFile.h"
-#include "store/IniFile.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "core/store/IniFile.h"
+#include "platform/system/DurableFile.h"
 
 #include "../support/TestFiles.h"
 

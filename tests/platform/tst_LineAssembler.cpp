@@ -1,4 +1,4 @@
-#include "platform/LineAssembler.h"
+#include "platform/system/LineAssembler.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "platform/QtLocaleInfo.h"
+#include "core/store/Rotinas.h"
 #include "platform/SystemPaths.h"
-#include "store/Rotinas.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include <QTest>
 

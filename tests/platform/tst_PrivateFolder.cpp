@@ -1,8 +1,8 @@
 // The local socket's folder without a desktop runtime folder: one of the user's own in
 // the temporary folder, never one another user could have made or reached.
 
-#include "platform/PrivateFolder.h"
-#include "platform/SingleInstance.h"
+#include "platform/system/PrivateFolder.h"
+#include "platform/system/SingleInstance.h"
 
 #include <QDir>
 #include <QFile>

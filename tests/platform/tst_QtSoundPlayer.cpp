@@ -1,4 +1,4 @@
-#include "platform/QtSoundPlayer.h"
+#include "platform/desktop/QtSoundPlayer.h"
 
 #include "../support/TestFiles.h"
 

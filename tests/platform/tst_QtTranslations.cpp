@@ -1,4 +1,4 @@
-#include "platform/QtTranslations.h"
+#include "platform/system/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

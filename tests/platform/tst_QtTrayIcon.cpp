@@ -1,4 +1,4 @@
-#include "platform/QtTrayIcon.h"
+#include "platform/desktop/QtTrayIcon.h"
 
 #include <QApplication>
 #include <QMenu>

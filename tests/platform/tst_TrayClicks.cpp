@@ -1,4 +1,4 @@
-#include "platform/TrayClicks.h"
+#include "core/program/TrayClicks.h"
 
 #include <QStringList>
 #include <QTest>

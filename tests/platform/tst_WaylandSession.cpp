@@ -1,4 +1,4 @@
-#include "platform/WaylandSession.h"
+#include "platform/system/WaylandSession.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "platform/XdgAutostart.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "platform/system/XdgAutostart.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "store/Backup.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "core/store/Backup.h"
 
 #include "../support/TestFiles.h"
 

@@ -1,6 +1,6 @@
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
-#include "store/TacknoteError.h"
+#include "core/base/TacknoteError.h"
+#include "core/store/IniFile.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include "../support/TestFiles.h"
 

@@ -1,9 +1,9 @@
-#include "note/NoteGeometry.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
-#include "store/NoteStore.h"
-#include "store/NotesFile.h"
-#include "store/SettingsStore.h"
+#include "core/notes/NoteGeometry.h"
+#include "core/notes/NoteStore.h"
+#include "core/notes/NotesFile.h"
+#include "core/settings/SettingsStore.h"
+#include "core/store/IniFile.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include "../support/TestFiles.h"
 
@@ -87,11 +87,11 @@ void tst_NotesFile::alarmAndFooterKeys() {
     note.alarm = true;
     note.AlarmDateTime = QDateTime(QDate(2003, 1, 2), QTime(8, 5, 9));
     note.SoundFile = QStringLiteral("/snd/a.wav");
-    note.Dia = {true, false, true, false, true, false, true};
+    note.weekdays = {true, false, true, false, true, false, true};
     note.Remember = true;
     note.RememberNo = 3;
     note.RememberUnit = 2;
-    note.Rodape = QStringLiteral("De Ana (10.0.0.7)");
+    note.footer = QStringLiteral("De Ana (10.0.0.7)");
     IniFile file(m_path, IniFile::Mode::Batched);
     NoteStore::write(file, 4, note, m_brazil);
     QCOMPARE(
@@ -108,7 +108,7 @@ void tst_NotesFile::alarmAndFooterKeys() {
 
     // Switching the alarm off and saving afresh leaves no alarm key behind.
     note.alarm = false;
-    note.Rodape.clear();
+    note.footer.clear();
     for (int i = 0; i < 5; ++i)
         file.eraseSection(NoteStore::sectionName(i));
     NoteStore::write(file, 0, note, m_brazil);
@@ -146,7 +146,7 @@ void tst_NotesFile::noteRoundTrip() {
     note.AlarmDateTime = QDateTime(QDate(2010, 6, 30), QTime(23, 59, 58));
     note.UseSound = true;
     note.SoundFile = QStringLiteral("/home/u/alarme.wav");
-    note.Dia = {false, true, true, true, true, true, false};
+    note.weekdays = {false, true, true, true, true, true, false};
     note.Remember = true;
     note.RememberNo = 15;
     note.RememberUnit = 0;
@@ -164,7 +164,7 @@ void tst_NotesFile::noteRoundTrip() {
     note.FontBold = true;
     note.FontItalic = true;
     note.Color = 255;
-    note.Rodape = QStringLiteral("De José (192.168.0.2)");
+    note.footer = QStringLiteral("De José (192.168.0.2)");
     {
         IniFile file(m_path, IniFile::Mode::Batched);
         NoteStore::write(file, 7, note, m_brazil);
@@ -279,7 +279,7 @@ void tst_NotesFile::unreadableNoteValues() {
         {"posy", note.posy},         {"Width", note.Width},
         {"Height", note.Height},     {"visible", note.visible},
         {"note", note.note},         {"AlarmDateTime", note.AlarmDateTime},
-        {"Dia3", note.Dia[2]},
+        {"Dia3", note.weekdays[2]},
     };
     QCOMPARE(fields.value(field), expected);
 }
@@ -300,8 +300,8 @@ void tst_NotesFile::missingSectionGivesDefaults() {
 void tst_NotesFile::emptyFileGivesDefaultSettings() {
     writeBytes(m_path, QByteArray());
     IniFile file(m_path, IniFile::Mode::Batched);
-    TRecGeral geral;
-    TRecRede rede;
+    GeneralSettings geral;
+    NetworkSettings rede;
     rede.BlockList = QStringList{QStringLiteral("stale")};
     SettingsStore::read(file, Context, geral, rede);
     QCOMPARE(geral, SettingsStore::defaultGeral(Context));
@@ -316,13 +316,13 @@ void tst_NotesFile::emptyFileGivesDefaultSettings() {
 }
 
 void tst_NotesFile::settingsRoundTrip() {
-    TRecGeral geral = SettingsStore::defaultGeral(Context);
+    GeneralSettings geral = SettingsStore::defaultGeral(Context);
     geral.UseSounds = true;
     geral.SoundNewSticky = QString(); // present but empty: stays empty on reading
     geral.User = QStringLiteral("Zé");
     geral.AskDelete = false;
     geral.DefaultColor = 0x123456;
-    geral.DefaultFont = TNoteFont{QStringLiteral("Verdana"), 14, 0xFF, true, false};
+    geral.DefaultFont = NoteFont{QStringLiteral("Verdana"), 14, 0xFF, true, false};
     geral.DarkCaption = true;
     geral.TrackPosition = 3;
     geral.ShowDate = false;
@@ -331,7 +331,7 @@ void tst_NotesFile::settingsRoundTrip() {
     geral.NoteDaily = true;
     geral.BackupOnExit = true;
     geral.BackupPath = QStringLiteral("/mnt/backup");
-    TRecRede rede = SettingsStore::defaultRede();
+    NetworkSettings rede = SettingsStore::defaultRede();
     rede.Enabled = true;
     rede.SMTPServer = QStringLiteral("smtp.example.org");
     rede.SMTPPort = QStringLiteral("587");
@@ -351,8 +351,8 @@ void tst_NotesFile::settingsRoundTrip() {
         file.flush();
     }
     IniFile file(m_path, IniFile::Mode::Batched);
-    TRecGeral geralBack;
-    TRecRede redeBack;
+    GeneralSettings geralBack;
+    NetworkSettings redeBack;
     SettingsStore::read(file, Context, geralBack, redeBack);
     QCOMPARE(geralBack, geral);
     QCOMPARE(redeBack, rede);
@@ -373,15 +373,15 @@ void tst_NotesFile::settingsLayout() {
 }
 
 void tst_NotesFile::blockListShrinks() {
-    TRecGeral geral = SettingsStore::defaultGeral(Context);
-    TRecRede rede = SettingsStore::defaultRede();
+    GeneralSettings geral = SettingsStore::defaultGeral(Context);
+    NetworkSettings rede = SettingsStore::defaultRede();
     rede.BlockList = QStringList{"a", "b", "c"};
     IniFile file(m_path, IniFile::Mode::WriteThrough);
     SettingsStore::write(file, geral, rede, false);
     rede.BlockList = QStringList{"z"};
     SettingsStore::write(file, geral, rede, false);
     QVERIFY(readBytes(m_path).contains("Listcount=1\r\nList0=z\r\nList1=b\r\nList2=c\r\n"));
-    TRecRede back;
+    NetworkSettings back;
     SettingsStore::read(file, Context, geral, back);
     QCOMPARE(back.BlockList, QStringList{"z"});
 }
@@ -404,8 +404,8 @@ void tst_NotesFile::blockListCount() {
     QFETCH(QStringList, expected);
     writeBytes(m_path, "[network]\r\n" + section);
     IniFile file(m_path, IniFile::Mode::Batched);
-    TRecGeral geral;
-    TRecRede rede;
+    GeneralSettings geral;
+    NetworkSettings rede;
     SettingsStore::read(file, Context, geral, rede);
     QCOMPARE(rede.BlockList, expected);
 }

@@ -3,14 +3,14 @@
 // The main window on test doubles, with its documents folder in a temporary folder of
 // its own. Shared by the tests of the main window and the parts it holds together.
 
-#include "app/NoteRegistry.h"
-#include "app/NotesKeeper.h"
-#include "app/TfStickyNote.h"
-#include "app/TrayMenu.h"
-#include "note/NoteMessage.h"
-#include "note/TfPostIt.h"
-#include "platform/QtLocaleInfo.h"
-#include "store/IniFile.h"
+#include "core/store/IniFile.h"
+#include "gui/note/NoteMessage.h"
+#include "gui/note/TfPostIt.h"
+#include "gui/program/HiddenMainWindow.h"
+#include "gui/program/NoteRegistry.h"
+#include "gui/program/NotesKeeper.h"
+#include "gui/program/TrayMenu.h"
+#include "platform/system/QtLocaleInfo.h"
 
 #include "FakeClock.h"
 #include "FakeSystemPaths.h"
@@ -49,15 +49,15 @@ struct ProgramHarness {
     }
 
     // Creates the main window (FormCreate); a window created before is destroyed first.
-    TfStickyNote& create() {
+    HiddenMainWindow& create() {
         main.reset();
-        main = std::make_unique<TfStickyNote>(PlatformServices{clock, locale, paths, boxes, sound,
-                                                               tray, shell, dialogs, nativeHosts,
-                                                               nullptr, nullptr, notifier});
+        main = std::make_unique<HiddenMainWindow>(
+            PlatformServices{clock, locale, paths, boxes, sound, tray, shell, dialogs, nativeHosts,
+                             nullptr, nullptr, notifier});
         return *main;
     }
     // Creates the main window and loads the notes, as the start step does.
-    TfStickyNote& start() {
+    HiddenMainWindow& start() {
         create();
         main->LoadNotes();
         return *main;
@@ -112,7 +112,7 @@ struct ProgramHarness {
     NativeHostFolders* nativeHosts = nullptr;
     // The desktop's notices; none unless a test sets them.
     DesktopNotifier* notifier = nullptr;
-    std::unique_ptr<TfStickyNote> main;
+    std::unique_ptr<HiddenMainWindow> main;
 
 private:
     QString m_user;

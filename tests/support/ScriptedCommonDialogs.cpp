@@ -44,7 +44,7 @@ std::optional<int> ScriptedCommonDialogs::color(QWidget*, int initial) {
     return m_colors.dequeue();
 }
 
-std::optional<TNoteFont> ScriptedCommonDialogs::font(QWidget*, const TNoteFont& initial) {
+std::optional<NoteFont> ScriptedCommonDialogs::font(QWidget*, const NoteFont& initial) {
     opened.append({QStringLiteral("font"), QString(), initial.Name});
     lastInitialFont = initial;
     if (m_fonts.isEmpty()) {

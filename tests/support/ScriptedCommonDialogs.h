@@ -23,24 +23,24 @@ public:
                      const QString& filter) override;
     QString folder(QWidget* parent, const QString& title, const QString& startFolder) override;
     std::optional<int> color(QWidget* parent, int initial) override;
-    std::optional<TNoteFont> font(QWidget* parent, const TNoteFont& initial) override;
+    std::optional<NoteFont> font(QWidget* parent, const NoteFont& initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
 
     // An empty path answers a file or folder dialog with Cancel.
     void answerPath(const QString& path) { m_paths.enqueue(path); }
     void answerColor(std::optional<int> color) { m_colors.enqueue(color); }
-    void answerFont(std::optional<TNoteFont> font) { m_fonts.enqueue(font); }
+    void answerFont(std::optional<NoteFont> font) { m_fonts.enqueue(font); }
     void answerPrint(bool print) { m_prints.enqueue(print); }
 
     QList<Opened> opened;
     int lastInitialColor = 0;
-    TNoteFont lastInitialFont;
+    NoteFont lastInitialFont;
 
 private:
     QString nextPath(const QString& kind, const QString& title, const QString& start);
 
     QQueue<QString> m_paths;
     QQueue<std::optional<int>> m_colors;
-    QQueue<std::optional<TNoteFont>> m_fonts;
+    QQueue<std::optional<NoteFont>> m_fonts;
     QQueue<bool> m_prints;
 };

@@ -1,0 +1,618 @@
+#include "gui/note/TfPostIt.h"
+
+#include "core/notes/DarkenedCaptionColor.h"
+#include "core/notes/NoteDefaults.h"
+#include "core/notes/NoteGeometry.h"
+#include "core/notes/UrlSelection.h"
+#include "gui/note/NoteCaptionBar.h"
+#include "gui/note/NoteEdit.h"
+#include "gui/note/NoteHost.h"
+#include "gui/note/NoteIcons.h"
+#include "gui/note/NoteLabelFont.h"
+#include "gui/note/NoteMessage.h"
+#include "gui/note/NoteMouse.h"
+#include "gui/note/NotePopupMenu.h"
+#include "gui/note/WinColor.h"
+#include "platform/WindowSystemHints.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QMoveEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+constexpr int kMemoTop = 16;
+constexpr int kFooterHeight = 12;
+// Font sizes from a damaged file or a peer are kept in the record but shown within this
+// range, so a note cannot make its text unreadably small or enormous.
+constexpr int kMaxShownFontSize = 400;
+
+void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints) {
+    setObjectName(QStringLiteral("fPostIt"));
+    setMinimumSize(NoteGeometry::MinWidth, NoteGeometry::MinHeight);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    // The caption's tooltip and the buttons' hints show on a note that is not active
+    // too: notes are seldom the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    setFont(NoteLabelFont::font(true, false));
+    setWindowIcon(NoteIcons::noteWindowIcon());
+
+    // A new window holds zero values until a record is applied.
+    m_data.weekdays.fill(false);
+    m_data.RememberNo = 0;
+    m_data.TrackPosition = 0;
+    m_data.visible = false;
+
+    pnlCaption = new NoteCaptionBar(this);
+    connect(pnlCaption, &NoteCaptionBar::hideClicked, this, &TfPostIt::cmdEsconderClick);
+    connect(pnlCaption, &NoteCaptionBar::deleteClicked, this, &TfPostIt::ApagarSticky);
+
+    memPostit = new NoteEdit(this);
+    memPostit->setObjectName(QStringLiteral("memPostit"));
+    memPostit->setFrameShape(QFrame::NoFrame);
+    memPostit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memPostit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    memPostit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memPostit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memPostit->setCursor(Qt::ArrowCursor); // the viewport keeps its text cursor
+    memPostit->document()->setDocumentMargin(2);
+    // The note's own menu, also over the text: it holds copy and paste and offers to
+    // open a selected address.
+    memPostit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(memPostit, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        popPrincipal->popup(memPostit->viewport()->mapToGlobal(pos));
+    });
+    connect(memPostit->document(), &QTextDocument::contentsChanged, this, &TfPostIt::notifyChanged);
+
+    pnlRodape = new QWidget(this);
+    pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
+    pnlRodape->setAutoFillBackground(true);
+    pnlRodape->setCursor(Qt::ArrowCursor);
+    pnlRodape->hide();
+
+    lblRodape = new QLabel(pnlRodape);
+    lblRodape->setObjectName(QStringLiteral("lblRodape"));
+    lblRodape->setTextFormat(Qt::PlainText);
+    lblRodape->setFont(NoteLabelFont::font(false, true));
+    lblRodape->move(3, 1);
+
+    pnlRodape->resize(NoteDefaults::DesignWidth, kFooterHeight);
+
+    createMenu();
+    m_mouse = new NoteMouse(*this, *pnlCaption, *memPostit, *pnlRodape, *lblRodape);
+    retranslate();
+
+    setColor(NoteDefaults::DesignColor);
+    setCaptionColor(NoteDefaults::DesignColor);
+    setCaptionTextColor(0);
+    setMemoFont(NoteFont{});
+    resize(NoteDefaults::DesignWidth, NoteDefaults::DesignHeight);
+    FormResize();
+    m_constructed = true;
+}
+
+TfPostIt::~TfPostIt() = default;
+
+void TfPostIt::notifyChanged() {
+    if (m_constructed)
+        Q_EMIT changed();
+}
+
+void TfPostIt::retranslate() {
+    pnlCaption->retranslate();
+    popPrincipal->retranslate();
+}
+
+void TfPostIt::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+NoteRecord TfPostIt::toRecord() const {
+    NoteRecord record = m_data;
+    record.caption = caption();
+    record.note = note();
+    record.visible = !isHidden();
+    const QRect outer = recordedBounds();
+    record.posx = outer.x();
+    record.posy = outer.y();
+    record.Width = outer.width();
+    record.Height = outer.height();
+    record.footer = footerVisible() ? footer() : QString();
+    return record;
+}
+
+void TfPostIt::applyRecord(const NoteRecord& record) {
+    const bool constructed = m_constructed;
+    m_constructed = false; // one change for the whole record
+    m_data.alarm = record.alarm;
+    m_data.AlarmDateTime = record.AlarmDateTime;
+    m_data.UseSound = record.UseSound;
+    m_data.SoundFile = record.SoundFile;
+    m_data.weekdays = record.weekdays;
+    m_data.Remember = record.Remember;
+    m_data.RememberNo = record.RememberNo;
+    m_data.RememberUnit = record.RememberUnit;
+    setAlarmIconVisible(record.alarm);
+    setScrollbar(record.scrollbar);
+    m_data.DarkCaption = record.DarkCaption;
+    m_data.TrackPosition = record.TrackPosition;
+    if (record.footer != footer() || footerVisible() != !record.footer.isEmpty())
+        setFooter(record.footer);
+    // A record that keeps the note where it is (shown away from its own place, say)
+    // leaves the window alone.
+    if (recordedBounds() != QRect(record.posx, record.posy, record.Width, record.Height))
+        setBounds(record.posx, record.posy, record.Width, record.Height);
+    setColor(record.Color);
+    setCaptionColor(record.DarkCaption ? DarkenedCaptionColor(record.Color, record.TrackPosition)
+                                       : record.Color);
+    setMemoFont(NoteFont{record.FontName, record.FontSize, record.FontColor, record.FontBold,
+                         record.FontItalic});
+    setCaptionTextColor(record.FontColor);
+    if (record.caption != caption())
+        setCaption(record.caption);
+    if (record.note != note())
+        setNote(record.note);
+    setTopmost(record.topmost);
+    if (isHidden() == record.visible) {
+        // Shown as it is, once, and without taking the keyboard focus: a note read from
+        // the file does not ask for the user's attention (whoever wants that, as for a
+        // new note, activates it).
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setVisible(record.visible);
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+    m_constructed = constructed;
+    notifyChanged();
+}
+
+QString TfPostIt::caption() const {
+    return pnlCaption->caption();
+}
+
+void TfPostIt::setCaption(const QString& caption) {
+    pnlCaption->setCaption(caption);
+    // The native window's title, for window lists that show notes anyway; "[*]" is the
+    // placeholder of Qt's modified mark unless doubled.
+    QString title = caption;
+    setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+    notifyChanged();
+}
+
+QString TfPostIt::note() const {
+    return memPostit->noteText();
+}
+
+void TfPostIt::setNote(const QString& text) {
+    memPostit->setNoteText(text);
+}
+
+QStringList TfPostIt::displayedLines() const {
+    return memPostit->displayedLines();
+}
+
+void TfPostIt::scrollToStart() {
+    memPostit->scrollToStart();
+}
+
+void TfPostIt::appendLine(const QString& text) {
+    const QString current = note();
+    setNote(current.isEmpty() ? text : current + QStringLiteral("\r\n") + text);
+}
+
+int TfPostIt::footerHeight() const {
+    return pnlRodape->height();
+}
+
+QSize TfPostIt::textAreaSize() const {
+    return memPostit->size();
+}
+
+int TfPostIt::Color() const {
+    return m_data.Color;
+}
+
+void TfPostIt::setColor(int color) {
+    m_data.Color = color;
+    const QColor qcolor = WinColor::toQColor(color);
+    setRoleColor(this, QPalette::Window, qcolor);
+    setRoleColor(memPostit, QPalette::Base, qcolor);
+    setRoleColor(pnlRodape, QPalette::Window, qcolor);
+    notifyChanged();
+}
+
+int TfPostIt::captionColor() const {
+    return pnlCaption->barColor();
+}
+
+void TfPostIt::setCaptionColor(int color) {
+    pnlCaption->setBarColor(color);
+}
+
+int TfPostIt::captionTextColor() const {
+    return pnlCaption->textColor();
+}
+
+void TfPostIt::setCaptionTextColor(int color) {
+    pnlCaption->setTextColor(color);
+}
+
+bool TfPostIt::scrollbar() const {
+    return m_data.scrollbar;
+}
+
+void TfPostIt::setScrollbar(bool on) {
+    m_data.scrollbar = on;
+    memPostit->setVerticalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    notifyChanged();
+}
+
+QString TfPostIt::footer() const {
+    return lblRodape->text();
+}
+
+void TfPostIt::setFooter(const QString& text) {
+    lblRodape->setText(text);
+    lblRodape->adjustSize();
+    pnlRodape->setVisible(!text.isEmpty());
+    // The reply command (and its shortcut) exists exactly for received notes.
+    popPrincipal->mnuResponder->setVisible(!text.isEmpty());
+    FormResize();
+    notifyChanged();
+}
+
+bool TfPostIt::footerVisible() const {
+    return !pnlRodape->isHidden();
+}
+
+NoteFont TfPostIt::memoFont() const {
+    return NoteFont{m_data.FontName, m_data.FontSize, m_data.FontColor, m_data.FontBold,
+                    m_data.FontItalic};
+}
+
+void TfPostIt::setMemoFont(const NoteFont& font) {
+    m_data.FontName = font.Name;
+    m_data.FontSize = font.Size;
+    m_data.FontColor = font.Color;
+    m_data.FontBold = font.Bold;
+    m_data.FontItalic = font.Italic;
+    applyMemoFont();
+    notifyChanged();
+}
+
+void TfPostIt::applyMemoFont() {
+    QFont font(m_data.FontName);
+    // Set rather than inherited from the caption's font: an inherited sans-serif hint
+    // would make every face name resolve to the same sans-serif face.
+    font.setStyleHint(QFont::AnyStyle);
+    font.setPointSize(std::clamp(m_data.FontSize, 1, kMaxShownFontSize));
+    font.setBold(m_data.FontBold);
+    font.setItalic(m_data.FontItalic);
+    memPostit->setFont(font);
+    setRoleColor(memPostit, QPalette::Text, WinColor::toQColor(m_data.FontColor));
+}
+
+void TfPostIt::setAlarm(bool on) {
+    m_data.alarm = on;
+    notifyChanged();
+}
+
+void TfPostIt::setAlarmDateTime(const QDateTime& when) {
+    m_data.AlarmDateTime = when;
+    notifyChanged();
+}
+
+bool TfPostIt::topmost() const {
+    return m_data.topmost;
+}
+
+void TfPostIt::setTopmost(bool on) {
+    m_data.topmost = on;
+    popPrincipal->mnuOnTop->setChecked(on);
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
+    // Changing the flag recreates the native window hidden; put it back where it was.
+    const QRect geometryBefore = geometry();
+    const bool shown = !isHidden();
+    // A native window that exists is replaced when it is next mapped, after the show
+    // event has asked to keep the old one out of the task bar.
+    m_nativeWindowReplaced = m_nativeWindowReplaced || testAttribute(Qt::WA_WState_Created);
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    setGeometry(geometryBefore);
+    if (shown)
+        show();
+    notifyChanged();
+}
+
+void TfPostIt::setAlarmIconVisible(bool on) {
+    pnlCaption->setAlarmIconVisible(on);
+}
+
+bool TfPostIt::alarmIconVisible() const {
+    return pnlCaption->alarmIconVisible();
+}
+
+void TfPostIt::setRingingIconVisible(bool on) {
+    pnlCaption->setRingingIconVisible(on);
+}
+
+bool TfPostIt::ringingIconVisible() const {
+    return pnlCaption->ringingIconVisible();
+}
+
+void TfPostIt::setBounds(int posx, int posy, int width, int height) {
+    m_storedPlace.reset();
+    // The note keeps its size; the window shows as much of it as the screens can.
+    m_size = NoteGeometry::boundedSize(width, height);
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    m_shownSize = NoteGeometry::boundedSize(width, height, screens);
+    setGeometry(QRect(QPoint(posx, posy), m_shownSize));
+}
+
+void TfPostIt::showAwayFromStoredPlace(const QPoint& place) {
+    if (!storedPlace())
+        m_storedPlace = recordedBounds();
+    m_shownAt = place;
+    move(place);
+}
+
+std::optional<QRect> TfPostIt::storedPlace() const {
+    // Moved elsewhere than where it was put (beyond a window manager's rounding), the
+    // note is where the user wants it.
+    if (m_storedPlace && (pos() - m_shownAt).manhattanLength() <= 2)
+        return m_storedPlace;
+    return std::nullopt;
+}
+
+QRect TfPostIt::recordedBounds() const {
+    QRect outer = storedPlace().value_or(bounds());
+    if (m_size.isValid())
+        outer.setSize(m_size);
+    return outer;
+}
+
+QRect TfPostIt::bounds() const {
+    return geometry();
+}
+
+void TfPostIt::FormResize() {
+    pnlCaption->placeParts(width());
+    const int clientWidth = width();
+    const int clientHeight = height();
+    const int memoWidth = std::max(0, clientWidth - TextAreaMargin);
+    int memoHeight = 0;
+    if (footerVisible()) {
+        const int footerHeight = pnlRodape->height();
+        pnlRodape->setGeometry(0, clientHeight - footerHeight - 2, std::max(0, clientWidth - 2),
+                               footerHeight);
+        memoHeight = clientHeight - NoteCaptionBar::BarHeight - footerHeight - TextAreaMargin;
+    } else {
+        memoHeight = clientHeight - NoteCaptionBar::BarHeight - TextAreaMargin;
+    }
+    memPostit->setGeometry(0, kMemoTop, memoWidth, std::max(0, memoHeight));
+}
+
+void TfPostIt::lblCaptionMouseEnter() {
+    if (pnlCaption->captionWiderThan(width() - 40)) {
+        // Rich text made from the escaped caption, so the title shows exactly as typed.
+        setToolTip(
+            QStringLiteral("<p style='white-space:pre'>%1</p>").arg(caption().toHtmlEscaped()));
+    } else {
+        setToolTip(QString());
+    }
+}
+
+void TfPostIt::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    m_mouse->mover().moved(event->pos(), event->spontaneous());
+    notifyChanged();
+}
+
+void TfPostIt::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Resized for real (by the user), not just rounded to the window manager's steps
+    // on a fractionally scaled screen: the note takes the window's size.
+    const QSize size = event->size();
+    if (!m_shownSize.isValid() || std::abs(size.width() - m_shownSize.width()) > 1 ||
+        std::abs(size.height() - m_shownSize.height()) > 1)
+        m_size = m_shownSize = size;
+    FormResize();
+    notifyChanged();
+}
+
+void TfPostIt::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // The window is about to be mapped (its native window exists by now).
+    if (m_hints)
+        m_hints->keepOffTaskbar(*this);
+    // A replaced native window is told again once it is on screen.
+    if (m_hints && std::exchange(m_nativeWindowReplaced, false))
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                m_hints->keepShownWindowOffTaskbar(*this);
+        });
+    m_mouse->mover().mapping();
+    m_mouse->watchWindow(windowHandle());
+    notifyChanged();
+}
+
+void TfPostIt::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        notifyChanged();
+}
+
+void TfPostIt::contextMenuEvent(QContextMenuEvent* event) {
+    popPrincipal->popup(event->globalPos());
+    event->accept();
+}
+
+void TfPostIt::createMenu() {
+    popPrincipal = new NotePopupMenu(this);
+    const auto on = [this](QAction* action, void (TfPostIt::*handler)()) {
+        connect(action, &QAction::triggered, this, handler);
+    };
+    on(popPrincipal->mnuURL, &TfPostIt::mnuURLClick);
+    on(popPrincipal->mnuConfigurar, &TfPostIt::mnuConfigurarClick);
+    on(popPrincipal->mnuMudaCaption, &TfPostIt::mnuMudaCaptionClick);
+    on(popPrincipal->mnuAlarme, &TfPostIt::imgAlarmeDblClick);
+    on(popPrincipal->mnuOnTop, &TfPostIt::mnuOnTopClick);
+    on(popPrincipal->mnuCopiar, &TfPostIt::mnuCopiarClick);
+    on(popPrincipal->mnuColar, &TfPostIt::mnuColarClick);
+    on(popPrincipal->EnviarpelaRede1, &TfPostIt::EnviarpelaRede1Click);
+    on(popPrincipal->mnuResponder, &TfPostIt::mnuResponderClick);
+    on(popPrincipal->EMail1, &TfPostIt::EMail1Click);
+    on(popPrincipal->mnuImprimir, &TfPostIt::mnuImprimirClick);
+    on(popPrincipal->Sair1, &TfPostIt::ApagarSticky);
+    // Shortcuts work while the menu is closed, too.
+    addActions(popPrincipal->shortcutItems());
+    connect(popPrincipal, &QMenu::aboutToShow, this, &TfPostIt::popPrincipalPopup);
+}
+
+QString TfPostIt::selectedText() const {
+    QString text = memPostit->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void TfPostIt::popPrincipalPopup() {
+    // The reply item follows the footer already (setFooter).
+    popPrincipal->mnuEnviar->setEnabled(m_host && m_host->networkEnabled());
+    const bool offerUrl =
+        memPostit->textCursor().hasSelection() && UrlSelection::looksLikeUrl(selectedText());
+    popPrincipal->mnuURL->setVisible(offerUrl);
+    popPrincipal->sepURL->setVisible(offerUrl);
+}
+
+void TfPostIt::mnuURLClick() {
+    // Only web and mail addresses are handed to the desktop; anything else is ignored
+    // without a message.
+    const std::optional<QUrl> url = UrlSelection::openableUrl(selectedText());
+    if (url && m_host)
+        m_host->openUrl(*url);
+}
+
+void TfPostIt::mnuConfigurarClick() {
+    if (m_host)
+        m_host->configureNote(*this, 0, 2);
+}
+
+void TfPostIt::imgAlarmeDblClick() {
+    if (m_host)
+        m_host->configureNote(*this, 1, 3);
+}
+
+void TfPostIt::mnuMudaCaptionClick() {
+    QString text = caption();
+    // The dialog runs its own event loop, where a deletion asked for earlier may be
+    // carried out: then the new title has no note to go to.
+    const QPointer<TfPostIt> self(this);
+    if (m_host && m_host->editCaption(text) && self)
+        setCaption(text);
+}
+
+void TfPostIt::mnuOnTopClick() {
+    // The item's check mark was toggled by the click; the window follows it.
+    setTopmost(popPrincipal->mnuOnTop->isChecked());
+}
+
+void TfPostIt::mnuCopiarClick() {
+    memPostit->copy();
+}
+
+void TfPostIt::mnuColarClick() {
+    memPostit->paste();
+}
+
+// Sending and mailing are reachable only with the network functions on, by the menu
+// and by the shortcuts alike.
+void TfPostIt::EnviarpelaRede1Click() {
+    if (m_host && m_host->networkEnabled())
+        m_host->sendNote(*this, false);
+}
+
+void TfPostIt::mnuResponderClick() {
+    if (m_host && m_host->networkEnabled() && footerVisible())
+        m_host->sendNote(*this, true);
+}
+
+void TfPostIt::EMail1Click() {
+    if (m_host && m_host->networkEnabled())
+        m_host->mailNote(QStringLiteral("Tacknote - ") + caption(), note());
+}
+
+void TfPostIt::mnuImprimirClick() {
+    if (m_host)
+        m_host->printNote(caption(), note(), memPostit->font());
+}
+
+void TfPostIt::postToMain(int type, int noteNumber) {
+    if (messageTarget)
+        QCoreApplication::postEvent(
+            messageTarget, new NoteMessage(static_cast<QEvent::Type>(type), noteNumber, this));
+}
+
+void TfPostIt::ApagarSticky() {
+    postToMain(NoteMessage::WM_DELETENOTE, Tag);
+}
+
+void TfPostIt::cmdEsconderClick() {
+    if (ringingIconVisible()) {
+        setRingingIconVisible(false);
+        postToMain(NoteMessage::WM_STOPALARM, 0);
+    }
+    hide();
+}
+
+void TfPostIt::imgAlarmeOnClick() {
+    postToMain(NoteMessage::WM_STOPALARM, 0);
+    // A reminder has been armed again: its alarm-set icon comes back.
+    if (m_data.Remember && m_data.alarm)
+        setAlarmIconVisible(true);
+    setRingingIconVisible(false);
+}
+
+void TfPostIt::memPostitClick() {
+    setRingingIconVisible(false);
+    postToMain(NoteMessage::WM_STOPALARM, 0);
+}
+
+void TfPostIt::lblCaptionClick() {
+    if (ringingIconVisible()) {
+        setRingingIconVisible(false);
+        postToMain(NoteMessage::WM_STOPALARM, 0);
+    }
+}

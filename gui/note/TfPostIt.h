@@ -1,0 +1,208 @@
+#pragma once
+
+#include "core/base/NoteFont.h"
+#include "core/notes/NoteRecord.h"
+
+#include <QDateTime>
+#include <QRect>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class NoteCaptionBar;
+class NoteEdit;
+class NoteHost;
+class NoteMouse;
+class NotePopupMenu;
+class QLabel;
+class WindowSystemHints;
+
+// One note on the desktop: a frameless, coloured top-level tool window with a caption
+// bar, a text area and, for received notes, a footer. Colours are Windows colour values
+// 0x00BBGGRR.
+//
+// What the notes file keeps of a note lives in one place: the caption, the text, the
+// footer, the geometry and the visibility in the window and its components, every other
+// value in one record; toRecord() and applyRecord() move a note as a whole. Every change
+// of any of them, by the user or by the program, is announced by changed().
+class TfPostIt : public QWidget {
+    Q_OBJECT
+public:
+    // host gives the settings and dialogs the note's commands need; without one those
+    // commands do nothing. hints, when given, keeps the note out of the desktop's task
+    // bar.
+    explicit TfPostIt(NoteHost* host = nullptr, WindowSystemHints* hints = nullptr,
+                      QWidget* parent = nullptr);
+    ~TfPostIt() override;
+
+    // The note number (the slot in the note registry) and where the note posts its
+    // messages (the main window).
+    int Tag = -1;
+    QObject* messageTarget = nullptr;
+
+    // The note as the notes file stores it.
+    NoteRecord toRecord() const;
+    // Sets every value of the record: the alarm, the scroll bar, the caption bar's shade,
+    // the footer, the geometry, the colour (the caption bar takes the colour, or its
+    // darker shade), the font (the caption's text colour follows it), the caption, the
+    // text, the topmost band and, last, the visibility.
+    void applyRecord(const NoteRecord& record);
+
+    QString caption() const;
+    void setCaption(const QString& caption);
+    QString note() const; // lines separated by CR LF
+    // Takes every kind of line break as a line break; text beyond what the notes file
+    // can hold is left out.
+    void setNote(const QString& text);
+    int Color() const;
+    // Sets the note's colour, the window's and the text area's colour.
+    void setColor(int color);
+    int captionColor() const;
+    void setCaptionColor(int color);
+    int captionTextColor() const;
+    void setCaptionTextColor(int color);
+    bool scrollbar() const;
+    void setScrollbar(bool on);
+    QString footer() const;
+    // Sets the footer text; the footer shows exactly when the text is not empty.
+    void setFooter(const QString& text);
+    bool footerVisible() const;
+    NoteFont memoFont() const;
+    void setMemoFont(const NoteFont& font);
+    bool topmost() const;
+    // Moves the window into or out of the topmost band, keeping position and size.
+    void setTopmost(bool on);
+    // Outer position and size in screen pixels. The size stays within the minimum and
+    // what the largest screen can show (NoteGeometry).
+    void setBounds(int posx, int posy, int width, int height);
+    QRect bounds() const;
+    // Shows the note at place because its own place is on no screen now (a monitor was
+    // unplugged). The own place is what the note keeps and what the file stores until
+    // the user moves or resizes the note.
+    void showAwayFromStoredPlace(const QPoint& place);
+    // The note's own place while it is shown away from it; nothing otherwise, and
+    // nothing once the user has moved or resized it.
+    std::optional<QRect> storedPlace() const;
+    // The place and size the notes file keeps for the note.
+    QRect recordedBounds() const;
+
+    // The alarm.
+    bool alarm() const { return m_data.alarm; }
+    void setAlarm(bool on);
+    QDateTime AlarmDateTime() const { return m_data.AlarmDateTime; }
+    void setAlarmDateTime(const QDateTime& when);
+    bool UseSound() const { return m_data.UseSound; }
+    QString SoundFile() const { return m_data.SoundFile; }
+    std::array<bool, 7> weekdays() const { return m_data.weekdays; } // Dia1 (Sunday) first
+    bool Remember() const { return m_data.Remember; }
+    int RememberNo() const { return m_data.RememberNo; }
+    int RememberUnit() const { return m_data.RememberUnit; }
+    bool DarkCaption() const { return m_data.DarkCaption; }
+    int TrackPosition() const { return m_data.TrackPosition; }
+
+    // The alarm-set icon imgAlarme.
+    void setAlarmIconVisible(bool on);
+    bool alarmIconVisible() const;
+    // The alarm-ringing icon imgAlarmeOn.
+    void setRingingIconVisible(bool on);
+    bool ringingIconVisible() const;
+
+    // Address of the computer a received note came from; never stored in the file.
+    QString replyAddress() const { return m_replyAddress; }
+    void setReplyAddress(const QString& address) { m_replyAddress = address; }
+
+    // The text as the text area shows it: one line per displayed line, so a paragraph
+    // the text area wraps gives several lines. No line for an empty text.
+    QStringList displayedLines() const;
+    // Moves the text area's caret to the start and shows the text from there.
+    void scrollToStart();
+    // Adds text as a new last line (the first line of an empty text); what goes beyond
+    // the notes file's limit is left out.
+    void appendLine(const QString& text);
+    // The height of the footer panel, shown or not.
+    int footerHeight() const;
+    // The size of the text area (not of the window).
+    QSize textAreaSize() const;
+    // The window's width and height beyond its text area's: the margin, and the caption
+    // bar and the footer when it is shown.
+    static constexpr int TextAreaMargin = 5;
+
+    // FormResize: lays out the text area and the footer for the current size.
+    void FormResize();
+    // The mouse entered the caption label: shows the full caption as the window's
+    // tooltip when the label is wider than the window minus 40 pixels, else none.
+    void lblCaptionMouseEnter();
+    // Sets every text of the window in the interface language.
+    void retranslate();
+
+    // The note's commands: its popup menu, its buttons and its alarm icons.
+    // Prepares the popup menu each time it opens.
+    void popPrincipalPopup();
+    void mnuURLClick();
+    void mnuConfigurarClick();
+    void mnuMudaCaptionClick();
+    // Alarm command and double click on either alarm icon.
+    void imgAlarmeDblClick();
+    void mnuOnTopClick();
+    void mnuCopiarClick();
+    void mnuColarClick();
+    void EnviarpelaRede1Click();
+    void mnuResponderClick();
+    void EMail1Click();
+    void mnuImprimirClick();
+    // Delete ("X" and "&Apagar Nota..."): asks the main window to delete the note.
+    void ApagarSticky();
+    // Hide ("-"): acknowledges a ringing alarm, then hides the window.
+    void cmdEsconderClick();
+    // The acknowledgements of a ringing alarm.
+    void imgAlarmeOnClick();
+    void memPostitClick();
+    void lblCaptionClick();
+
+    NotePopupMenu* popPrincipal = nullptr;
+
+Q_SIGNALS:
+    // Something the notes file keeps of this note changed.
+    void changed();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void applyMemoFont();
+    void createMenu();
+    // The selected text of the text area, its line breaks as CR LF.
+    QString selectedText() const;
+    void postToMain(int type, int noteNumber);
+    void notifyChanged();
+
+    NoteHost* m_host = nullptr;
+    WindowSystemHints* m_hints = nullptr;
+    NoteMouse* m_mouse = nullptr;
+    // The values the window's components do not hold (caption, text, footer, geometry
+    // and visibility are theirs).
+    NoteRecord m_data;
+    // While shown away from its own place: the own place, and where it is shown.
+    std::optional<QRect> m_storedPlace;
+    QPoint m_shownAt;
+    // The size the program or the user gave the window. On a fractionally scaled screen
+    // the window manager rounds it to its resize steps, which may take a pixel off; such
+    // a rounding is not a change of the note's size. A screen smaller than the note
+    // shows less of it (m_shownSize) without changing it either.
+    QSize m_size;
+    QSize m_shownSize;
+    QString m_replyAddress;
+    bool m_constructed = false;
+    // The toolkit replaces the native window at its next mapping (stay on top changed).
+    bool m_nativeWindowReplaced = false;
+
+    NoteCaptionBar* pnlCaption = nullptr;
+    NoteEdit* memPostit = nullptr;
+    QWidget* pnlRodape = nullptr;
+    QLabel* lblRodape = nullptr;
+};

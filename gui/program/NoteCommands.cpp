@@ -1,0 +1,207 @@
+#include "gui/program/NoteCommands.h"
+
+#include "core/base/TacknoteError.h"
+#include "core/mail/SystemUtcOffset.h"
+#include "core/net/NoteSender.h"
+#include "core/settings/GeneralSettings.h"
+#include "core/settings/NetworkSettings.h"
+#include "core/store/Backup.h"
+#include "core/store/Rotinas.h"
+#include "gui/contacts/TfrmAddressBook.h"
+#include "gui/dialogs/TfrmConfNota.h"
+#include "gui/dialogs/TfrmMudaCaption.h"
+#include "gui/dialogs/TfrmSobre.h"
+#include "gui/mail/TfrmEnviarEmail.h"
+#include "gui/net/TfrmEnviaComputador.h"
+#include "gui/note/NotePrinter.h"
+#include "gui/note/TfPostIt.h"
+#include "gui/program/LinkOpener.h"
+#include "gui/program/TfrmAjuda.h"
+#include "platform/Clock.h"
+#include "platform/CommonDialogs.h"
+#include "platform/LocaleInfo.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ShellOpener.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPrinter>
+#include <QTabWidget>
+
+NoteCommands::NoteCommands(const Services& services, QObject* parent)
+    : QObject(parent), m_services(services), m_utcOffset(std::make_unique<SystemUtcOffset>()) {
+    m_frmMudaCaption =
+        std::make_unique<TfrmMudaCaption>(services.clock, services.locale, services.recGeral);
+    m_frmSobre = std::make_unique<TfrmSobre>(services.shell);
+    m_links = std::make_unique<LinkOpener>(services.shell, services.messages);
+
+    m_frmAddressBook = std::make_unique<TfrmAddressBook>(
+        services.notesFile, services.locale.locale(), services.messages, services.sound);
+    m_frmEnviarEmail =
+        std::make_unique<TfrmEnviarEmail>(services.recGeral, services.recRede, *m_frmAddressBook,
+                                          services.messages, services.clock, *m_utcOffset);
+    m_sender = new NoteSender(services.locale, this);
+    m_frmEnviaComputador = std::make_unique<TfrmEnviaComputador>(
+        services.recGeral, services.recRede, *m_sender, *m_frmAddressBook, services.messages);
+}
+
+NoteCommands::~NoteCommands() = default;
+
+bool NoteCommands::networkEnabled() const {
+    return m_services.recRede.Enabled;
+}
+
+bool NoteCommands::editCaption(QString& caption) {
+    return m_frmMudaCaption->edit(caption);
+}
+
+NoteRecord NoteCommands::configured(const NoteRecord& current, const NoteRecord& fromDialog) {
+    NoteRecord record = current;
+    record.alarm = fromDialog.alarm;
+    record.AlarmDateTime = fromDialog.AlarmDateTime;
+    record.UseSound = fromDialog.UseSound;
+    record.SoundFile = fromDialog.SoundFile;
+    record.weekdays = fromDialog.weekdays;
+    record.Remember = fromDialog.Remember;
+    record.RememberNo = fromDialog.RememberNo;
+    record.RememberUnit = fromDialog.RememberUnit;
+    record.Color = fromDialog.Color;
+    record.FontName = fromDialog.FontName;
+    record.FontSize = fromDialog.FontSize;
+    record.FontColor = fromDialog.FontColor;
+    record.FontBold = fromDialog.FontBold;
+    record.FontItalic = fromDialog.FontItalic;
+    record.scrollbar = fromDialog.scrollbar;
+    record.DarkCaption = fromDialog.DarkCaption;
+    record.TrackPosition = fromDialog.TrackPosition;
+    return record;
+}
+
+void NoteCommands::configureNote(TfPostIt& note, int pageIndex, int helpContext) {
+    const ConfNotaServices services{m_services.clock,   m_services.locale, m_services.messages,
+                                    m_services.dialogs, m_services.sound,  m_services.autostart};
+    // The dialog deletes itself when it closes.
+    auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
+                                    m_services.noteServer, m_services.dataDir);
+    dialog->primeForNote(note.Tag, note.toRecord());
+    dialog->pagGeral->setCurrentIndex(pageIndex);
+    dialog->setHelpContext(helpContext);
+    // The note may be deleted while the dialog is open; then OK changes nothing.
+    const QPointer<TfPostIt> target(&note);
+    connect(dialog, &TfrmConfNota::noteConfigured, this, [target](int, const NoteRecord& record) {
+        if (target)
+            target->applyRecord(configured(target->toRecord(), record));
+    });
+    dialog->exec();
+}
+
+void NoteCommands::openPreferences() {
+    const ConfNotaServices services{m_services.clock,   m_services.locale, m_services.messages,
+                                    m_services.dialogs, m_services.sound,  m_services.autostart};
+    auto* dialog = new TfrmConfNota(services, m_services.recGeral, m_services.recRede,
+                                    m_services.noteServer, m_services.dataDir);
+    dialog->primePreferences();
+    dialog->setHelpContext(2);
+    dialog->exec();
+}
+
+void NoteCommands::showAbout(const QString& productPage) {
+    m_frmSobre->setProductPage(productPage);
+    m_frmSobre->exec();
+}
+
+void NoteCommands::browseAddressBook() {
+    m_frmAddressBook->browse();
+}
+
+QString NoteCommands::makeBackup(const QString& folder) {
+    return Backup::MakeBackup(m_services.notesFile, folder, m_services.clock.now());
+}
+
+void NoteCommands::backupToChosenFolder() {
+    const QString& backupPath = m_services.recGeral.BackupPath;
+    const QString suggested =
+        Rotinas::AddBackslash(backupPath.isEmpty() ? m_services.dataDir : backupPath) +
+        Backup::BackupFileName(m_services.clock.now());
+    const QString chosen = m_services.dialogs.saveFile(nullptr, tr("Selecione o Local para Backup"),
+                                                       suggested, QStringLiteral("*.tkn"));
+    if (chosen.isEmpty())
+        return;
+    // Only the folder is used; the name is the minute of the copy.
+    const QString folder = Rotinas::AddBackslash(QFileInfo(chosen).absolutePath());
+    QString name;
+    try {
+        name = makeBackup(folder);
+    } catch (const TacknoteError& error) {
+        // The message names the backup that could not be made.
+        m_services.messages.error(error.message());
+        return;
+    }
+    m_services.messages.information(tr("Backup efetuado em  ") + name);
+}
+
+OutgoingNote NoteCommands::outgoing(const TfPostIt& note) {
+    OutgoingNote out;
+    out.caption = note.caption();
+    out.Color = note.Color();
+    const QSize text = note.textAreaSize();
+    out.textWidth = text.width();
+    out.textHeight = text.height();
+    out.captionColor = note.captionColor();
+    const NoteFont font = note.memoFont();
+    out.FontName = font.Name;
+    out.FontSize = font.Size;
+    out.FontColor = font.Color;
+    out.FontBold = font.Bold;
+    out.FontItalic = font.Italic;
+    out.alarm = note.alarm();
+    out.AlarmDateTime = note.AlarmDateTime();
+    out.UseSound = note.UseSound();
+    out.SoundFile = note.SoundFile();
+    out.Remember = note.Remember();
+    out.RememberNo = note.RememberNo();
+    out.RememberUnit = note.RememberUnit();
+    out.weekdays = note.weekdays();
+    out.lines = note.displayedLines();
+    return out;
+}
+
+void NoteCommands::sendNote(TfPostIt& note, bool reply) {
+    m_frmEnviaComputador->sendNote(note.Tag, outgoing(note),
+                                   reply ? std::optional<QString>(note.replyAddress())
+                                         : std::nullopt);
+}
+
+void NoteCommands::mailNote(const QString& subject, const QString& text) {
+    m_frmEnviarEmail->sendNote(subject, text);
+}
+
+void NoteCommands::openUrl(const QUrl& url) {
+    m_links->open(url);
+}
+
+void NoteCommands::showHelp(const QString& page) {
+    if (!m_frmAjuda)
+        m_frmAjuda = std::make_unique<TfrmAjuda>(*m_links, m_services.messages);
+    m_frmAjuda->showPage(page);
+}
+
+void NoteCommands::printNote(const QString& caption, const QString& text, const QFont& font) {
+    QPrinter printer;
+    if (m_services.dialogs.print(nullptr, printer))
+        NotePrinter::print(printer, caption, text, font);
+}
+
+void NoteCommands::closeDialogs() {
+    // Whatever a sending still had to send is dropped with the program.
+    m_sender->cancel();
+    m_frmMudaCaption->reject();
+    if (m_frmAjuda)
+        m_frmAjuda->hide();
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->hide();
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    }
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/net/OutgoingNote.h"
+#include "gui/note/NoteHost.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class CommonDialogs;
+class Clock;
+class LocaleInfo;
+class MessageBoxes;
+class NoteServerControl;
+class LinkOpener;
+class ShellOpener;
+class SoundPlayer;
+class SystemUtcOffset;
+class NoteSender;
+class TfrmAddressBook;
+class TfrmAjuda;
+class TfrmEnviaComputador;
+class TfrmEnviarEmail;
+class TfrmMudaCaption;
+class TfrmSobre;
+class SessionAutostart;
+class QWidget;
+struct NoteRecord;
+struct GeneralSettings;
+struct NetworkSettings;
+
+// What the note windows ask of the program around them, and the dialogs that act on
+// notes and settings: the title dialog, the configuration and preferences dialog, the
+// address book and the e-mail composer. The dialogs used on every opening are created
+// once per run; the configuration dialog is made anew for each opening.
+class NoteCommands : public QObject, public NoteHost {
+    Q_OBJECT
+public:
+    struct Services {
+        GeneralSettings& recGeral;
+        NetworkSettings& recRede;
+        const Clock& clock;
+        const LocaleInfo& locale;
+        MessageBoxes& messages;
+        CommonDialogs& dialogs;
+        SoundPlayer& sound;
+        ShellOpener& shell;
+        NoteServerControl& noteServer;
+        QString notesFile;
+        QString dataDir;
+        SessionAutostart* autostart = nullptr;
+    };
+
+    explicit NoteCommands(const Services& services, QObject* parent = nullptr);
+    ~NoteCommands() override;
+
+    bool networkEnabled() const override;
+    bool editCaption(QString& caption) override;
+    void configureNote(TfPostIt& note, int pageIndex, int helpContext) override;
+    void sendNote(TfPostIt& note, bool reply) override;
+    void mailNote(const QString& subject, const QString& text) override;
+    void openUrl(const QUrl& url) override;
+    void printNote(const QString& caption, const QString& text, const QFont& font) override;
+
+    // The preferences: the configuration dialog in preferences mode, help context 2.
+    void openPreferences();
+    // The about box; its link opens productPage.
+    void showAbout(const QString& productPage);
+    // A shipped page (the help, the product page) in the program's own window.
+    void showHelp(const QString& page);
+    // The address book for looking after the contacts, without the recipient picker.
+    void browseAddressBook();
+    // Copies the notes file into folder as a dated backup; returns the backup's path
+    // and throws TacknoteError when the copy fails.
+    QString makeBackup(const QString& folder);
+    // Asks for a folder ("Selecione o Local para Backup") and makes a backup there; says
+    // where it went, or why it could not be made.
+    void backupToChosenFolder();
+
+    // Ends every dialog still open (the program is closing).
+    void closeDialogs();
+
+    TfrmMudaCaption* frmMudaCaption() const { return m_frmMudaCaption.get(); }
+    TfrmAddressBook* frmAddressBook() const { return m_frmAddressBook.get(); }
+    TfrmAjuda* frmAjuda() const { return m_frmAjuda.get(); }
+    TfrmEnviarEmail* frmEnviarEmail() const { return m_frmEnviarEmail.get(); }
+    TfrmEnviaComputador* frmEnviaComputador() const { return m_frmEnviaComputador.get(); }
+
+    // What a sending transmits of a note: its looks, its alarm and its text as the note
+    // window displays it.
+    static OutgoingNote outgoing(const TfPostIt& note);
+
+    // What the configuration dialog changes of a note: its alarm, colour, font, scroll
+    // bar and caption shade; everything else stays as the note has it now.
+    static NoteRecord configured(const NoteRecord& current, const NoteRecord& fromDialog);
+
+private:
+    Services m_services;
+    std::unique_ptr<SystemUtcOffset> m_utcOffset;
+    // Dialogs have no parent window: a note that opened one may be deleted meanwhile.
+    std::unique_ptr<TfrmMudaCaption> m_frmMudaCaption;
+    std::unique_ptr<TfrmSobre> m_frmSobre;
+    std::unique_ptr<LinkOpener> m_links;
+    // Made on first use.
+    std::unique_ptr<TfrmAjuda> m_frmAjuda;
+    std::unique_ptr<TfrmAddressBook> m_frmAddressBook;
+    std::unique_ptr<TfrmEnviarEmail> m_frmEnviarEmail;
+    // The client socket and connect time-out of the note sender.
+    NoteSender* m_sender = nullptr;
+    std::unique_ptr<TfrmEnviaComputador> m_frmEnviaComputador;
+};

@@ -1,0 +1,191 @@
+#include "gui/program/NotesKeeper.h"
+
+#include "core/base/TacknoteError.h"
+#include "core/settings/GeneralSettings.h"
+#include "core/settings/NetworkSettings.h"
+#include "gui/note/TfPostIt.h"
+#include "gui/program/NoteRegistry.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace {
+
+// Sets a flag for a scope, also when an error leaves it.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+NotesKeeper::NotesKeeper(const QString& notesFile, const SettingsStore::Context& context,
+                         NoteRegistry& registry, GeneralSettings& recGeral,
+                         NetworkSettings& recRede, const Services& services, QObject* parent)
+    : QObject(parent), m_file(notesFile, services.locale, context), m_registry(registry),
+      m_recGeral(recGeral), m_recRede(recRede), m_services(services) {
+    m_changeSave = new QTimer(this);
+    m_changeSave->setSingleShot(true);
+    m_changeSave->setInterval(ChangeSaveDelayMs);
+    connect(m_changeSave, &QTimer::timeout, this, &NotesKeeper::changeSaveTimeout);
+    connect(&m_registry, &NoteRegistry::notesChanged, this, &NotesKeeper::noteChanged);
+    // A note asked for before the load (a double click on the tray, a capture, a note
+    // from the network during the start or a language switch) waits until the stored
+    // notes are in: they come first, keep their slots, and are never lost by its saves.
+    m_registry.setBeforeNewNote([this] { ensureLoaded(); });
+}
+
+void NotesKeeper::ensureLoaded() {
+    if (!m_notesLoaded && !m_loading && !m_stopped)
+        LoadNotes(false);
+}
+
+void NotesKeeper::LoadNotes(bool yieldBetweenNotes) {
+    if (m_loading || m_stopped || m_notesLoaded)
+        return;
+    // Each note as it came from the file, taken before other events run: what the user
+    // does meanwhile (typing into a note already shown, a new note) is a change to save.
+    Snapshot asLoaded;
+    {
+        FlagScope loading(m_loading);
+        const NotesFile::Contents contents = m_file.load(m_services.clock.now());
+        m_recGeral = contents.geral;
+        m_recRede = contents.rede;
+        asLoaded.geral = contents.geral;
+        asLoaded.rede = contents.rede;
+        m_autoSaveCountdown = autoSaveTicks();
+        // The stored notes keep their slots: notes asked for meanwhile get only what is
+        // left beyond them.
+        m_registry.setLoading(true, int(contents.notes.size()));
+        for (const NoteRecord& record : contents.notes) {
+            if (const TfPostIt* window = m_registry.addLoaded(record))
+                asLoaded.notes.append(window->toRecord());
+            if (yieldBetweenNotes)
+                QCoreApplication::processEvents();
+        }
+        m_registry.setLoading(false);
+        m_notesLoaded = true;
+    }
+    // A note saved on a screen that is gone is shown where it can be seen; the file keeps
+    // its own place until the user moves it, so the layout comes back with the screen.
+    m_registry.keepOnScreens();
+    m_onDisk = std::move(asLoaded);
+    if (!m_file.readError().isEmpty()) {
+        m_services.messages.error(
+            tr("O arquivo de notas %1 não pôde ser lido: %2\n\nEle não será alterado enquanto o "
+               "Tacknote estiver aberto. As notas criadas agora serão guardadas em %3.")
+                .arg(m_file.path(), m_file.readError(), m_file.recoveryPath()));
+    }
+    if (!(snapshot() == m_onDisk))
+        m_changeSave->start();
+    if (std::exchange(m_saveAfterLoad, false))
+        saveReportingErrors();
+    Q_EMIT loadFinished();
+}
+
+NotesKeeper::Snapshot NotesKeeper::snapshot() const {
+    return Snapshot{m_recGeral, m_recRede, records()};
+}
+
+QList<NoteRecord> NotesKeeper::records() const {
+    QList<NoteRecord> records;
+    for (const TfPostIt* window : m_registry.notes())
+        records.append(window->toRecord());
+    return records;
+}
+
+void NotesKeeper::SaveNotes() {
+    if (SaveGuard || m_stopped)
+        return;
+    if (m_loading) {
+        // Saving now would drop the notes not yet read; the save follows the load.
+        m_saveAfterLoad = true;
+        return;
+    }
+    if (!m_notesLoaded) {
+        // Nothing made yet, nothing to save; otherwise the stored notes come in first.
+        if (m_registry.isEmpty())
+            return;
+        LoadNotes(false);
+    }
+    FlagScope guard(SaveGuard);
+    // Whatever reason asked for this save, the changes so far go with it.
+    m_changeSave->stop();
+    Snapshot now = snapshot();
+    try {
+        m_file.save(now.geral, now.rede, m_portugueseMarked, now.notes);
+    } catch (const TacknoteError&) {
+        m_failing = true;
+        throw;
+    }
+    m_failing = false;
+    m_onDisk = std::move(now);
+    Q_EMIT saved();
+}
+
+void NotesKeeper::saveReportingErrors() {
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        m_services.messages.error(error.message());
+    }
+}
+
+void NotesKeeper::stop() {
+    m_stopped = true;
+    m_changeSave->stop();
+}
+
+int NotesKeeper::autoSaveTicks() const {
+    // Widened and clamped: a hand-edited interval must not overflow.
+    return static_cast<int>(std::clamp<qint64>(qint64(m_recGeral.TimeAutoSave) * 60,
+                                               std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
+void NotesKeeper::autoSaveTick() {
+    // Automatic saving switched off in the preferences means no automatic saves.
+    if (!m_recGeral.AutoSave || m_loading)
+        return;
+    if (m_autoSaveCountdown > std::numeric_limits<int>::min())
+        --m_autoSaveCountdown;
+    if (m_autoSaveCountdown != 0)
+        return;
+    m_autoSaveCountdown = autoSaveTicks();
+    // A failure is reported once; the next attempt comes one full interval later.
+    saveReportingErrors();
+}
+
+void NotesKeeper::noteChanged() {
+    // One save for a whole burst of changes: the first change starts the clock.
+    if (m_loading || !m_notesLoaded || m_stopped || m_changeSave->isActive())
+        return;
+    m_changeSave->start();
+}
+
+void NotesKeeper::changeSaveTimeout() {
+    if (SaveGuard || m_loading) {
+        m_changeSave->start();
+        return;
+    }
+    if (!m_failing && snapshot() == m_onDisk)
+        return;
+    const bool reportFailure = !m_failing;
+    try {
+        SaveNotes();
+    } catch (const TacknoteError& error) {
+        if (reportFailure)
+            m_services.messages.error(error.message());
+    }
+}

@@ -1,0 +1,78 @@
+#include "gui/program/TfrmAjuda.h"
+
+#include "gui/program/LinkOpener.h"
+#include "platform/MessageBoxes.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+
+// A shipped page, as opposed to anything the desktop should open.
+bool isLocalPage(const QUrl& url) {
+    if (!url.isLocalFile())
+        return false;
+    const QFileInfo file(url.toLocalFile());
+    const QString suffix = file.suffix().toLower();
+    return file.isFile() && (suffix == QLatin1String("html") || suffix == QLatin1String("htm"));
+}
+
+} // namespace
+
+TfrmAjuda::TfrmAjuda(LinkOpener& links, MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_links(links), m_messages(messages) {
+    setObjectName(QStringLiteral("frmAjuda"));
+    memAjuda = new QTextBrowser(this);
+    memAjuda->setObjectName(QStringLiteral("memAjuda"));
+    // Every click comes here: only shipped pages are shown in the window.
+    memAjuda->setOpenLinks(false);
+    connect(memAjuda, &QTextBrowser::anchorClicked, this, &TfrmAjuda::memAjudaAnchorClicked);
+    connect(memAjuda, &QTextBrowser::sourceChanged, this, &TfrmAjuda::retranslate);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(memAjuda);
+    resize(640, 520);
+    retranslate();
+}
+
+void TfrmAjuda::retranslate() {
+    const QString title = memAjuda->documentTitle().trimmed();
+    setWindowTitle(title.isEmpty() ? tr("Ajuda do Tacknote") : title);
+}
+
+void TfrmAjuda::showPage(const QString& file) {
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+    if (!isLocalPage(url)) {
+        m_messages.error(tr("A página %1 não foi encontrada.").arg(file));
+        return;
+    }
+    memAjuda->setSource(url);
+    // The same page again starts from its top.
+    memAjuda->moveCursor(QTextCursor::Start);
+    memAjuda->ensureCursorVisible();
+    show();
+    raise();
+    activateWindow();
+}
+
+QUrl TfrmAjuda::page() const {
+    return memAjuda->source();
+}
+
+void TfrmAjuda::memAjudaAnchorClicked(const QUrl& link) {
+    const QUrl target = memAjuda->source().resolved(link);
+    QUrl withoutPlace = target;
+    withoutPlace.setFragment(QString());
+    if (isLocalPage(withoutPlace))
+        memAjuda->setSource(target);
+    else
+        m_links.open(target);
+}
+
+void TfrmAjuda::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}

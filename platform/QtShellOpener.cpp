@@ -1,7 +1,0 @@
-#include "platform/QtShellOpener.h"
-
-#include <QDesktopServices>
-
-bool QtShellOpener::open(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
-}

@@ -1,5 +1,0 @@
-#include "platform/SystemClock.h"
-
-QDateTime SystemClock::now() const {
-    return QDateTime::currentDateTime();
-}

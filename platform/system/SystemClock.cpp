@@ -1,0 +1,5 @@
+#include "platform/system/SystemClock.h"
+
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
