@@ -2,7 +2,10 @@
 
 #include "core/base/NoteFont.h"
 
+#include "core/notes/NoteRecord.h"
+
 #include <QDateTime>
+#include <QRect>
 #include <QString>
 
 class LocaleInfo;
@@ -33,5 +36,10 @@ inline NoteFont receivedFont() {
 // ShowDate is on, then the time in its long format when ShowTime is on.
 QString defaultTitle(const GeneralSettings& settings, const QDateTime& now,
                      const LocaleInfo& locale);
+
+// The record of a new note in bounds, in color and font, with the settings' title at now,
+// caption shade and scroll bar, hidden until it is shown.
+NoteRecord newNote(const GeneralSettings& settings, const QDateTime& now, const LocaleInfo& locale,
+                   const QRect& bounds, int color, const NoteFont& font);
 
 } // namespace NoteDefaults

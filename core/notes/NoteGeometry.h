@@ -14,6 +14,11 @@ namespace NoteGeometry {
 inline constexpr int MinWidth = 80;
 inline constexpr int MinHeight = 40;
 // The largest note where nothing is known about the screens: an 8K desktop.
+// The parts of a note window around its text area: the caption bar above it, the footer
+// of a received note below it, and the margin.
+inline constexpr int CaptionBarHeight = 13;
+inline constexpr int FooterHeight = 12;
+inline constexpr int TextAreaMargin = 5;
 inline constexpr int MaxWidth = 7680;
 inline constexpr int MaxHeight = 4320;
 

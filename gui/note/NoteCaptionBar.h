@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/notes/NoteGeometry.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -12,7 +14,7 @@ class QPushButton;
 class NoteCaptionBar : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int BarHeight = 13;
+    static constexpr int BarHeight = NoteGeometry::CaptionBarHeight;
 
     explicit NoteCaptionBar(QWidget* parent);
 

@@ -1,5 +1,6 @@
 #include "gui/note/NoteEdit.h"
 
+#include "core/notes/NoteText.h"
 #include "core/store/IniFile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -27,45 +28,6 @@ bool isEnter(const QKeyEvent* event) {
 
 NoteEdit::NoteEdit(QWidget* parent) : QPlainTextEdit(parent) {}
 
-qsizetype NoteEdit::storedLength(QStringView text) {
-    qsizetype length = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-            continue; // the LF of CR LF counts for both
-        length += isLineBreak(c) ? 2 : 1;
-    }
-    return length;
-}
-
-QString NoteEdit::fitted(const QString& text) {
-    qsizetype length = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-            continue;
-        length += isLineBreak(c) ? 2 : 1;
-        if (length > IniFile::MaxValueLength) {
-            qsizetype end = i;
-            if (end > 0 && text.at(end).isLowSurrogate())
-                --end; // never half a character
-            if (end > 0 && text.at(end - 1) == QLatin1Char('\r'))
-                --end; // nor half a line break
-            return text.left(end);
-        }
-    }
-    return text;
-}
-
-QString NoteEdit::withPlainLineBreaks(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (QChar& c : text) {
-        if (isLineBreak(c))
-            c = QLatin1Char('\n');
-    }
-    return text;
-}
-
 QString NoteEdit::fullHint() {
     return tr("Esta nota está cheia: uma nota guarda até %1 caracteres, e cada quebra de linha "
               "conta como dois.")
@@ -78,7 +40,7 @@ qsizetype NoteEdit::storedLength() const {
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         if (block != document->begin())
             length += 2;
-        length += storedLength(block.text());
+        length += NoteText::storedLength(block.text());
     }
     return length;
 }
@@ -99,7 +61,7 @@ QString NoteEdit::noteText() const {
 
 void NoteEdit::setNoteText(const QString& text) {
     // The text area starts a new line at every LF.
-    setPlainText(withPlainLineBreaks(fitted(text)));
+    setPlainText(NoteText::withPlainLineBreaks(NoteText::fitted(text)));
 }
 
 QStringList NoteEdit::displayedLines() const {
@@ -134,8 +96,9 @@ void NoteEdit::scrollToStart() {
 
 QString NoteEdit::admit(const QString& incoming) {
     const QString selected = textCursor().selectedText();
-    const qsizetype room = IniFile::MaxValueLength - storedLength() + storedLength(selected);
-    if (storedLength(incoming) <= room)
+    const qsizetype room =
+        IniFile::MaxValueLength - storedLength() + NoteText::storedLength(selected);
+    if (NoteText::storedLength(incoming) <= room)
         return incoming;
     // The incoming text cut where the room ends.
     qsizetype length = 0;
@@ -189,7 +152,7 @@ void NoteEdit::inputMethodEvent(QInputMethodEvent* event) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    const QString admitted = admit(withPlainLineBreaks(event->commitString()));
+    const QString admitted = admit(NoteText::withPlainLineBreaks(event->commitString()));
     QInputMethodEvent trimmed(event->preeditString(), event->attributes());
     trimmed.setCommitString(admitted, event->replacementStart(), event->replacementLength());
     QPlainTextEdit::inputMethodEvent(&trimmed);
@@ -199,7 +162,7 @@ void NoteEdit::insertFromMimeData(const QMimeData* source) {
     if (!source || !source->hasText())
         return;
     // Plain text only, whatever else the source offers.
-    const QString admitted = admit(withPlainLineBreaks(source->text()));
+    const QString admitted = admit(NoteText::withPlainLineBreaks(source->text()));
     if (!admitted.isEmpty())
         textCursor().insertText(admitted);
     ensureCursorVisible();

@@ -15,12 +15,6 @@ class NoteEdit : public QPlainTextEdit {
 public:
     explicit NoteEdit(QWidget* parent = nullptr);
 
-    // How many characters text takes in the notes file.
-    static qsizetype storedLength(QStringView text);
-    // text without its end beyond the limit.
-    static QString fitted(const QString& text);
-    // Line breaks of every kind (CR LF, CR, LF, U+2028, U+2029) as LF.
-    static QString withPlainLineBreaks(QString text);
     // The hint shown when a note is full.
     static QString fullHint();
 

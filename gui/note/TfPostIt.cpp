@@ -1,6 +1,6 @@
 #include "gui/note/TfPostIt.h"
 
-#include "core/notes/DarkenedCaptionColor.h"
+#include "core/notes/Note.h"
 #include "core/notes/NoteDefaults.h"
 #include "core/notes/NoteGeometry.h"
 #include "core/notes/UrlSelection.h"
@@ -26,6 +26,7 @@
 #include <QMoveEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -39,7 +40,7 @@
 namespace {
 
 constexpr int kMemoTop = 16;
-constexpr int kFooterHeight = 12;
+constexpr int kFooterHeight = NoteGeometry::FooterHeight;
 // Font sizes from a damaged file or a peer are kept in the record but shown within this
 // range, so a note cannot make its text unreadably small or enormous.
 constexpr int kMaxShownFontSize = 400;
@@ -52,8 +53,9 @@ void setRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 
 } // namespace
 
-TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_host(host), m_hints(hints) {
+TfPostIt::TfPostIt(Note& note, NoteHost* host, WindowSystemHints* hints, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_note(note), m_host(host),
+      m_hints(hints) {
     setObjectName(QStringLiteral("fPostIt"));
     setMinimumSize(NoteGeometry::MinWidth, NoteGeometry::MinHeight);
     setAutoFillBackground(true);
@@ -63,12 +65,6 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(NoteLabelFont::font(true, false));
     setWindowIcon(NoteIcons::noteWindowIcon());
-
-    // A new window holds zero values until a record is applied.
-    m_data.weekdays.fill(false);
-    m_data.RememberNo = 0;
-    m_data.TrackPosition = 0;
-    m_data.visible = false;
 
     pnlCaption = new NoteCaptionBar(this);
     connect(pnlCaption, &NoteCaptionBar::hideClicked, this, &TfPostIt::cmdEsconderClick);
@@ -89,7 +85,12 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     connect(memPostit, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         popPrincipal->popup(memPostit->viewport()->mapToGlobal(pos));
     });
-    connect(memPostit->document(), &QTextDocument::contentsChanged, this, &TfPostIt::notifyChanged);
+    connect(memPostit->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (m_rendering || !m_constructed)
+            return;
+        m_shown.note = memPostit->noteText();
+        m_note.setText(m_shown.note);
+    });
 
     pnlRodape = new QWidget(this);
     pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
@@ -109,20 +110,107 @@ TfPostIt::TfPostIt(NoteHost* host, WindowSystemHints* hints, QWidget* parent)
     m_mouse = new NoteMouse(*this, *pnlCaption, *memPostit, *pnlRodape, *lblRodape);
     retranslate();
 
-    setColor(NoteDefaults::DesignColor);
-    setCaptionColor(NoteDefaults::DesignColor);
-    setCaptionTextColor(0);
-    setMemoFont(NoteFont{});
     resize(NoteDefaults::DesignWidth, NoteDefaults::DesignHeight);
     FormResize();
+    // Shown from scratch: every value differs from what is "shown" before.
+    m_shown.caption = QStringLiteral("\n");
+    m_shown.note = QStringLiteral("\n");
+    m_shown.Color = m_shown.FontColor = -1;
+    m_shown.FontSize = -1;
+    m_shown.scrollbar = !note.record().scrollbar;
+    m_shown.topmost = !note.record().topmost;
+    m_shown.footer = QStringLiteral("\n");
+    m_shown.Width = -1;
+    m_shown.visible = !note.record().visible;
+    render();
+    connect(&m_note, &Note::recordChanged, this, &TfPostIt::render);
+    connect(&m_note, &Note::displayChanged, this, &TfPostIt::render);
     m_constructed = true;
 }
 
 TfPostIt::~TfPostIt() = default;
 
-void TfPostIt::notifyChanged() {
-    if (m_constructed)
-        Q_EMIT changed();
+const NoteRecord& TfPostIt::data() const {
+    return m_note.record();
+}
+
+void TfPostIt::render() {
+    const NoteRecord& r = m_note.record();
+    {
+        QScopedValueRollback rendering(m_rendering, true);
+        if (r.Color != m_shown.Color) {
+            const QColor color = WinColor::toQColor(r.Color);
+            setRoleColor(this, QPalette::Window, color);
+            setRoleColor(memPostit, QPalette::Base, color);
+            setRoleColor(pnlRodape, QPalette::Window, color);
+        }
+        if (r.scrollbar != m_shown.scrollbar)
+            memPostit->setVerticalScrollBarPolicy(r.scrollbar ? Qt::ScrollBarAlwaysOn
+                                                              : Qt::ScrollBarAlwaysOff);
+        if (r.footer != m_shown.footer) {
+            lblRodape->setText(r.footer);
+            lblRodape->adjustSize();
+            pnlRodape->setVisible(!r.footer.isEmpty());
+            // The reply command (and its shortcut) exists exactly for received notes.
+            popPrincipal->mnuResponder->setVisible(!r.footer.isEmpty());
+            FormResize();
+        }
+        const QRect bounds(r.posx, r.posy, r.Width, r.Height);
+        // A note kept where it is (shown away from its own place, say) leaves the window
+        // alone.
+        if (QRect(m_shown.posx, m_shown.posy, m_shown.Width, m_shown.Height) != bounds &&
+            recordedBounds() != bounds)
+            applyBounds(bounds);
+        if (r.FontName != m_shown.FontName || r.FontSize != m_shown.FontSize ||
+            r.FontColor != m_shown.FontColor || r.FontBold != m_shown.FontBold ||
+            r.FontItalic != m_shown.FontItalic)
+            applyMemoFont();
+        if (r.caption != m_shown.caption) {
+            pnlCaption->setCaption(r.caption);
+            // The native window's title, for window lists that show notes anyway; "[*]" is
+            // the placeholder of Qt's modified mark unless doubled.
+            QString title = r.caption;
+            setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+        }
+        if (r.note != m_shown.note && r.note != memPostit->noteText())
+            memPostit->setNoteText(r.note);
+        if (r.topmost != m_shown.topmost)
+            applyTopmost(r.topmost);
+        if (pnlCaption->barColor() != m_note.captionColor())
+            pnlCaption->setBarColor(m_note.captionColor());
+        if (pnlCaption->textColor() != m_note.captionTextColor())
+            pnlCaption->setTextColor(m_note.captionTextColor());
+        if (pnlCaption->alarmIconVisible() != m_note.alarmIconShown())
+            pnlCaption->setAlarmIconVisible(m_note.alarmIconShown());
+        if (pnlCaption->ringingIconVisible() != m_note.ringing())
+            pnlCaption->setRingingIconVisible(m_note.ringing());
+        m_shown = r;
+        if (isHidden() == r.visible) {
+            // Shown as it is, once, and without taking the keyboard focus: a note read from
+            // the file does not ask for the user's attention (whoever wants that, as for a
+            // new note, activates it).
+            setAttribute(Qt::WA_ShowWithoutActivating);
+            setVisible(r.visible);
+            setAttribute(Qt::WA_ShowWithoutActivating, false);
+        }
+    }
+    // The text area may hold a text a little differently (a line break of another kind):
+    // the note holds what the user sees.
+    if (const QString shown = memPostit->noteText(); shown != r.note) {
+        m_shown.note = shown;
+        m_note.edit([&shown](NoteRecord& record) { record.note = shown; });
+    }
+}
+
+void TfPostIt::reportBounds() {
+    if (m_rendering || !m_constructed)
+        return;
+    const QRect outer = recordedBounds();
+    m_shown.posx = outer.x();
+    m_shown.posy = outer.y();
+    m_shown.Width = outer.width();
+    m_shown.Height = outer.height();
+    m_note.setBounds(outer);
 }
 
 void TfPostIt::retranslate() {
@@ -137,61 +225,11 @@ void TfPostIt::changeEvent(QEvent* event) {
 }
 
 NoteRecord TfPostIt::toRecord() const {
-    NoteRecord record = m_data;
-    record.caption = caption();
-    record.note = note();
-    record.visible = !isHidden();
-    const QRect outer = recordedBounds();
-    record.posx = outer.x();
-    record.posy = outer.y();
-    record.Width = outer.width();
-    record.Height = outer.height();
-    record.footer = footerVisible() ? footer() : QString();
-    return record;
+    return m_note.record();
 }
 
 void TfPostIt::applyRecord(const NoteRecord& record) {
-    const bool constructed = m_constructed;
-    m_constructed = false; // one change for the whole record
-    m_data.alarm = record.alarm;
-    m_data.AlarmDateTime = record.AlarmDateTime;
-    m_data.UseSound = record.UseSound;
-    m_data.SoundFile = record.SoundFile;
-    m_data.weekdays = record.weekdays;
-    m_data.Remember = record.Remember;
-    m_data.RememberNo = record.RememberNo;
-    m_data.RememberUnit = record.RememberUnit;
-    setAlarmIconVisible(record.alarm);
-    setScrollbar(record.scrollbar);
-    m_data.DarkCaption = record.DarkCaption;
-    m_data.TrackPosition = record.TrackPosition;
-    if (record.footer != footer() || footerVisible() != !record.footer.isEmpty())
-        setFooter(record.footer);
-    // A record that keeps the note where it is (shown away from its own place, say)
-    // leaves the window alone.
-    if (recordedBounds() != QRect(record.posx, record.posy, record.Width, record.Height))
-        setBounds(record.posx, record.posy, record.Width, record.Height);
-    setColor(record.Color);
-    setCaptionColor(record.DarkCaption ? DarkenedCaptionColor(record.Color, record.TrackPosition)
-                                       : record.Color);
-    setMemoFont(NoteFont{record.FontName, record.FontSize, record.FontColor, record.FontBold,
-                         record.FontItalic});
-    setCaptionTextColor(record.FontColor);
-    if (record.caption != caption())
-        setCaption(record.caption);
-    if (record.note != note())
-        setNote(record.note);
-    setTopmost(record.topmost);
-    if (isHidden() == record.visible) {
-        // Shown as it is, once, and without taking the keyboard focus: a note read from
-        // the file does not ask for the user's attention (whoever wants that, as for a
-        // new note, activates it).
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setVisible(record.visible);
-        setAttribute(Qt::WA_ShowWithoutActivating, false);
-    }
-    m_constructed = constructed;
-    notifyChanged();
+    m_note.setRecord(record);
 }
 
 QString TfPostIt::caption() const {
@@ -199,12 +237,7 @@ QString TfPostIt::caption() const {
 }
 
 void TfPostIt::setCaption(const QString& caption) {
-    pnlCaption->setCaption(caption);
-    // The native window's title, for window lists that show notes anyway; "[*]" is the
-    // placeholder of Qt's modified mark unless doubled.
-    QString title = caption;
-    setWindowTitle(title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
-    notifyChanged();
+    m_note.setCaption(caption);
 }
 
 QString TfPostIt::note() const {
@@ -212,7 +245,7 @@ QString TfPostIt::note() const {
 }
 
 void TfPostIt::setNote(const QString& text) {
-    memPostit->setNoteText(text);
+    m_note.setText(text);
 }
 
 QStringList TfPostIt::displayedLines() const {
@@ -237,16 +270,11 @@ QSize TfPostIt::textAreaSize() const {
 }
 
 int TfPostIt::Color() const {
-    return m_data.Color;
+    return data().Color;
 }
 
 void TfPostIt::setColor(int color) {
-    m_data.Color = color;
-    const QColor qcolor = WinColor::toQColor(color);
-    setRoleColor(this, QPalette::Window, qcolor);
-    setRoleColor(memPostit, QPalette::Base, qcolor);
-    setRoleColor(pnlRodape, QPalette::Window, qcolor);
-    notifyChanged();
+    m_note.edit([color](NoteRecord& r) { r.Color = color; });
 }
 
 int TfPostIt::captionColor() const {
@@ -254,7 +282,7 @@ int TfPostIt::captionColor() const {
 }
 
 void TfPostIt::setCaptionColor(int color) {
-    pnlCaption->setBarColor(color);
+    m_note.setCaptionColor(color);
 }
 
 int TfPostIt::captionTextColor() const {
@@ -262,17 +290,15 @@ int TfPostIt::captionTextColor() const {
 }
 
 void TfPostIt::setCaptionTextColor(int color) {
-    pnlCaption->setTextColor(color);
+    m_note.setCaptionTextColor(color);
 }
 
 bool TfPostIt::scrollbar() const {
-    return m_data.scrollbar;
+    return data().scrollbar;
 }
 
 void TfPostIt::setScrollbar(bool on) {
-    m_data.scrollbar = on;
-    memPostit->setVerticalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    notifyChanged();
+    m_note.edit([on](NoteRecord& r) { r.scrollbar = on; });
 }
 
 QString TfPostIt::footer() const {
@@ -280,13 +306,7 @@ QString TfPostIt::footer() const {
 }
 
 void TfPostIt::setFooter(const QString& text) {
-    lblRodape->setText(text);
-    lblRodape->adjustSize();
-    pnlRodape->setVisible(!text.isEmpty());
-    // The reply command (and its shortcut) exists exactly for received notes.
-    popPrincipal->mnuResponder->setVisible(!text.isEmpty());
-    FormResize();
-    notifyChanged();
+    m_note.edit([&text](NoteRecord& r) { r.footer = text; });
 }
 
 bool TfPostIt::footerVisible() const {
@@ -294,48 +314,51 @@ bool TfPostIt::footerVisible() const {
 }
 
 NoteFont TfPostIt::memoFont() const {
-    return NoteFont{m_data.FontName, m_data.FontSize, m_data.FontColor, m_data.FontBold,
-                    m_data.FontItalic};
+    return m_note.font();
 }
 
 void TfPostIt::setMemoFont(const NoteFont& font) {
-    m_data.FontName = font.Name;
-    m_data.FontSize = font.Size;
-    m_data.FontColor = font.Color;
-    m_data.FontBold = font.Bold;
-    m_data.FontItalic = font.Italic;
-    applyMemoFont();
-    notifyChanged();
+    m_note.setFont(font);
 }
 
 void TfPostIt::applyMemoFont() {
-    QFont font(m_data.FontName);
+    const NoteRecord& data = m_note.record();
+    QFont font(data.FontName);
     // Set rather than inherited from the caption's font: an inherited sans-serif hint
     // would make every face name resolve to the same sans-serif face.
     font.setStyleHint(QFont::AnyStyle);
-    font.setPointSize(std::clamp(m_data.FontSize, 1, kMaxShownFontSize));
-    font.setBold(m_data.FontBold);
-    font.setItalic(m_data.FontItalic);
+    font.setPointSize(std::clamp(data.FontSize, 1, kMaxShownFontSize));
+    font.setBold(data.FontBold);
+    font.setItalic(data.FontItalic);
     memPostit->setFont(font);
-    setRoleColor(memPostit, QPalette::Text, WinColor::toQColor(m_data.FontColor));
+    setRoleColor(memPostit, QPalette::Text, WinColor::toQColor(data.FontColor));
 }
 
 void TfPostIt::setAlarm(bool on) {
-    m_data.alarm = on;
-    notifyChanged();
+    m_note.setAlarm(on);
 }
 
 void TfPostIt::setAlarmDateTime(const QDateTime& when) {
-    m_data.AlarmDateTime = when;
-    notifyChanged();
+    m_note.setAlarmDateTime(when);
+}
+
+QString TfPostIt::replyAddress() const {
+    return m_note.replyAddress();
+}
+
+void TfPostIt::setReplyAddress(const QString& address) {
+    m_note.setReplyAddress(address);
 }
 
 bool TfPostIt::topmost() const {
-    return m_data.topmost;
+    return data().topmost;
 }
 
 void TfPostIt::setTopmost(bool on) {
-    m_data.topmost = on;
+    m_note.setTopmost(on);
+}
+
+void TfPostIt::applyTopmost(bool on) {
     popPrincipal->mnuOnTop->setChecked(on);
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
@@ -349,11 +372,10 @@ void TfPostIt::setTopmost(bool on) {
     setGeometry(geometryBefore);
     if (shown)
         show();
-    notifyChanged();
 }
 
 void TfPostIt::setAlarmIconVisible(bool on) {
-    pnlCaption->setAlarmIconVisible(on);
+    m_note.setAlarmIconShown(on);
 }
 
 bool TfPostIt::alarmIconVisible() const {
@@ -361,7 +383,7 @@ bool TfPostIt::alarmIconVisible() const {
 }
 
 void TfPostIt::setRingingIconVisible(bool on) {
-    pnlCaption->setRingingIconVisible(on);
+    m_note.setRinging(on);
 }
 
 bool TfPostIt::ringingIconVisible() const {
@@ -369,6 +391,15 @@ bool TfPostIt::ringingIconVisible() const {
 }
 
 void TfPostIt::setBounds(int posx, int posy, int width, int height) {
+    applyBounds(QRect(posx, posy, width, height));
+    reportBounds();
+}
+
+void TfPostIt::applyBounds(const QRect& bounds) {
+    const int posx = bounds.x();
+    const int posy = bounds.y();
+    const int width = bounds.width();
+    const int height = bounds.height();
     m_storedPlace.reset();
     // The note keeps its size; the window shows as much of it as the screens can.
     m_size = NoteGeometry::boundedSize(width, height);
@@ -435,7 +466,7 @@ void TfPostIt::lblCaptionMouseEnter() {
 void TfPostIt::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     m_mouse->mover().moved(event->pos(), event->spontaneous());
-    notifyChanged();
+    reportBounds();
 }
 
 void TfPostIt::resizeEvent(QResizeEvent* event) {
@@ -447,7 +478,7 @@ void TfPostIt::resizeEvent(QResizeEvent* event) {
         std::abs(size.height() - m_shownSize.height()) > 1)
         m_size = m_shownSize = size;
     FormResize();
-    notifyChanged();
+    reportBounds();
 }
 
 void TfPostIt::showEvent(QShowEvent* event) {
@@ -465,13 +496,20 @@ void TfPostIt::showEvent(QShowEvent* event) {
         });
     m_mouse->mover().mapping();
     m_mouse->watchWindow(windowHandle());
-    notifyChanged();
+    reportVisibility();
 }
 
 void TfPostIt::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous())
-        notifyChanged();
+        reportVisibility();
+}
+
+void TfPostIt::reportVisibility() {
+    if (m_rendering || !m_constructed)
+        return;
+    m_shown.visible = !isHidden();
+    m_note.setVisible(m_shown.visible);
 }
 
 void TfPostIt::contextMenuEvent(QContextMenuEvent* event) {
@@ -600,7 +638,7 @@ void TfPostIt::cmdEsconderClick() {
 void TfPostIt::imgAlarmeOnClick() {
     postToMain(NoteMessage::WM_STOPALARM, 0);
     // A reminder has been armed again: its alarm-set icon comes back.
-    if (m_data.Remember && m_data.alarm)
+    if (data().Remember && data().alarm)
         setAlarmIconVisible(true);
     setRingingIconVisible(false);
 }

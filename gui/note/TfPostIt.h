@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/NoteFont.h"
+#include "core/notes/NoteGeometry.h"
 #include "core/notes/NoteRecord.h"
 
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include <array>
 #include <optional>
 
+class Note;
 class NoteCaptionBar;
 class NoteEdit;
 class NoteHost;
@@ -21,17 +23,17 @@ class WindowSystemHints;
 // bar, a text area and, for received notes, a footer. Colours are Windows colour values
 // 0x00BBGGRR.
 //
-// What the notes file keeps of a note lives in one place: the caption, the text, the
-// footer, the geometry and the visibility in the window and its components, every other
-// value in one record; toRecord() and applyRecord() move a note as a whole. Every change
-// of any of them, by the user or by the program, is announced by changed().
+// The window is a view of a Note: it shows the note's record and what the note says is
+// shown (caption colours, alarm icons), follows every change of the note, and hands what
+// the user does (typing, moving, resizing, hiding, the menu's settings) to the note. Its
+// setters change the note, which the window then shows.
 class TfPostIt : public QWidget {
     Q_OBJECT
 public:
     // host gives the settings and dialogs the note's commands need; without one those
     // commands do nothing. hints, when given, keeps the note out of the desktop's task
     // bar.
-    explicit TfPostIt(NoteHost* host = nullptr, WindowSystemHints* hints = nullptr,
+    explicit TfPostIt(Note& note, NoteHost* host = nullptr, WindowSystemHints* hints = nullptr,
                       QWidget* parent = nullptr);
     ~TfPostIt() override;
 
@@ -40,12 +42,12 @@ public:
     int Tag = -1;
     QObject* messageTarget = nullptr;
 
+    // The note the window shows.
+    Note& model() const { return m_note; }
     // The note as the notes file stores it.
     NoteRecord toRecord() const;
-    // Sets every value of the record: the alarm, the scroll bar, the caption bar's shade,
-    // the footer, the geometry, the colour (the caption bar takes the colour, or its
-    // darker shade), the font (the caption's text colour follows it), the caption, the
-    // text, the topmost band and, last, the visibility.
+    // Replaces the note's whole record (Note::setRecord); the window shows it: the caption
+    // bar takes the colour or its darker shade, the caption's text the font's colour.
     void applyRecord(const NoteRecord& record);
 
     QString caption() const;
@@ -87,18 +89,18 @@ public:
     QRect recordedBounds() const;
 
     // The alarm.
-    bool alarm() const { return m_data.alarm; }
+    bool alarm() const { return data().alarm; }
     void setAlarm(bool on);
-    QDateTime AlarmDateTime() const { return m_data.AlarmDateTime; }
+    QDateTime AlarmDateTime() const { return data().AlarmDateTime; }
     void setAlarmDateTime(const QDateTime& when);
-    bool UseSound() const { return m_data.UseSound; }
-    QString SoundFile() const { return m_data.SoundFile; }
-    std::array<bool, 7> weekdays() const { return m_data.weekdays; } // Dia1 (Sunday) first
-    bool Remember() const { return m_data.Remember; }
-    int RememberNo() const { return m_data.RememberNo; }
-    int RememberUnit() const { return m_data.RememberUnit; }
-    bool DarkCaption() const { return m_data.DarkCaption; }
-    int TrackPosition() const { return m_data.TrackPosition; }
+    bool UseSound() const { return data().UseSound; }
+    QString SoundFile() const { return data().SoundFile; }
+    std::array<bool, 7> weekdays() const { return data().weekdays; } // Dia1 (Sunday) first
+    bool Remember() const { return data().Remember; }
+    int RememberNo() const { return data().RememberNo; }
+    int RememberUnit() const { return data().RememberUnit; }
+    bool DarkCaption() const { return data().DarkCaption; }
+    int TrackPosition() const { return data().TrackPosition; }
 
     // The alarm-set icon imgAlarme.
     void setAlarmIconVisible(bool on);
@@ -108,8 +110,8 @@ public:
     bool ringingIconVisible() const;
 
     // Address of the computer a received note came from; never stored in the file.
-    QString replyAddress() const { return m_replyAddress; }
-    void setReplyAddress(const QString& address) { m_replyAddress = address; }
+    QString replyAddress() const;
+    void setReplyAddress(const QString& address);
 
     // The text as the text area shows it: one line per displayed line, so a paragraph
     // the text area wraps gives several lines. No line for an empty text.
@@ -125,7 +127,7 @@ public:
     QSize textAreaSize() const;
     // The window's width and height beyond its text area's: the margin, and the caption
     // bar and the footer when it is shown.
-    static constexpr int TextAreaMargin = 5;
+    static constexpr int TextAreaMargin = NoteGeometry::TextAreaMargin;
 
     // FormResize: lays out the text area and the footer for the current size.
     void FormResize();
@@ -161,10 +163,6 @@ public:
 
     NotePopupMenu* popPrincipal = nullptr;
 
-Q_SIGNALS:
-    // Something the notes file keeps of this note changed.
-    void changed();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -174,19 +172,28 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    const NoteRecord& data() const;
+    // Shows what changed in the note since the last time.
+    void render();
+    // Hands the window's place and size, as the user left them, to the note.
+    void reportBounds();
+    void reportVisibility();
+    void applyBounds(const QRect& bounds);
+    void applyTopmost(bool on);
     void applyMemoFont();
     void createMenu();
     // The selected text of the text area, its line breaks as CR LF.
     QString selectedText() const;
     void postToMain(int type, int noteNumber);
-    void notifyChanged();
 
+    Note& m_note;
     NoteHost* m_host = nullptr;
     WindowSystemHints* m_hints = nullptr;
     NoteMouse* m_mouse = nullptr;
-    // The values the window's components do not hold (caption, text, footer, geometry
-    // and visibility are theirs).
-    NoteRecord m_data;
+    // What the window shows of the note's record, to show only what changed.
+    NoteRecord m_shown;
+    // While the window shows the note, its own events report nothing back.
+    bool m_rendering = false;
     // While shown away from its own place: the own place, and where it is shown.
     std::optional<QRect> m_storedPlace;
     QPoint m_shownAt;
@@ -196,7 +203,6 @@ private:
     // shows less of it (m_shownSize) without changing it either.
     QSize m_size;
     QSize m_shownSize;
-    QString m_replyAddress;
     bool m_constructed = false;
     // The toolkit replaces the native window at its next mapping (stay on top changed).
     bool m_nativeWindowReplaced = false;

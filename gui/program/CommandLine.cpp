@@ -1,6 +1,7 @@
 #include "gui/program/CommandLine.h"
 
 #include "core/program/TacknoteMsg.h"
+#include "core/notes/NoteText.h"
 #include "gui/note/NoteEdit.h"
 
 #include <QCommandLineParser>
@@ -118,8 +119,8 @@ CommandLine::Request CommandLine::parse(const QStringList& arguments, QIODevice&
             while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
                 text.chop(1);
         }
-        text = NoteEdit::withPlainLineBreaks(text);
-        const QString fitted = NoteEdit::fitted(text);
+        text = NoteText::withPlainLineBreaks(text);
+        const QString fitted = NoteText::fitted(text);
         if (fitted.size() < text.size())
             print(stderr, tr("Aviso: o texto foi cortado, pois não cabe numa nota.") +
                               QLatin1Char(' ') + NoteEdit::fullHint() + QLatin1Char('\n'));

@@ -1,7 +1,11 @@
 #include "gui/program/HiddenMainWindow.h"
 
+#include "core/alarm/AlarmTimer.h"
 #include "core/base/TacknoteError.h"
 #include "core/net/NoteReceiver.h"
+#include "core/net/ReceivedNotes.h"
+#include "core/notes/NoteCollection.h"
+#include "core/notes/NotesKeeper.h"
 #include "core/program/CaptureRegistration.h"
 #include "core/program/TacknoteMsg.h"
 #include "core/settings/EventSounds.h"
@@ -12,12 +16,9 @@
 #include "gui/note/NoteMessage.h"
 #include "gui/note/TfPostIt.h"
 #include "gui/program/AlarmNotices.h"
-#include "gui/program/AlarmTimer.h"
 #include "gui/program/AppMessage.h"
 #include "gui/program/NoteCommands.h"
 #include "gui/program/NoteRegistry.h"
-#include "gui/program/NotesKeeper.h"
-#include "gui/program/ReceivedNotes.h"
 #include "gui/program/TrayMenu.h"
 #include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
@@ -66,11 +67,21 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
                                    m_platform.shell, *this, m_location.NotesFile,
                                    m_location.DataDir, m_platform.autostart},
                                   this);
-    m_registry = new NoteRegistry(*m_commands, *this,
+    m_notes = new NoteCollection(this);
+    m_registry = new NoteRegistry(*m_notes, *m_commands, *this,
                                   {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
                                    m_platform.messages, m_platform.windowHints},
                                   this);
-    m_receivedNotes = std::make_unique<ReceivedNotes>(*m_registry, m_platform.messages);
+    m_receivedNotes = new ReceivedNotes(*m_notes,
+                                        {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
+                                         m_platform.messages, m_screens},
+                                        this);
+    connect(m_receivedNotes, &ReceivedNotes::noteArrived, this, [this](Note* note) {
+        if (TfPostIt* window = m_registry->window(note)) {
+            window->scrollToStart();
+            NoteRegistry::showInFront(window);
+        }
+    });
     m_receiver = new NoteReceiver(*m_receivedNotes, m_recRede, m_platform.clock, m_platform.locale,
                                   m_location.SharedDir, this);
     // Told once the receiver's handler has returned, not inside it.
@@ -87,15 +98,23 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
     m_appMessage = new ::AppMessage(
         *tmrClip, *m_registry, [this] { return tryPrincipalDblClick(m_appMessage); }, this);
     m_keeper = new NotesKeeper(m_location.NotesFile, {m_location.SharedDir, m_location.LogonUser},
-                               *m_registry, m_recGeral, m_recRede,
+                               *m_notes, m_recGeral, m_recRede,
                                {m_platform.clock, m_platform.locale, m_platform.messages}, this);
+    // A note asked for before the load (a double click on the tray, a capture, a note
+    // from the network during the start or a language switch) waits until the stored
+    // notes are in: they come first, keep their slots, and are never lost by its saves.
+    m_registry->setBeforeNewNote([this] { m_keeper->ensureLoaded(); });
+    m_receivedNotes->setBeforeNewNote([this] { m_keeper->ensureLoaded(); });
+    // A note saved on a screen that is gone is shown where it can be seen; the file keeps
+    // its own place until the user moves it, so the layout comes back with the screen.
+    connect(m_keeper, &NotesKeeper::notesIn, m_registry, &NoteRegistry::keepOnScreens);
     m_keeper->setPortugueseMarked(markedLanguage() == Language::Portuguese);
     connect(m_keeper, &NotesKeeper::loadFinished, this, [this] {
         if (m_closeRequested)
             QMetaObject::invokeMethod(this, &HiddenMainWindow::FormCloseQuery,
                                       Qt::QueuedConnection);
     });
-    m_alarms = new AlarmTimer(*m_registry, *m_sounds, this);
+    m_alarms = new AlarmTimer(*m_notes, *m_sounds, this);
     connect(m_alarms, &AlarmTimer::alarmFired, this, &HiddenMainWindow::alarmFired);
     m_notices = std::make_unique<AlarmNotices>(m_platform.notifier);
 
@@ -409,8 +428,11 @@ void HiddenMainWindow::stopAlarm() {
 }
 
 void HiddenMainWindow::alarmFired(int noteNumber) {
+    TfPostIt* window = m_registry->note(noteNumber);
+    if (window)
+        NoteRegistry::showNote(window);
     m_trayMenu->startAnimation();
-    m_notices->alarmFired(m_registry->note(noteNumber));
+    m_notices->alarmFired(window);
 }
 
 void HiddenMainWindow::tryPrincipalClick() {
@@ -529,8 +551,11 @@ void HiddenMainWindow::tmrAlarmeTimer() {
 }
 
 bool HiddenMainWindow::ShowTodaysTasks() {
-    return m_frmMostraAlarmes->showTasks(
-        m_alarms->todaysTasks(m_platform.clock.now(), m_platform.locale));
+    QList<TfrmMostraAlarmes::Task> tasks;
+    for (const AlarmTimer::Task& task :
+         m_alarms->todaysTasks(m_platform.clock.now(), m_platform.locale))
+        tasks.append({task.line, m_registry->note(task.note)});
+    return m_frmMostraAlarmes->showTasks(tasks);
 }
 
 QString HiddenMainWindow::MakeBackup(const QString& folder) {

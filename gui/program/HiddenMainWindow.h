@@ -7,6 +7,7 @@
 #include "core/settings/GeneralSettings.h"
 #include "core/settings/NetworkSettings.h"
 #include "gui/program/PlatformServices.h"
+#include "platform/desktop/QtScreenAreas.h"
 
 #include <QWidget>
 #include <memory>
@@ -18,6 +19,7 @@ class AppMessage;
 class NoteCommands;
 class NoteReceiver;
 class ReceivedNotes;
+class NoteCollection;
 class NoteRegistry;
 class NotesKeeper;
 class QTimer;
@@ -172,9 +174,11 @@ private:
     StartLanguage m_startLanguage;
 
     std::unique_ptr<EventSounds> m_sounds;
-    std::unique_ptr<ReceivedNotes> m_receivedNotes;
+    ReceivedNotes* m_receivedNotes = nullptr;
+    QtScreenAreas m_screens;
     NoteReceiver* m_receiver = nullptr;
     NoteCommands* m_commands = nullptr;
+    NoteCollection* m_notes = nullptr;
     NoteRegistry* m_registry = nullptr;
     NotesKeeper* m_keeper = nullptr;
     TrayMenu* m_trayMenu = nullptr;

@@ -15,9 +15,23 @@
 #include <QTimer>
 #include <QWindow>
 
-NoteRegistry::NoteRegistry(NoteHost& host, QObject& messageTarget, const Services& services,
-                           QObject* parent)
-    : QObject(parent), m_host(host), m_messageTarget(messageTarget), m_services(services) {
+NoteRegistry::NoteRegistry(NoteCollection& notes, NoteHost& host, QObject& messageTarget,
+                           const Services& services, QObject* parent)
+    : QObject(parent), m_notes(notes), m_host(host), m_messageTarget(messageTarget),
+      m_services(services) {
+    for (Note* note : m_notes.notes())
+        noteAdded(note);
+    connect(&m_notes, &NoteCollection::noteAdded, this, &NoteRegistry::noteAdded);
+    connect(&m_notes, &NoteCollection::noteRemoved, this, &NoteRegistry::noteRemoved);
+    connect(&m_notes, &NoteCollection::renumbered, this, [this] {
+        for (Note* note : m_notes.notes()) {
+            if (TfPostIt* window = this->window(note))
+                window->Tag = note->number();
+        }
+    });
+    connect(&m_notes, &NoteCollection::notesChanged, this, &NoteRegistry::notesChanged);
+    // A dialog may hold a note number; renumbering under it would mix notes up.
+    m_notes.setRenumberAllowed([] { return !QApplication::activeModalWidget(); });
     for (QScreen* screen : QGuiApplication::screens())
         watchScreen(screen);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
@@ -52,10 +66,22 @@ void NoteRegistry::keepOnScreens() {
 }
 
 NoteRegistry::~NoteRegistry() {
-    for (QPointer<TfPostIt>& window : m_table)
+    for (QPointer<TfPostIt>& window : m_windows)
         delete window.data();
     for (QPointer<TfPostIt>& window : m_disposed)
         delete window.data();
+}
+
+void NoteRegistry::noteAdded(Note* note) {
+    auto* window = new TfPostIt(*note, &m_host, m_services.windowHints);
+    window->Tag = note->number();
+    window->messageTarget = &m_messageTarget;
+    m_windows.insert(note, window);
+}
+
+void NoteRegistry::noteRemoved(Note* note) {
+    if (TfPostIt* window = m_windows.take(note))
+        dispose(window);
 }
 
 void NoteRegistry::dispose(TfPostIt* window) {
@@ -67,100 +93,55 @@ void NoteRegistry::dispose(TfPostIt* window) {
 }
 
 TfPostIt* NoteRegistry::note(int number) const {
-    return number >= 0 && number < m_noteCount ? m_table[number].data() : nullptr;
+    return window(m_notes.note(number));
 }
 
 int NoteRegistry::slotOf(const QObject* window) const {
     if (!window)
         return -1;
-    for (int slot = 0; slot < m_noteCount; ++slot) {
-        if (m_table[slot] == window)
-            return slot;
+    for (Note* note : m_notes.notes()) {
+        if (this->window(note) == window)
+            return note->number();
     }
     return -1;
 }
 
 QList<TfPostIt*> NoteRegistry::notes() const {
     QList<TfPostIt*> live;
-    for (int slot = 0; slot < m_noteCount; ++slot) {
-        if (m_table[slot])
-            live.append(m_table[slot]);
+    for (Note* note : m_notes.notes()) {
+        if (TfPostIt* window = this->window(note))
+            live.append(window);
     }
     return live;
 }
 
-TfPostIt* NoteRegistry::create() {
-    auto* window = new TfPostIt(&m_host, m_services.windowHints);
-    const int slot = m_noteCount;
-    window->Tag = slot;
-    window->messageTarget = &m_messageTarget;
-    m_table[slot] = window;
-    connect(window, &TfPostIt::changed, this, &NoteRegistry::notesChanged);
-    return window;
-}
-
 TfPostIt* NoteRegistry::addLoaded(const NoteRecord& record) {
-    if (m_noteCount >= Capacity)
-        return nullptr;
-    TfPostIt* window = create();
-    window->applyRecord(record);
-    ++m_noteCount;
-    if (m_loadPending > 0)
-        --m_loadPending;
-    return window;
-}
-
-bool NoteRegistry::roomForOneMore() {
-    // A note asked for while the notes load must leave the slots the load still fills.
-    if (m_loading)
-        return m_noteCount + m_loadPending < Capacity;
-    return m_noteCount < Capacity || compact();
+    return window(m_notes.addLoaded(record));
 }
 
 NoteRecord NoteRegistry::newNoteRecord(const QRect& bounds, int color, const NoteFont& font) const {
-    const GeneralSettings& settings = m_services.settings;
-    NoteRecord record;
-    record.posx = bounds.x();
-    record.posy = bounds.y();
-    record.Width = bounds.width();
-    record.Height = bounds.height();
-    record.Color = color;
-    record.caption =
-        NoteDefaults::defaultTitle(settings, m_services.clock.now(), m_services.locale);
-    record.FontName = font.Name;
-    record.FontSize = font.Size;
-    record.FontColor = font.Color;
-    record.FontBold = font.Bold;
-    record.FontItalic = font.Italic;
-    // A new note takes the caption shade only while the setting asks for it.
-    record.DarkCaption = settings.DarkCaption;
-    record.TrackPosition = settings.DarkCaption ? settings.TrackPosition : 0;
-    record.scrollbar = settings.ScrollBar;
-    // The alarm fields of a window that never had an alarm.
-    record.weekdays.fill(false);
-    record.RememberNo = 0;
-    record.visible = false;
-    return record;
+    return NoteDefaults::newNote(m_services.settings, m_services.clock.now(), m_services.locale,
+                                 bounds, color, font);
 }
 
 TfPostIt* NoteRegistry::addNew(const NoteRecord& record, bool activate) {
-    TfPostIt* window = create();
-    window->applyRecord(record);
+    Note* note = m_notes.add(record);
+    TfPostIt* window = this->window(note);
+    if (!window)
+        return nullptr;
     // The caption's text takes the default font's colour in both kinds of note.
-    window->setCaptionTextColor(m_services.settings.DefaultFont.Color);
+    note->setCaptionTextColor(m_services.settings.DefaultFont.Color);
     if (activate)
         showNote(window);
     else
         showInFront(window);
-    ++m_noteCount;
-    Q_EMIT notesChanged();
     return window;
 }
 
 TfPostIt* NoteRegistry::newUserNote() {
     if (m_beforeNewNote)
         m_beforeNewNote();
-    if (!roomForOneMore()) {
+    if (!m_notes.roomForOneMore()) {
         m_services.messages.show(
             MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
             tr("Não é possível criar mais notas: o limite de %1 notas foi atingido. Apague "
@@ -180,7 +161,7 @@ TfPostIt* NoteRegistry::newUserNote() {
 TfPostIt* NoteRegistry::newReceivedNote() {
     if (m_beforeNewNote)
         m_beforeNewNote();
-    if (!roomForOneMore())
+    if (!m_notes.roomForOneMore())
         return nullptr;
     m_services.sounds.receivedNote();
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -191,28 +172,6 @@ TfPostIt* NoteRegistry::newReceivedNote() {
                                       desktop.height() / 2 - height / 2, width, height),
                                 NoteDefaults::ReceivedColor, NoteDefaults::receivedFont()),
                   false);
-}
-
-bool NoteRegistry::compact() {
-    // A dialog may hold a note number; renumbering under it would mix notes up.
-    if (QApplication::activeModalWidget() || m_loading)
-        return false;
-    int next = 0;
-    int lastAlarm = -1;
-    for (int slot = 0; slot < m_noteCount; ++slot) {
-        TfPostIt* window = m_table[slot];
-        if (!window)
-            continue;
-        if (slot == m_lastAlarmNote)
-            lastAlarm = next;
-        m_table[slot] = nullptr;
-        m_table[next] = window;
-        window->Tag = next;
-        ++next;
-    }
-    m_noteCount = next;
-    m_lastAlarmNote = lastAlarm;
-    return next < Capacity;
 }
 
 void NoteRegistry::deleteNote(int number) {
@@ -226,22 +185,13 @@ void NoteRegistry::deleteNote(int number) {
     if (!window)
         return;
     m_services.sounds.deletedNote();
-    if (number == m_lastAlarmNote)
-        m_lastAlarmNote = -1;
     if (window->ringingIconVisible())
         Q_EMIT ringingNoteDeleted();
-    m_table[number] = nullptr;
-    dispose(window);
-    Q_EMIT notesChanged();
+    m_notes.remove(number);
 }
 
 void NoteRegistry::destroyAll() {
-    for (QPointer<TfPostIt>& window : m_table) {
-        if (window)
-            dispose(window);
-        window = nullptr;
-    }
-    m_noteCount = 0;
+    m_notes.clear();
 }
 
 void NoteRegistry::showNote(TfPostIt* window) {

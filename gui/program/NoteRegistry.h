@@ -1,14 +1,14 @@
 #pragma once
 
 #include "core/base/NoteFont.h"
+#include "core/notes/NoteCollection.h"
 #include "core/notes/NoteRecord.h"
-#include "core/notes/NoteStore.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
-#include <array>
 #include <functional>
 
 class Clock;
@@ -21,20 +21,19 @@ class TfPostIt;
 class WindowSystemHints;
 struct GeneralSettings;
 
-// The note registry `NoteTable`: the only place where note windows are created and
-// destroyed. A note's number is its slot (0 ... 100), which the window carries as its
-// tag. `NoteCount` is the high-water mark of used slots: a new note always takes slot
-// `NoteCount`, and an emptied slot is not used again before the next load, unless every
-// slot has been handed out; then the live notes are renumbered without gaps.
+// The note windows: one window for each note of the note collection, made when the note
+// comes and destroyed when it goes, carrying the note's number as its tag. The registry
+// also makes the user's new notes and received notes, deletes notes on request, and keeps
+// notes on the screens.
 //
-// Windows are deleted with deleteLater(): a note is taken out of the registry at once
+// Windows are deleted with deleteLater(): a window is taken out of the registry at once
 // and freed when control is back in an event loop. That loop may be the one of a dialog
 // the note's own handler opened, so such a handler checks the note is still there (a
 // QPointer) before touching it after the dialog.
 class NoteRegistry : public QObject {
     Q_OBJECT
 public:
-    static constexpr int Capacity = NoteStore::MaxNotes;
+    static constexpr int Capacity = NoteCollection::Capacity;
     // How long a note shown in front refuses the focus while the desktop maps it.
     static constexpr int NoFocusWhileMappedMs = 1000;
 
@@ -49,17 +48,21 @@ public:
     };
 
     // Notes ask host for their dialogs and post their messages to messageTarget.
-    NoteRegistry(NoteHost& host, QObject& messageTarget, const Services& services,
-                 QObject* parent = nullptr);
+    NoteRegistry(NoteCollection& notes, NoteHost& host, QObject& messageTarget,
+                 const Services& services, QObject* parent = nullptr);
     ~NoteRegistry() override;
 
-    int NoteCount() const { return m_noteCount; }
+    NoteCollection& collection() const { return m_notes; }
+    int NoteCount() const { return m_notes.NoteCount(); }
     // The note whose alarm fired last and that the user has not looked at; -1 for none.
-    int LastAlarmNote() const { return m_lastAlarmNote; }
-    void setLastAlarmNote(int number) { m_lastAlarmNote = number; }
+    int LastAlarmNote() const { return m_notes.LastAlarmNote(); }
+    void setLastAlarmNote(int number) { m_notes.setLastAlarmNote(number); }
 
-    // The note in slot number; null for an empty slot or a number out of range.
+    // The window of the note in slot number; null for an empty slot or a number out of
+    // range.
     TfPostIt* note(int number) const;
+    // The window of a note; null when it has none.
+    TfPostIt* window(const Note* note) const { return m_windows.value(note); }
     // The slot of a note window; -1 when it is not (or no longer) registered.
     int slotOf(const QObject* window) const;
     // The live notes in slot order.
@@ -97,10 +100,7 @@ public:
 
     // While the notes file loads, its pending notes keep their slots: a new note is made
     // only when there is room beyond them, and nothing is renumbered.
-    void setLoading(bool loading, int pending = 0) {
-        m_loading = loading;
-        m_loadPending = loading ? pending : 0;
-    }
+    void setLoading(bool loading, int pending = 0) { m_notes.setLoading(loading, pending); }
     // Runs before every new note is made (the notes file is loaded first when it was not).
     void setBeforeNewNote(std::function<void()> hook) { m_beforeNewNote = std::move(hook); }
 
@@ -115,30 +115,25 @@ Q_SIGNALS:
     void ringingNoteDeleted();
 
 private:
-    TfPostIt* create();
+    void noteAdded(Note* note);
+    void noteRemoved(Note* note);
     // The record of a new note in bounds, in color and font, with the settings' title,
     // caption shade and scroll bar.
     NoteRecord newNoteRecord(const QRect& bounds, int color, const NoteFont& font) const;
     // A new note of record in slot NoteCount, shown, and activated when asked.
     TfPostIt* addNew(const NoteRecord& record, bool activate);
     // Takes a window out of the registry and deletes it with deleteLater().
-
     void dispose(TfPostIt* window);
-    bool roomForOneMore();
-    bool compact();
     void watchScreen(QScreen* screen);
 
+    NoteCollection& m_notes;
     NoteHost& m_host;
     QObject& m_messageTarget;
     Services m_services;
-    std::array<QPointer<TfPostIt>, Capacity> m_table{};
+    QHash<const Note*, QPointer<TfPostIt>> m_windows;
     // Windows taken out and waiting for their deletion; deleted with the registry at the
     // latest.
     QList<QPointer<TfPostIt>> m_disposed;
-    int m_noteCount = 0;
-    int m_lastAlarmNote = -1;
     quint32 m_randSeed = 0;
-    bool m_loading = false;
-    int m_loadPending = 0;
     std::function<void()> m_beforeNewNote;
 };

@@ -7,7 +7,7 @@
 #include "core/program/CaptureRegistration.h"
 #include "core/program/TacknoteMsg.h"
 #include "core/store/IniFile.h"
-#include "gui/note/NoteEdit.h"
+#include "core/notes/NoteText.h"
 #include "gui/program/AppMessage.h"
 #include "platform/system/DesktopNativeHostFolders.h"
 #include "platform/system/SingleInstance.h"
@@ -174,7 +174,7 @@ void tst_Capture::clipboardIsPastedAsPlainText() {
     program.capture();
     QCOMPARE(program.registry().notes().size(), 1);
     QCOMPARE(program.note(0)->note(), expected);
-    QVERIFY(NoteEdit::storedLength(program.note(0)->note()) <= IniFile::MaxValueLength);
+    QVERIFY(NoteText::storedLength(program.note(0)->note()) <= IniFile::MaxValueLength);
 }
 
 void tst_Capture::pasteGoesToTheCapturedNote_data() {

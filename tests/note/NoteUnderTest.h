@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/notes/Note.h"
 #include "gui/note/NoteHost.h"
 #include "gui/note/NoteMessage.h"
 #include "gui/note/TfPostIt.h"
@@ -73,7 +74,7 @@ struct NoteUnderTest {
         QStringList received;
     };
 
-    NoteUnderTest() : window(std::make_unique<TfPostIt>(&host, &hints)) {
+    NoteUnderTest() : window(std::make_unique<TfPostIt>(model, &host, &hints)) {
         window->Tag = 4;
         window->messageTarget = &sink;
     }
@@ -84,6 +85,26 @@ struct NoteUnderTest {
     QPlainTextEdit* memPostit() const { return part<QPlainTextEdit>("memPostit"); }
     QWidget* pnlRodape() const { return part<QWidget>("pnlRodape"); }
 
+    // A note as a window shows it before any record reached it.
+    static NoteRecord blankRecord() {
+        NoteRecord record;
+        record.visible = false;
+        record.weekdays.fill(false);
+        record.RememberNo = 0;
+        record.TrackPosition = 0;
+        record.posx = record.posy = 0;
+        record.Width = 170;
+        record.Height = 120;
+        const NoteFont font;
+        record.FontName = font.Name;
+        record.FontSize = font.Size;
+        record.FontColor = font.Color;
+        record.FontBold = font.Bold;
+        record.FontItalic = font.Italic;
+        return record;
+    }
+
+    Note model{blankRecord()};
     Host host;
     Sink sink;
     RecordingWindowHints hints;

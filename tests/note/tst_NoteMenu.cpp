@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using Note = NoteUnderTest;
+using TestNote = NoteUnderTest;
 
 class tst_NoteMenu : public QObject {
     Q_OBJECT
@@ -36,7 +36,7 @@ private Q_SLOTS:
 };
 
 void tst_NoteMenu::networkOffBlocksSendingAndMail() {
-    Note note;
+    TestNote note;
     note.host.network = false;
     note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     note.window->show();
@@ -57,7 +57,7 @@ void tst_NoteMenu::networkOffBlocksSendingAndMail() {
 }
 
 void tst_NoteMenu::rightClickOnIconAreaOpensMenu() {
-    Note note;
+    TestNote note;
     note.window->setAlarmIconVisible(true);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
@@ -102,7 +102,7 @@ void tst_NoteMenu::popupRules() {
     QFETCH(bool, network);
     QFETCH(bool, urlItem);
 
-    Note note;
+    TestNote note;
     note.host.network = network;
     note.window->setNote(text);
     if (footer)
@@ -148,7 +148,7 @@ void tst_NoteMenu::openUrl() {
     QFETCH(QString, selection);
     QFETCH(QString, opened);
 
-    Note note;
+    TestNote note;
     note.window->setNote(selection);
     note.memPostit()->selectAll();
     note.window->mnuURLClick();
@@ -186,7 +186,7 @@ void tst_NoteMenu::acknowledgements() {
     QFETCH(bool, alarmIconAfter);
     QFETCH(bool, stopPosted);
 
-    Note note;
+    TestNote note;
     note.window->setBounds(300, 300, 170, 120);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
@@ -216,7 +216,7 @@ void tst_NoteMenu::acknowledgements() {
 }
 
 void tst_NoteMenu::deleteAndHide() {
-    Note note;
+    TestNote note;
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
     QTest::mouseClick(note.part<QPushButton>("cmdApagarPostit"), Qt::LeftButton);
@@ -252,7 +252,7 @@ void tst_NoteMenu::commandsReachTheirDialogs() {
     QFETCH(QString, item);
     QFETCH(QString, call);
 
-    Note note;
+    TestNote note;
     note.window->setCaption(QStringLiteral("Compras"));
     note.window->setNote(QStringLiteral("leite\r\npão"));
     note.window->setReplyAddress(QStringLiteral("10.0.0.7"));
@@ -274,7 +274,7 @@ void tst_NoteMenu::commandsReachTheirDialogs() {
 }
 
 void tst_NoteMenu::titleDialogResult() {
-    Note note;
+    TestNote note;
     note.window->setCaption(QStringLiteral("Antigo"));
     note.window->popPrincipal->mnuMudaCaption->trigger();
     QCOMPARE(note.host.editedCaption, QStringLiteral("Antigo"));
@@ -287,7 +287,7 @@ void tst_NoteMenu::titleDialogResult() {
 }
 
 void tst_NoteMenu::menuShortcutsWinOverTheTextArea() {
-    Note note;
+    TestNote note;
     note.window->setNote(QStringLiteral("texto"));
     note.window->show();
     note.window->activateWindow();
@@ -304,7 +304,7 @@ void tst_NoteMenu::menuShortcutsWinOverTheTextArea() {
 }
 
 void tst_NoteMenu::copyAndPaste() {
-    Note note;
+    TestNote note;
     note.window->setNote(QStringLiteral("copiar isto"));
     QTextCursor cursor = note.memPostit()->textCursor();
     cursor.setPosition(7);

@@ -20,7 +20,7 @@
 
 #include <memory>
 
-using Note = NoteUnderTest;
+using TestNote = NoteUnderTest;
 
 class tst_NoteWindow : public QObject {
     Q_OBJECT
@@ -130,7 +130,7 @@ void tst_NoteWindow::layout() {
     QFETCH(QRect, memo);
     QFETCH(QRect, footerRect);
 
-    Note note;
+    TestNote note;
     if (footer)
         note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     note.window->resize(size);
@@ -178,7 +178,7 @@ void tst_NoteWindow::windowsColours() {
     QCOMPARE(WinColor::fromQColor(QColor(0x56, 0x34, 0x12)), 0x00123456);
     QCOMPARE(WinColor::toQColor(int(0xFF0000FFu)), QColor(0xFF, 0, 0));
 
-    Note note;
+    TestNote note;
     note.window->setColor(0x00C0FFEE);
     note.window->setCaptionColor(DarkenedCaptionColor(0x00C0FFEE, 5));
     QCOMPARE(note.window->Color(), 0x00C0FFEE);
@@ -198,7 +198,7 @@ void tst_NoteWindow::captionTooltip() {
     QFETCH(int, spare);
     QFETCH(bool, tooltip);
 
-    Note note;
+    TestNote note;
     const QString title = QStringLiteral("Reunião <b>anual</b> & orçamento de 2027");
     note.window->setCaption(title);
     // The caption label sized to the whole caption.
@@ -221,7 +221,7 @@ void tst_NoteWindow::captionTooltip() {
 }
 
 void tst_NoteWindow::peerTextShowsAsPlainText() {
-    Note note;
+    TestNote note;
     note.window->setCaption(QStringLiteral("<b>x</b>"));
     note.window->setFooter(QStringLiteral("De <i>Ana</i> (10.0.0.7)"));
     note.window->setNote(QStringLiteral("<h1>oi</h1>"));
@@ -233,7 +233,7 @@ void tst_NoteWindow::peerTextShowsAsPlainText() {
 }
 
 void tst_NoteWindow::noteTextLineBreaks() {
-    Note note;
+    TestNote note;
     note.window->setNote(QStringLiteral("um\r\ndois\rtrês\nquatro\r\n\r\n"));
     QCOMPARE(note.window->note(), QStringLiteral("um\r\ndois\r\ntrês\r\nquatro\r\n\r\n"));
     note.window->setNote(QStringLiteral("a\u00A0b"));
@@ -248,7 +248,7 @@ void tst_NoteWindow::typedLineBreaks_data() {
 
 void tst_NoteWindow::typedLineBreaks() {
     QFETCH(int, modifiers);
-    Note note;
+    TestNote note;
     note.window->show();
     QTest::keyClicks(note.memPostit(), QStringLiteral("um"));
     QTest::keyClick(note.memPostit(), Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
@@ -282,7 +282,7 @@ void tst_NoteWindow::textStaysWithinTheFileLimit() {
     QFETCH(QString, how);
     QFETCH(QString, incoming);
     QFETCH(int, storedAfter);
-    Note note;
+    TestNote note;
     note.window->show();
     note.window->setNote(before);
     note.memPostit()->moveCursor(QTextCursor::End);
@@ -305,7 +305,7 @@ void tst_NoteWindow::textStaysWithinTheFileLimit() {
 }
 
 void tst_NoteWindow::displayedLinesFollowTheWrapping() {
-    Note note;
+    TestNote note;
     note.window->setBounds(10, 10, 170, 120);
     note.window->show();
     note.window->setNote(QStringLiteral("curta\r\n") + QString(200, QLatin1Char('x')) +
@@ -319,7 +319,7 @@ void tst_NoteWindow::displayedLinesFollowTheWrapping() {
 }
 
 void tst_NoteWindow::topmostKeepsGeometryAndStaysOffTaskbar() {
-    Note note;
+    TestNote note;
     note.window->setBounds(150, 140, 230, 160);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
@@ -372,7 +372,7 @@ void tst_NoteWindow::captionPressMoves() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(bool, moves);
 
-    Note note;
+    TestNote note;
     note.window->setCaption(QStringLiteral("Compras"));
     note.window->setFooter(QStringLiteral("De Ana (10.0.0.7)"));
     note.window->setBounds(200, 200, 170, 120);
@@ -393,7 +393,7 @@ void tst_NoteWindow::captionPressMoves() {
 }
 
 void tst_NoteWindow::hoverCursorFollowsZone() {
-    Note note;
+    TestNote note;
     note.window->setBounds(100, 100, 170, 120);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
@@ -427,7 +427,7 @@ void tst_NoteWindow::edgeDragResizes() {
     QFETCH(QPoint, delta);
     QFETCH(QRect, expected);
 
-    Note note;
+    TestNote note;
     note.window->setBounds(100, 100, 170, 120);
     note.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(note.window.get()));
@@ -486,7 +486,7 @@ void tst_NoteWindow::mapReports() {
 }
 
 void tst_NoteWindow::windowTitleIsTheCaption() {
-    Note note;
+    TestNote note;
     note.window->setCaption(QStringLiteral("Lista [*] da feira"));
     note.window->winId();
     QCOMPARE(note.window->windowHandle()->title(), QStringLiteral("Lista [*] da feira"));
@@ -513,7 +513,7 @@ void tst_NoteWindow::textShowsInTheNotesFont() {
     QFETCH(QString, shownAs);
     QFETCH(bool, fixedPitch);
 
-    Note note;
+    TestNote note;
     note.window->setMemoFont(NoteFont{face, 8, 0xFFFFFF, true, false});
     const QFontInfo shown(note.memPostit()->font());
     if (shownAs.isEmpty())
@@ -530,7 +530,7 @@ void tst_NoteWindow::textShowsInTheNotesFont() {
 }
 
 void tst_NoteWindow::longCaptionEndsInEllipsis() {
-    Note note;
+    TestNote note;
     const QString title =
         QStringLiteral("Reunião de planejamento do orçamento anual de 2027 com a diretoria");
     note.window->setCaption(title);
@@ -552,7 +552,7 @@ void tst_NoteWindow::longCaptionEndsInEllipsis() {
 }
 
 void tst_NoteWindow::hintsShowOnInactiveNote() {
-    Note note;
+    TestNote note;
     note.window->setBounds(100, 100, 170, 120);
     note.window->show();
     QWidget other;
@@ -604,7 +604,7 @@ void tst_NoteWindow::loadedNoteShowsOnceAsItIs() {
     record.footer = QStringLiteral("De Ana (10.0.0.7)");
     record.visible = true;
 
-    Note note;
+    TestNote note;
     ShowWatcher watcher(note.window.get());
     note.window->applyRecord(record);
     // Shown once, last, with everything in place, and without taking the focus.
@@ -629,7 +629,7 @@ void tst_NoteWindow::seedNoteTextFits() {
 
     IniFile file(QStringLiteral(TACKNOTE_SOURCE_DIR "/data/") + seed, IniFile::Mode::Batched);
     const QtLocaleInfo locale{QLocale(QLocale::Portuguese, QLocale::Brazil)};
-    Note note;
+    TestNote note;
     note.window->applyRecord(NoteStore::read(file, 0, locale, QDateTime::currentDateTime()));
     QVERIFY(!note.window->note().isEmpty());
     note.window->show();
@@ -639,7 +639,7 @@ void tst_NoteWindow::seedNoteTextFits() {
 }
 
 void tst_NoteWindow::recordHoldsWhatTheWindowShows() {
-    Note note;
+    TestNote note;
     note.window->setCaption(QStringLiteral("Dentista"));
     note.window->setNote(QStringLiteral("terça\r\n14h"));
     note.window->setColor(0x00FFC0C0);

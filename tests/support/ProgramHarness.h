@@ -8,7 +8,7 @@
 #include "gui/note/TfPostIt.h"
 #include "gui/program/HiddenMainWindow.h"
 #include "gui/program/NoteRegistry.h"
-#include "gui/program/NotesKeeper.h"
+#include "core/notes/NotesKeeper.h"
 #include "gui/program/TrayMenu.h"
 #include "platform/system/QtLocaleInfo.h"
 

@@ -9,7 +9,7 @@
 class Clock;
 class LocaleInfo;
 class MessageBoxes;
-class NoteRegistry;
+class NoteCollection;
 class QTimer;
 
 // Keeps the notes and the settings on disk: `LoadNotes` and `SaveNotes`, the automatic
@@ -33,10 +33,10 @@ public:
     };
 
     NotesKeeper(const QString& notesFile, const SettingsStore::Context& context,
-                NoteRegistry& registry, GeneralSettings& recGeral, NetworkSettings& recRede,
+                NoteCollection& notes, GeneralSettings& recGeral, NetworkSettings& recRede,
                 const Services& services, QObject* parent = nullptr);
 
-    // Reads the settings and creates one note window per stored note, once per start and
+    // Reads the settings and adds every stored note to the collection, once per start and
     // again after every note was destroyed, with yieldBetweenNotes letting pending events
     // run after each note. Notes made meanwhile stay beside the loaded ones and are saved
     // soon. A file that exists but cannot be read is reported; it is then never written
@@ -67,7 +67,13 @@ public:
     // The timer of the save that follows changes.
     QTimer* changeSaveTimer() const { return m_changeSave; }
 
+    // Loads the notes, without letting other events run, unless they are loaded or
+    // loading already: whatever makes a new note calls this first.
+    void ensureLoaded();
+
 Q_SIGNALS:
+    // The stored notes are in the collection (before a save asked for meanwhile).
+    void notesIn();
     void loadFinished();
     // The notes and settings were written.
     void saved();
@@ -76,9 +82,6 @@ private:
     int autoSaveTicks() const;
     void noteChanged();
     void changeSaveTimeout();
-    // Loads the notes, without letting other events run, unless they are loaded or
-    // loading already.
-    void ensureLoaded();
     QList<NoteRecord> records() const;
 
     // What the last load or save put on disk, so a change that is none (a window put back
@@ -92,7 +95,7 @@ private:
     Snapshot snapshot() const;
 
     NotesFile m_file;
-    NoteRegistry& m_registry;
+    NoteCollection& m_notes;
     GeneralSettings& m_recGeral;
     NetworkSettings& m_recRede;
     Services m_services;

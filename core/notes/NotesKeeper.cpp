@@ -1,10 +1,9 @@
-#include "gui/program/NotesKeeper.h"
+#include "core/notes/NotesKeeper.h"
 
 #include "core/base/TacknoteError.h"
+#include "core/notes/NoteCollection.h"
 #include "core/settings/GeneralSettings.h"
 #include "core/settings/NetworkSettings.h"
-#include "gui/note/TfPostIt.h"
-#include "gui/program/NoteRegistry.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
@@ -31,19 +30,15 @@ private:
 } // namespace
 
 NotesKeeper::NotesKeeper(const QString& notesFile, const SettingsStore::Context& context,
-                         NoteRegistry& registry, GeneralSettings& recGeral,
-                         NetworkSettings& recRede, const Services& services, QObject* parent)
-    : QObject(parent), m_file(notesFile, services.locale, context), m_registry(registry),
+                         NoteCollection& notes, GeneralSettings& recGeral, NetworkSettings& recRede,
+                         const Services& services, QObject* parent)
+    : QObject(parent), m_file(notesFile, services.locale, context), m_notes(notes),
       m_recGeral(recGeral), m_recRede(recRede), m_services(services) {
     m_changeSave = new QTimer(this);
     m_changeSave->setSingleShot(true);
     m_changeSave->setInterval(ChangeSaveDelayMs);
     connect(m_changeSave, &QTimer::timeout, this, &NotesKeeper::changeSaveTimeout);
-    connect(&m_registry, &NoteRegistry::notesChanged, this, &NotesKeeper::noteChanged);
-    // A note asked for before the load (a double click on the tray, a capture, a note
-    // from the network during the start or a language switch) waits until the stored
-    // notes are in: they come first, keep their slots, and are never lost by its saves.
-    m_registry.setBeforeNewNote([this] { ensureLoaded(); });
+    connect(&m_notes, &NoteCollection::notesChanged, this, &NotesKeeper::noteChanged);
 }
 
 void NotesKeeper::ensureLoaded() {
@@ -67,19 +62,17 @@ void NotesKeeper::LoadNotes(bool yieldBetweenNotes) {
         m_autoSaveCountdown = autoSaveTicks();
         // The stored notes keep their slots: notes asked for meanwhile get only what is
         // left beyond them.
-        m_registry.setLoading(true, int(contents.notes.size()));
+        m_notes.setLoading(true, int(contents.notes.size()));
         for (const NoteRecord& record : contents.notes) {
-            if (const TfPostIt* window = m_registry.addLoaded(record))
-                asLoaded.notes.append(window->toRecord());
+            if (const Note* note = m_notes.addLoaded(record))
+                asLoaded.notes.append(note->record());
             if (yieldBetweenNotes)
                 QCoreApplication::processEvents();
         }
-        m_registry.setLoading(false);
+        m_notes.setLoading(false);
         m_notesLoaded = true;
     }
-    // A note saved on a screen that is gone is shown where it can be seen; the file keeps
-    // its own place until the user moves it, so the layout comes back with the screen.
-    m_registry.keepOnScreens();
+    Q_EMIT notesIn();
     m_onDisk = std::move(asLoaded);
     if (!m_file.readError().isEmpty()) {
         m_services.messages.error(
@@ -99,10 +92,7 @@ NotesKeeper::Snapshot NotesKeeper::snapshot() const {
 }
 
 QList<NoteRecord> NotesKeeper::records() const {
-    QList<NoteRecord> records;
-    for (const TfPostIt* window : m_registry.notes())
-        records.append(window->toRecord());
-    return records;
+    return m_notes.records();
 }
 
 void NotesKeeper::SaveNotes() {
@@ -115,7 +105,7 @@ void NotesKeeper::SaveNotes() {
     }
     if (!m_notesLoaded) {
         // Nothing made yet, nothing to save; otherwise the stored notes come in first.
-        if (m_registry.isEmpty())
+        if (m_notes.isEmpty())
             return;
         LoadNotes(false);
     }
