@@ -1,5 +1,7 @@
 #include "gui/note/NoteCaptionBar.h"
 
+#include "core/notes/Note.h"
+
 #include "gui/note/NoteIcons.h"
 #include "gui/note/NoteLabelFont.h"
 #include "gui/note/WinColor.h"
@@ -143,4 +145,17 @@ void NoteCaptionBar::placeParts(int width) {
     cmdEsconder->move(width - 2 * kButtonSize, 0);
     cmdEsconder->raise();
     cmdApagarPostit->raise();
+}
+
+void NoteCaptionBar::showNote(const Note& note) {
+    if (caption() != note.record().caption)
+        setCaption(note.record().caption);
+    if (barColor() != note.captionColor())
+        setBarColor(note.captionColor());
+    if (textColor() != note.captionTextColor())
+        setTextColor(note.captionTextColor());
+    if (alarmIconVisible() != note.alarmIconShown())
+        setAlarmIconVisible(note.alarmIconShown());
+    if (ringingIconVisible() != note.ringing())
+        setRingingIconVisible(note.ringing());
 }

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class Note;
 class QLabel;
 class QPushButton;
 
@@ -18,6 +19,8 @@ public:
 
     explicit NoteCaptionBar(QWidget* parent);
 
+    // Shows the note's caption, its caption bar's colours and its alarm icons.
+    void showNote(const Note& note);
     QString caption() const;
     void setCaption(const QString& caption);
     int barColor() const;

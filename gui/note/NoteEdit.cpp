@@ -26,7 +26,16 @@ bool isEnter(const QKeyEvent* event) {
 
 } // namespace
 
-NoteEdit::NoteEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+NoteEdit::NoteEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    setObjectName(QStringLiteral("memPostit"));
+    setFrameShape(QFrame::NoFrame);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setCursor(Qt::ArrowCursor); // the viewport keeps its text cursor
+    document()->setDocumentMargin(2);
+}
 
 QString NoteEdit::fullHint() {
     return tr("Esta nota está cheia: uma nota guarda até %1 caracteres, e cada quebra de linha "
@@ -55,6 +64,13 @@ QString NoteEdit::noteText() const {
             text += QStringLiteral("\r\n");
         text += block.text();
     }
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+QString NoteEdit::selectedNoteText() const {
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return text;
 }

@@ -23,6 +23,8 @@ public:
 
     // The text with its lines separated by CR LF.
     QString noteText() const;
+    // The selected text, its line breaks as CR LF.
+    QString selectedNoteText() const;
     // Takes every kind of line break as a line break; text beyond the limit is left out.
     void setNoteText(const QString& text);
     // The text as the text area shows it: one line per displayed line, so a paragraph

@@ -6,6 +6,7 @@
 #include "core/notes/UrlSelection.h"
 #include "gui/note/NoteCaptionBar.h"
 #include "gui/note/NoteEdit.h"
+#include "gui/note/NoteFooter.h"
 #include "gui/note/NoteHost.h"
 #include "gui/note/NoteIcons.h"
 #include "gui/note/NoteLabelFont.h"
@@ -19,28 +20,20 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
+#include <QLabel>
 #include <QMoveEvent>
 #include <QPointer>
-#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 namespace {
 
 constexpr int kMemoTop = 16;
-constexpr int kFooterHeight = NoteGeometry::FooterHeight;
 // Font sizes from a damaged file or a peer are kept in the record but shown within this
 // range, so a note cannot make its text unreadably small or enormous.
 constexpr int kMaxShownFontSize = 400;
@@ -71,14 +64,6 @@ TfPostIt::TfPostIt(Note& note, NoteHost* host, WindowSystemHints* hints, QWidget
     connect(pnlCaption, &NoteCaptionBar::deleteClicked, this, &TfPostIt::ApagarSticky);
 
     memPostit = new NoteEdit(this);
-    memPostit->setObjectName(QStringLiteral("memPostit"));
-    memPostit->setFrameShape(QFrame::NoFrame);
-    memPostit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    memPostit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    memPostit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memPostit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memPostit->setCursor(Qt::ArrowCursor); // the viewport keeps its text cursor
-    memPostit->document()->setDocumentMargin(2);
     // The note's own menu, also over the text: it holds copy and paste and offers to
     // open a selected address.
     memPostit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -92,19 +77,8 @@ TfPostIt::TfPostIt(Note& note, NoteHost* host, WindowSystemHints* hints, QWidget
         m_note.setText(m_shown.note);
     });
 
-    pnlRodape = new QWidget(this);
-    pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
-    pnlRodape->setAutoFillBackground(true);
-    pnlRodape->setCursor(Qt::ArrowCursor);
-    pnlRodape->hide();
-
-    lblRodape = new QLabel(pnlRodape);
-    lblRodape->setObjectName(QStringLiteral("lblRodape"));
-    lblRodape->setTextFormat(Qt::PlainText);
-    lblRodape->setFont(NoteLabelFont::font(false, true));
-    lblRodape->move(3, 1);
-
-    pnlRodape->resize(NoteDefaults::DesignWidth, kFooterHeight);
+    pnlRodape = new NoteFooter(this);
+    lblRodape = pnlRodape->label();
 
     createMenu();
     m_mouse = new NoteMouse(*this, *pnlCaption, *memPostit, *pnlRodape, *lblRodape);
@@ -113,15 +87,11 @@ TfPostIt::TfPostIt(Note& note, NoteHost* host, WindowSystemHints* hints, QWidget
     resize(NoteDefaults::DesignWidth, NoteDefaults::DesignHeight);
     FormResize();
     // Shown from scratch: every value differs from what is "shown" before.
-    m_shown.caption = QStringLiteral("\n");
-    m_shown.note = QStringLiteral("\n");
-    m_shown.Color = m_shown.FontColor = -1;
-    m_shown.FontSize = -1;
-    m_shown.scrollbar = !note.record().scrollbar;
-    m_shown.topmost = !note.record().topmost;
-    m_shown.footer = QStringLiteral("\n");
-    m_shown.Width = -1;
+    m_shown.note = m_shown.footer = m_shown.caption = QStringLiteral("\n");
     m_shown.visible = !note.record().visible;
+    m_shown.topmost = !note.record().topmost;
+    m_shown.Color = m_shown.FontColor = m_shown.FontSize = m_shown.Width = -1;
+    m_shown.scrollbar = !note.record().scrollbar;
     render();
     connect(&m_note, &Note::recordChanged, this, &TfPostIt::render);
     connect(&m_note, &Note::displayChanged, this, &TfPostIt::render);
@@ -129,10 +99,6 @@ TfPostIt::TfPostIt(Note& note, NoteHost* host, WindowSystemHints* hints, QWidget
 }
 
 TfPostIt::~TfPostIt() = default;
-
-const NoteRecord& TfPostIt::data() const {
-    return m_note.record();
-}
 
 void TfPostIt::render() {
     const NoteRecord& r = m_note.record();
@@ -148,9 +114,7 @@ void TfPostIt::render() {
             memPostit->setVerticalScrollBarPolicy(r.scrollbar ? Qt::ScrollBarAlwaysOn
                                                               : Qt::ScrollBarAlwaysOff);
         if (r.footer != m_shown.footer) {
-            lblRodape->setText(r.footer);
-            lblRodape->adjustSize();
-            pnlRodape->setVisible(!r.footer.isEmpty());
+            pnlRodape->setText(r.footer);
             // The reply command (and its shortcut) exists exactly for received notes.
             popPrincipal->mnuResponder->setVisible(!r.footer.isEmpty());
             FormResize();
@@ -166,7 +130,6 @@ void TfPostIt::render() {
             r.FontItalic != m_shown.FontItalic)
             applyMemoFont();
         if (r.caption != m_shown.caption) {
-            pnlCaption->setCaption(r.caption);
             // The native window's title, for window lists that show notes anyway; "[*]" is
             // the placeholder of Qt's modified mark unless doubled.
             QString title = r.caption;
@@ -176,14 +139,7 @@ void TfPostIt::render() {
             memPostit->setNoteText(r.note);
         if (r.topmost != m_shown.topmost)
             applyTopmost(r.topmost);
-        if (pnlCaption->barColor() != m_note.captionColor())
-            pnlCaption->setBarColor(m_note.captionColor());
-        if (pnlCaption->textColor() != m_note.captionTextColor())
-            pnlCaption->setTextColor(m_note.captionTextColor());
-        if (pnlCaption->alarmIconVisible() != m_note.alarmIconShown())
-            pnlCaption->setAlarmIconVisible(m_note.alarmIconShown());
-        if (pnlCaption->ringingIconVisible() != m_note.ringing())
-            pnlCaption->setRingingIconVisible(m_note.ringing());
+        pnlCaption->showNote(m_note);
         m_shown = r;
         if (isHidden() == r.visible) {
             // Shown as it is, once, and without taking the keyboard focus: a note read from
@@ -224,28 +180,12 @@ void TfPostIt::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-NoteRecord TfPostIt::toRecord() const {
-    return m_note.record();
-}
-
-void TfPostIt::applyRecord(const NoteRecord& record) {
-    m_note.setRecord(record);
-}
-
 QString TfPostIt::caption() const {
     return pnlCaption->caption();
 }
 
-void TfPostIt::setCaption(const QString& caption) {
-    m_note.setCaption(caption);
-}
-
 QString TfPostIt::note() const {
     return memPostit->noteText();
-}
-
-void TfPostIt::setNote(const QString& text) {
-    m_note.setText(text);
 }
 
 QStringList TfPostIt::displayedLines() const {
@@ -269,56 +209,20 @@ QSize TfPostIt::textAreaSize() const {
     return memPostit->size();
 }
 
-int TfPostIt::Color() const {
-    return data().Color;
-}
-
-void TfPostIt::setColor(int color) {
-    m_note.edit([color](NoteRecord& r) { r.Color = color; });
-}
-
 int TfPostIt::captionColor() const {
     return pnlCaption->barColor();
-}
-
-void TfPostIt::setCaptionColor(int color) {
-    m_note.setCaptionColor(color);
 }
 
 int TfPostIt::captionTextColor() const {
     return pnlCaption->textColor();
 }
 
-void TfPostIt::setCaptionTextColor(int color) {
-    m_note.setCaptionTextColor(color);
-}
-
-bool TfPostIt::scrollbar() const {
-    return data().scrollbar;
-}
-
-void TfPostIt::setScrollbar(bool on) {
-    m_note.edit([on](NoteRecord& r) { r.scrollbar = on; });
-}
-
 QString TfPostIt::footer() const {
     return lblRodape->text();
 }
 
-void TfPostIt::setFooter(const QString& text) {
-    m_note.edit([&text](NoteRecord& r) { r.footer = text; });
-}
-
 bool TfPostIt::footerVisible() const {
     return !pnlRodape->isHidden();
-}
-
-NoteFont TfPostIt::memoFont() const {
-    return m_note.font();
-}
-
-void TfPostIt::setMemoFont(const NoteFont& font) {
-    m_note.setFont(font);
 }
 
 void TfPostIt::applyMemoFont() {
@@ -332,30 +236,6 @@ void TfPostIt::applyMemoFont() {
     font.setItalic(data.FontItalic);
     memPostit->setFont(font);
     setRoleColor(memPostit, QPalette::Text, WinColor::toQColor(data.FontColor));
-}
-
-void TfPostIt::setAlarm(bool on) {
-    m_note.setAlarm(on);
-}
-
-void TfPostIt::setAlarmDateTime(const QDateTime& when) {
-    m_note.setAlarmDateTime(when);
-}
-
-QString TfPostIt::replyAddress() const {
-    return m_note.replyAddress();
-}
-
-void TfPostIt::setReplyAddress(const QString& address) {
-    m_note.setReplyAddress(address);
-}
-
-bool TfPostIt::topmost() const {
-    return data().topmost;
-}
-
-void TfPostIt::setTopmost(bool on) {
-    m_note.setTopmost(on);
 }
 
 void TfPostIt::applyTopmost(bool on) {
@@ -374,16 +254,8 @@ void TfPostIt::applyTopmost(bool on) {
         show();
 }
 
-void TfPostIt::setAlarmIconVisible(bool on) {
-    m_note.setAlarmIconShown(on);
-}
-
 bool TfPostIt::alarmIconVisible() const {
     return pnlCaption->alarmIconVisible();
-}
-
-void TfPostIt::setRingingIconVisible(bool on) {
-    m_note.setRinging(on);
 }
 
 bool TfPostIt::ringingIconVisible() const {
@@ -396,44 +268,24 @@ void TfPostIt::setBounds(int posx, int posy, int width, int height) {
 }
 
 void TfPostIt::applyBounds(const QRect& bounds) {
-    const int posx = bounds.x();
-    const int posy = bounds.y();
-    const int width = bounds.width();
-    const int height = bounds.height();
-    m_storedPlace.reset();
     // The note keeps its size; the window shows as much of it as the screens can.
-    m_size = NoteGeometry::boundedSize(width, height);
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    m_shownSize = NoteGeometry::boundedSize(width, height, screens);
-    setGeometry(QRect(QPoint(posx, posy), m_shownSize));
+    setGeometry(m_placement.put(bounds, screens));
 }
 
 void TfPostIt::showAwayFromStoredPlace(const QPoint& place) {
-    if (!storedPlace())
-        m_storedPlace = recordedBounds();
-    m_shownAt = place;
+    m_placement.showAway(place, geometry());
     move(place);
 }
 
 std::optional<QRect> TfPostIt::storedPlace() const {
-    // Moved elsewhere than where it was put (beyond a window manager's rounding), the
-    // note is where the user wants it.
-    if (m_storedPlace && (pos() - m_shownAt).manhattanLength() <= 2)
-        return m_storedPlace;
-    return std::nullopt;
+    return m_placement.storedPlace(pos());
 }
 
 QRect TfPostIt::recordedBounds() const {
-    QRect outer = storedPlace().value_or(bounds());
-    if (m_size.isValid())
-        outer.setSize(m_size);
-    return outer;
-}
-
-QRect TfPostIt::bounds() const {
-    return geometry();
+    return m_placement.recordedBounds(geometry());
 }
 
 void TfPostIt::FormResize() {
@@ -473,10 +325,7 @@ void TfPostIt::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // Resized for real (by the user), not just rounded to the window manager's steps
     // on a fractionally scaled screen: the note takes the window's size.
-    const QSize size = event->size();
-    if (!m_shownSize.isValid() || std::abs(size.width() - m_shownSize.width()) > 1 ||
-        std::abs(size.height() - m_shownSize.height()) > 1)
-        m_size = m_shownSize = size;
+    m_placement.resized(event->size());
     FormResize();
     reportBounds();
 }
@@ -539,18 +388,11 @@ void TfPostIt::createMenu() {
     connect(popPrincipal, &QMenu::aboutToShow, this, &TfPostIt::popPrincipalPopup);
 }
 
-QString TfPostIt::selectedText() const {
-    QString text = memPostit->textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return text;
-}
-
 void TfPostIt::popPrincipalPopup() {
     // The reply item follows the footer already (setFooter).
     popPrincipal->mnuEnviar->setEnabled(m_host && m_host->networkEnabled());
     const bool offerUrl =
-        memPostit->textCursor().hasSelection() && UrlSelection::looksLikeUrl(selectedText());
+        memPostit->textCursor().hasSelection() && UrlSelection::looksLikeUrl(memPostit->selectedNoteText());
     popPrincipal->mnuURL->setVisible(offerUrl);
     popPrincipal->sepURL->setVisible(offerUrl);
 }
@@ -558,7 +400,7 @@ void TfPostIt::popPrincipalPopup() {
 void TfPostIt::mnuURLClick() {
     // Only web and mail addresses are handed to the desktop; anything else is ignored
     // without a message.
-    const std::optional<QUrl> url = UrlSelection::openableUrl(selectedText());
+    const std::optional<QUrl> url = UrlSelection::openableUrl(memPostit->selectedNoteText());
     if (url && m_host)
         m_host->openUrl(*url);
 }

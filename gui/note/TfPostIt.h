@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/base/NoteFont.h"
+#include "core/notes/Note.h"
 #include "core/notes/NoteGeometry.h"
+#include "core/notes/NotePlacement.h"
 #include "core/notes/NoteRecord.h"
 
 #include <QDateTime>
@@ -10,9 +12,9 @@
 #include <array>
 #include <optional>
 
-class Note;
 class NoteCaptionBar;
 class NoteEdit;
+class NoteFooter;
 class NoteHost;
 class NoteMouse;
 class NotePopupMenu;
@@ -45,39 +47,45 @@ public:
     // The note the window shows.
     Note& model() const { return m_note; }
     // The note as the notes file stores it.
-    NoteRecord toRecord() const;
+    NoteRecord toRecord() const { return m_note.record(); }
     // Replaces the note's whole record (Note::setRecord); the window shows it: the caption
     // bar takes the colour or its darker shade, the caption's text the font's colour.
-    void applyRecord(const NoteRecord& record);
+    void applyRecord(const NoteRecord& record) { m_note.setRecord(record); }
 
     QString caption() const;
-    void setCaption(const QString& caption);
+    void setCaption(const QString& caption) { m_note.setCaption(caption); }
     QString note() const; // lines separated by CR LF
     // Takes every kind of line break as a line break; text beyond what the notes file
     // can hold is left out.
-    void setNote(const QString& text);
-    int Color() const;
+    void setNote(const QString& text) { m_note.setText(text); }
+    int Color() const { return data().Color; }
     // Sets the note's colour, the window's and the text area's colour.
-    void setColor(int color);
+    void setColor(int color) {
+        m_note.edit([color](NoteRecord& r) { r.Color = color; });
+    }
     int captionColor() const;
-    void setCaptionColor(int color);
+    void setCaptionColor(int color) { m_note.setCaptionColor(color); }
     int captionTextColor() const;
-    void setCaptionTextColor(int color);
-    bool scrollbar() const;
-    void setScrollbar(bool on);
+    void setCaptionTextColor(int color) { m_note.setCaptionTextColor(color); }
+    bool scrollbar() const { return data().scrollbar; }
+    void setScrollbar(bool on) {
+        m_note.edit([on](NoteRecord& r) { r.scrollbar = on; });
+    }
     QString footer() const;
     // Sets the footer text; the footer shows exactly when the text is not empty.
-    void setFooter(const QString& text);
+    void setFooter(const QString& text) {
+        m_note.edit([&text](NoteRecord& r) { r.footer = text; });
+    }
     bool footerVisible() const;
-    NoteFont memoFont() const;
-    void setMemoFont(const NoteFont& font);
-    bool topmost() const;
+    NoteFont memoFont() const { return m_note.font(); }
+    void setMemoFont(const NoteFont& font) { m_note.setFont(font); }
+    bool topmost() const { return data().topmost; }
     // Moves the window into or out of the topmost band, keeping position and size.
-    void setTopmost(bool on);
+    void setTopmost(bool on) { m_note.setTopmost(on); }
     // Outer position and size in screen pixels. The size stays within the minimum and
     // what the largest screen can show (NoteGeometry).
     void setBounds(int posx, int posy, int width, int height);
-    QRect bounds() const;
+    QRect bounds() const { return geometry(); }
     // Shows the note at place because its own place is on no screen now (a monitor was
     // unplugged). The own place is what the note keeps and what the file stores until
     // the user moves or resizes the note.
@@ -90,9 +98,9 @@ public:
 
     // The alarm.
     bool alarm() const { return data().alarm; }
-    void setAlarm(bool on);
+    void setAlarm(bool on) { m_note.setAlarm(on); }
     QDateTime AlarmDateTime() const { return data().AlarmDateTime; }
-    void setAlarmDateTime(const QDateTime& when);
+    void setAlarmDateTime(const QDateTime& when) { m_note.setAlarmDateTime(when); }
     bool UseSound() const { return data().UseSound; }
     QString SoundFile() const { return data().SoundFile; }
     std::array<bool, 7> weekdays() const { return data().weekdays; } // Dia1 (Sunday) first
@@ -103,15 +111,15 @@ public:
     int TrackPosition() const { return data().TrackPosition; }
 
     // The alarm-set icon imgAlarme.
-    void setAlarmIconVisible(bool on);
+    void setAlarmIconVisible(bool on) { m_note.setAlarmIconShown(on); }
     bool alarmIconVisible() const;
     // The alarm-ringing icon imgAlarmeOn.
-    void setRingingIconVisible(bool on);
+    void setRingingIconVisible(bool on) { m_note.setRinging(on); }
     bool ringingIconVisible() const;
 
     // Address of the computer a received note came from; never stored in the file.
-    QString replyAddress() const;
-    void setReplyAddress(const QString& address);
+    QString replyAddress() const { return m_note.replyAddress(); }
+    void setReplyAddress(const QString& address) { m_note.setReplyAddress(address); }
 
     // The text as the text area shows it: one line per displayed line, so a paragraph
     // the text area wraps gives several lines. No line for an empty text.
@@ -172,7 +180,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    const NoteRecord& data() const;
+    const NoteRecord& data() const { return m_note.record(); }
     // Shows what changed in the note since the last time.
     void render();
     // Hands the window's place and size, as the user left them, to the note.
@@ -182,8 +190,6 @@ private:
     void applyTopmost(bool on);
     void applyMemoFont();
     void createMenu();
-    // The selected text of the text area, its line breaks as CR LF.
-    QString selectedText() const;
     void postToMain(int type, int noteNumber);
 
     Note& m_note;
@@ -194,21 +200,13 @@ private:
     NoteRecord m_shown;
     // While the window shows the note, its own events report nothing back.
     bool m_rendering = false;
-    // While shown away from its own place: the own place, and where it is shown.
-    std::optional<QRect> m_storedPlace;
-    QPoint m_shownAt;
-    // The size the program or the user gave the window. On a fractionally scaled screen
-    // the window manager rounds it to its resize steps, which may take a pixel off; such
-    // a rounding is not a change of the note's size. A screen smaller than the note
-    // shows less of it (m_shownSize) without changing it either.
-    QSize m_size;
-    QSize m_shownSize;
+    NotePlacement m_placement;
     bool m_constructed = false;
     // The toolkit replaces the native window at its next mapping (stay on top changed).
     bool m_nativeWindowReplaced = false;
 
     NoteCaptionBar* pnlCaption = nullptr;
     NoteEdit* memPostit = nullptr;
-    QWidget* pnlRodape = nullptr;
+    NoteFooter* pnlRodape = nullptr;
     QLabel* lblRodape = nullptr;
 };
