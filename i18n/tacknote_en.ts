@@ -135,10 +135,6 @@
         <source>Sair mesmo assim? As alterações feitas desde o último salvamento serão perdidas.</source>
         <translation>Quit anyway? The changes made since the last save will be lost.</translation>
     </message>
-    <message>
-        <source>A cópia de segurança na saída do programa não foi feita: nenhuma pasta foi escolhida para ela nas preferências.</source>
-        <translation>The backup on exit was not made: no folder was chosen for it in the preferences.</translation>
-    </message>
 </context>
 <context>
     <name>IniFile</name>
@@ -276,6 +272,10 @@
     <message>
         <source>Backup efetuado em  </source>
         <translation>Backup made in  </translation>
+    </message>
+    <message>
+        <source>A cópia de segurança na saída do programa não foi feita: nenhuma pasta foi escolhida para ela nas preferências.</source>
+        <translation>The backup on exit was not made: no folder was chosen for it in the preferences.</translation>
     </message>
 </context>
 <context>

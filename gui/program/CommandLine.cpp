@@ -1,7 +1,7 @@
 #include "gui/program/CommandLine.h"
 
-#include "core/program/TacknoteMsg.h"
 #include "core/notes/NoteText.h"
+#include "core/program/TacknoteMsg.h"
 #include "gui/note/NoteEdit.h"
 
 #include <QCommandLineParser>

@@ -7,7 +7,7 @@
 #include "core/notes/NoteCollection.h"
 #include "core/notes/NotesKeeper.h"
 #include "core/program/CaptureRegistration.h"
-#include "core/program/TacknoteMsg.h"
+#include "core/program/LocalMessages.h"
 #include "core/settings/EventSounds.h"
 #include "core/settings/SettingsStore.h"
 #include "core/store/IniFile.h"
@@ -23,18 +23,14 @@
 #include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
-#include "platform/ShellOpener.h"
 #include "platform/TrayIcon.h"
 #include "platform/system/DurableFile.h"
-#include "platform/system/SingleInstance.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDebug>
 #include <QLoggingCategory>
 #include <QTimer>
-#include <QUrl>
-#include <algorithm>
 #include <utility>
 
 // The steps of the start, for measuring it: QT_LOGGING_RULES="tacknote.startup.debug=true".
@@ -58,6 +54,12 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
     // Browser capture: the lockout after an accepted capture.
     tmrClip = new QTimer(this);
     tmrClip->setObjectName(QStringLiteral("tmrClip"));
+
+    m_messages = new LocalMessages(
+        {[this] { otherStart(); }, [this](const QString& text) { newNoteFromDesktop(text); },
+         [this] { showAllNotes(); }, [this] { hideAllNotes(); }, [this] { toggleNotes(); },
+         [this] { Sair1Click(); }, [this](const QByteArray& message) { AppMessage(message); }},
+        this);
 
     FormCreate();
 
@@ -213,66 +215,20 @@ void HiddenMainWindow::tmrInicioTimer() {
     }
     // From now on the local socket's messages are handled; those that came during the
     // load follow in their order.
-    m_started = true;
     if (std::exchange(m_newNoteAfterLoad, false))
         newNoteFromDesktop(std::exchange(m_newNoteText, QString()));
-    for (const QByteArray& message : std::exchange(m_pendingMessages, {}))
-        channelMessage(message);
+    m_messages->start();
     // The notice waits in a box of its own; the start step is over by then, so signals
     // that arrive while it is open are handled.
     QMetaObject::invokeMethod(this, &HiddenMainWindow::noticeMissingTray, Qt::QueuedConnection);
 }
 
 void HiddenMainWindow::setMessageChannel(SingleInstance* channel) {
-    if (m_channel)
-        disconnect(m_channel, nullptr, this, nullptr);
-    m_channel = channel;
-    if (m_channel)
-        connect(m_channel, &SingleInstance::messageReceived, this,
-                &HiddenMainWindow::channelMessage);
+    m_messages->setChannel(channel);
 }
 
 void HiddenMainWindow::channelMessage(const QByteArray& message) {
-    if (m_closed)
-        return;
-    if (!m_started) {
-        // Kept within reason: a flood before the load would only fill the memory.
-        constexpr qsizetype MaxPendingMessages = 100;
-        if (m_pendingMessages.size() < MaxPendingMessages)
-            m_pendingMessages.append(message);
-        else
-            qWarning("Tacknote: too many messages before the notes were loaded; one is lost.");
-        return;
-    }
-    // Each message as an event of its own, so the sender's answer goes out first and a
-    // box or a wait of one message does not hold up the socket.
-    QMetaObject::invokeMethod(
-        this, [this, message] { handleChannelMessage(message); }, Qt::QueuedConnection);
-}
-
-void HiddenMainWindow::handleChannelMessage(const QByteArray& message) {
-    if (m_closed)
-        return;
-    if (!m_started) {
-        channelMessage(message);
-        return;
-    }
-    if (message == TacknoteMsg::Activate)
-        otherStart();
-    else if (message == TacknoteMsg::NewNote)
-        newNoteFromDesktop();
-    else if (const std::optional<QString> text = TacknoteMsg::noteTextOf(message))
-        newNoteFromDesktop(*text);
-    else if (message == TacknoteMsg::Show)
-        showAllNotes();
-    else if (message == TacknoteMsg::Hide)
-        hideAllNotes();
-    else if (message == TacknoteMsg::Toggle)
-        toggleNotes();
-    else if (message == TacknoteMsg::Quit)
-        Sair1Click();
-    else
-        AppMessage(message);
+    m_messages->received(message);
 }
 
 void HiddenMainWindow::showAllNotes() {
@@ -280,18 +236,11 @@ void HiddenMainWindow::showAllNotes() {
 }
 
 void HiddenMainWindow::hideAllNotes() {
-    // As each note's own hide button: a ringing alarm is acknowledged with it.
-    for (TfPostIt* note : m_registry->notes())
-        note->cmdEsconderClick();
+    m_registry->hideAll();
 }
 
 void HiddenMainWindow::toggleNotes() {
-    const QList<TfPostIt*> notes = m_registry->notes();
-    if (std::any_of(notes.begin(), notes.end(),
-                    [](const TfPostIt* note) { return note->isVisible(); }))
-        hideAllNotes();
-    else
-        showAllNotes();
+    m_registry->toggleAll();
 }
 
 void HiddenMainWindow::AppMessage(const QByteArray& message) {
@@ -330,7 +279,7 @@ void HiddenMainWindow::SwitchLanguage(Language language) {
         }
         if (saved) {
             // Messages wait until the start step has loaded the notes again.
-            m_started = false;
+            m_messages->hold();
             m_registry->destroyAll();
             m_keeper->forgetNotes();
             tmrInicio->start();
@@ -491,8 +440,7 @@ void HiddenMainWindow::closeProgram(bool save, bool tellUser) {
     tmrInicio->stop();
     m_trayMenu->stopAnimation();
     // Later messages find nobody, and their senders learn so.
-    if (m_channel)
-        m_channel->close();
+    m_messages->close();
     bool failed = false;
     if (save) {
         try {
@@ -506,7 +454,7 @@ void HiddenMainWindow::closeProgram(bool save, bool tellUser) {
     }
 
     m_keeper->stop();
-    if (m_recGeral.BackupOnExit && m_keeper->notesLoaded() && !backupOnExit(tellUser))
+    if (m_recGeral.BackupOnExit && m_keeper->notesLoaded() && !m_commands->backupOnExit(tellUser))
         failed = true;
     StopNoteServer();
     m_frmMostraAlarmes->hide();
@@ -516,25 +464,6 @@ void HiddenMainWindow::closeProgram(bool save, bool tellUser) {
     m_trayMenu->hide();
     m_exitStatus = failed ? 1 : 0;
     QCoreApplication::quit();
-}
-
-bool HiddenMainWindow::backupOnExit(bool tellUser) {
-    QString problem;
-    if (m_recGeral.BackupPath.trimmed().isEmpty()) {
-        problem = tr("A cópia de segurança na saída do programa não foi feita: nenhuma pasta "
-                     "foi escolhida para ela nas preferências.");
-    } else {
-        try {
-            MakeBackup(m_recGeral.BackupPath);
-            return true;
-        } catch (const TacknoteError& error) {
-            problem = error.message();
-        }
-    }
-    qWarning().noquote() << problem;
-    if (tellUser)
-        m_platform.messages.error(problem);
-    return false;
 }
 
 void HiddenMainWindow::tmrAlarmeTimer() {

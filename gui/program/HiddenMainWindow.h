@@ -19,6 +19,7 @@ class AppMessage;
 class NoteCommands;
 class NoteReceiver;
 class ReceivedNotes;
+class LocalMessages;
 class NoteCollection;
 class NoteRegistry;
 class NotesKeeper;
@@ -162,9 +163,6 @@ private:
     // backup, stops the receiver, closes the dialogs and the notes, and quits. A failed
     // backup is shown to the user when told (the user chose to quit), else logged.
     void closeProgram(bool save, bool tellUser);
-    // The backup into BackupPath on closing; false when it failed.
-    bool backupOnExit(bool tellUser);
-    void handleChannelMessage(const QByteArray& message);
 
     PlatformServices m_platform;
     DataLocation m_location;
@@ -178,6 +176,7 @@ private:
     QtScreenAreas m_screens;
     NoteReceiver* m_receiver = nullptr;
     NoteCommands* m_commands = nullptr;
+    LocalMessages* m_messages = nullptr;
     NoteCollection* m_notes = nullptr;
     NoteRegistry* m_registry = nullptr;
     NotesKeeper* m_keeper = nullptr;
@@ -186,7 +185,6 @@ private:
     std::unique_ptr<AlarmNotices> m_notices;
     TfrmMostraAlarmes* m_frmMostraAlarmes = nullptr;
     ::AppMessage* m_appMessage = nullptr;
-    SingleInstance* m_channel = nullptr;
 
     QTimer* tmrInicio = nullptr;
     QTimer* tmrAlarme = nullptr;
@@ -195,8 +193,6 @@ private:
     bool m_newNoteAfterLoad = false;
     QString m_newNoteText;
     // The start step has run: channel messages are handled, not kept.
-    bool m_started = false;
-    QList<QByteArray> m_pendingMessages;
     bool m_closed = false;
     int m_exitStatus = 0;
 };

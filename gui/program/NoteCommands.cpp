@@ -24,6 +24,7 @@
 #include "platform/ShellOpener.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFileInfo>
 #include <QPointer>
 #include <QPrinter>
@@ -204,4 +205,23 @@ void NoteCommands::closeDialogs() {
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
     }
+}
+
+bool NoteCommands::backupOnExit(bool tellUser) {
+    QString problem;
+    if (m_services.recGeral.BackupPath.trimmed().isEmpty()) {
+        problem = tr("A cópia de segurança na saída do programa não foi feita: nenhuma pasta "
+                     "foi escolhida para ela nas preferências.");
+    } else {
+        try {
+            makeBackup(m_services.recGeral.BackupPath);
+            return true;
+        } catch (const TacknoteError& error) {
+            problem = error.message();
+        }
+    }
+    qWarning().noquote() << problem;
+    if (tellUser)
+        m_services.messages.error(problem);
+    return false;
 }

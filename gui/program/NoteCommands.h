@@ -73,6 +73,9 @@ public:
     // Copies the notes file into folder as a dated backup; returns the backup's path
     // and throws TacknoteError when the copy fails.
     QString makeBackup(const QString& folder);
+    // The backup into BackupPath on closing; false when it failed, the reason shown to
+    // the user when told, else logged.
+    bool backupOnExit(bool tellUser);
     // Asks for a folder ("Selecione o Local para Backup") and makes a backup there; says
     // where it went, or why it could not be made.
     void backupToChosenFolder();

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 NoteRegistry::NoteRegistry(NoteCollection& notes, NoteHost& host, QObject& messageTarget,
                            const Services& services, QObject* parent)
@@ -229,4 +230,18 @@ void NoteRegistry::showAll() {
 int NoteRegistry::nextRandom(int range) {
     m_randSeed = m_randSeed * 134775813u + 1u;
     return static_cast<int>((quint64(m_randSeed) * quint64(range)) >> 32);
+}
+
+void NoteRegistry::hideAll() {
+    for (TfPostIt* window : notes())
+        window->cmdEsconderClick();
+}
+
+void NoteRegistry::toggleAll() {
+    const QList<TfPostIt*> windows = notes();
+    if (std::any_of(windows.begin(), windows.end(),
+                    [](const TfPostIt* window) { return window->isVisible(); }))
+        hideAll();
+    else
+        showAll();
 }

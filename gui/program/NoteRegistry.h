@@ -92,6 +92,10 @@ public:
     static void showInFront(TfPostIt* window);
     // Shows every note and brings it to the front.
     void showAll();
+    // Hides every note as its own hide button does: a ringing alarm is acknowledged.
+    void hideAll();
+    // Hides every note when one is shown, else shows them all.
+    void toggleAll();
 
     // Shows every note that touches no screen on the nearest one, keeping its own place
     // for the file, and brings notes back to their own places when those are on a screen
