@@ -40,7 +40,20 @@ start_display() {
     pids+=($!)
     wait_for sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" ||
         fail "fluxbox did not start"
-    echo "Xft.dpi: $dpi" | xrdb -merge
+    # fluxbox may replace the resources a moment after it is up (later on a busy
+    # machine): merged until they stay.
+    local kept=0
+    for _ in $(seq 50); do
+        if xrdb -query | grep -q "^Xft.dpi:[[:space:]]*$dpi\$"; then
+            kept=$((kept + 1))
+            [ "$kept" -ge 3 ] && return 0
+        else
+            kept=0
+            echo "Xft.dpi: $dpi" | xrdb -merge
+        fi
+        sleep 0.2
+    done
+    fail "the X resources did not keep Xft.dpi $dpi"
 }
 
 export HOME="$work/home"
