@@ -8,6 +8,7 @@
 #include "platform/MessageBoxes.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -39,6 +40,10 @@ NotesKeeper::NotesKeeper(const QString& notesFile, const SettingsStore::Context&
     m_changeSave->setInterval(ChangeSaveDelayMs);
     connect(m_changeSave, &QTimer::timeout, this, &NotesKeeper::changeSaveTimeout);
     connect(&m_notes, &NoteCollection::notesChanged, this, &NotesKeeper::noteChanged);
+}
+
+NotesKeeper::~NotesKeeper() {
+    finishBackgroundSave();
 }
 
 void NotesKeeper::ensureLoaded() {
@@ -110,6 +115,8 @@ void NotesKeeper::SaveNotes() {
         LoadNotes(false);
     }
     FlagScope guard(SaveGuard);
+    // One save at a time, in order: a background save ends first.
+    finishBackgroundSave();
     // Whatever reason asked for this save, the changes so far go with it.
     m_changeSave->stop();
     Snapshot now = snapshot();
@@ -133,8 +140,75 @@ void NotesKeeper::saveReportingErrors() {
 }
 
 void NotesKeeper::stop() {
+    finishBackgroundSave();
     m_stopped = true;
     m_changeSave->stop();
+}
+
+void NotesKeeper::saveInBackground(bool reportFailure) {
+    if (m_stopped || m_loading || !m_notesLoaded)
+        return;
+    if (!m_background) {
+        if (reportFailure) {
+            saveReportingErrors();
+        } else {
+            try {
+                SaveNotes();
+            } catch (const TacknoteError&) {
+            }
+        }
+        return;
+    }
+    if (m_saving) {
+        m_saveAgain = true;
+        return;
+    }
+    m_changeSave->stop();
+    m_reportBackgroundFailure = reportFailure;
+    m_backgroundError.clear();
+    const Snapshot now = snapshot();
+    m_saving = QThread::create([this, now, marked = m_portugueseMarked] {
+        try {
+            m_file.save(now.geral, now.rede, marked, now.notes);
+        } catch (const TacknoteError& error) {
+            m_backgroundError = error.message();
+        }
+    });
+    QThread* thread = m_saving;
+    // Told on this thread, once the writing thread has finished.
+    connect(thread, &QThread::finished, this, [this, thread] {
+        if (m_saving == thread)
+            finishBackgroundSave();
+    });
+    m_inFlight = now;
+    thread->start();
+}
+
+void NotesKeeper::finishBackgroundSave() {
+    if (!m_saving)
+        return;
+    m_saving->wait();
+    if (m_backgroundError.isEmpty())
+        m_onDisk = m_inFlight;
+    backgroundSaveDone();
+}
+
+void NotesKeeper::backgroundSaveDone() {
+    QThread* thread = std::exchange(m_saving, nullptr);
+    thread->wait();
+    thread->deleteLater();
+    m_inFlight = {};
+    if (m_backgroundError.isEmpty()) {
+        m_failing = false;
+        Q_EMIT saved();
+    } else {
+        m_failing = true;
+        if (m_reportBackgroundFailure)
+            m_services.messages.error(m_backgroundError);
+    }
+    // Changes made while it wrote go in the next save.
+    if (std::exchange(m_saveAgain, false) && !m_stopped)
+        m_changeSave->start();
 }
 
 int NotesKeeper::autoSaveTicks() const {
@@ -154,7 +228,7 @@ void NotesKeeper::autoSaveTick() {
         return;
     m_autoSaveCountdown = autoSaveTicks();
     // A failure is reported once; the next attempt comes one full interval later.
-    saveReportingErrors();
+    saveInBackground(true);
 }
 
 void NotesKeeper::noteChanged() {
@@ -169,13 +243,11 @@ void NotesKeeper::changeSaveTimeout() {
         m_changeSave->start();
         return;
     }
+    if (m_saving) {
+        m_saveAgain = true;
+        return;
+    }
     if (!m_failing && snapshot() == m_onDisk)
         return;
-    const bool reportFailure = !m_failing;
-    try {
-        SaveNotes();
-    } catch (const TacknoteError& error) {
-        if (reportFailure)
-            m_services.messages.error(error.message());
-    }
+    saveInBackground(!m_failing);
 }

@@ -10,6 +10,7 @@ class Clock;
 class LocaleInfo;
 class MessageBoxes;
 class NoteCollection;
+class QThread;
 class QTimer;
 
 // Keeps the notes and the settings on disk: `LoadNotes` and `SaveNotes`, the automatic
@@ -20,6 +21,13 @@ class QTimer;
 // Saves never run inside a save (`SaveGuard`), and never without every stored note in
 // memory: one asked for during the load follows it, one asked for before the load loads
 // the notes first.
+//
+// The saves nobody waits for (after changes, and the automatic save) write in the
+// background: the notes are taken as they are on the interface thread, and written and
+// synced on a thread of their own, one save at a time and in order, so typing goes on
+// while the disk works. A failure is reported as from any other save. Every other save
+// (the menu's, at closing, before a language switch) waits for a background save first
+// and then writes at once.
 class NotesKeeper : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +39,8 @@ public:
         const LocaleInfo& locale;
         MessageBoxes& messages;
     };
+
+    ~NotesKeeper() override;
 
     NotesKeeper(const QString& notesFile, const SettingsStore::Context& context,
                 NoteCollection& notes, GeneralSettings& recGeral, NetworkSettings& recRede,
@@ -60,8 +70,11 @@ public:
     bool notesLoaded() const { return m_notesLoaded; }
     // After the notes were destroyed, the next LoadNotes may run.
     void forgetNotes() { m_notesLoaded = false; }
-    // No more saves (the program is closing, after its last save).
+    // No more saves (the program is closing, after its last save); a background save
+    // still writing is waited for.
     void stop();
+    // Whether the saves nobody waits for write in the background (the default).
+    void setSavesInBackground(bool on) { m_background = on; }
 
     const NotesFile& file() const { return m_file; }
     // The timer of the save that follows changes.
@@ -83,6 +96,13 @@ private:
     void noteChanged();
     void changeSaveTimeout();
     QList<NoteRecord> records() const;
+    // Starts writing the notes as they are now in the background; reportFailure: a failure
+    // is shown to the user.
+    void saveInBackground(bool reportFailure);
+    // The background save has ended: takes its result.
+    void backgroundSaveDone();
+    // Waits for a background save still writing and takes its result.
+    void finishBackgroundSave();
 
     // What the last load or save put on disk, so a change that is none (a window put back
     // where it was) writes nothing.
@@ -109,6 +129,15 @@ private:
     bool m_stopped = false;
     // A save was asked for while the notes loaded.
     bool m_saveAfterLoad = false;
+
+    // The background save writing now, the notes it writes, and why it failed.
+    QThread* m_saving = nullptr;
+    bool m_background = true;
+    bool m_reportBackgroundFailure = false;
+    // A change came while a background save was writing: another save follows it.
+    bool m_saveAgain = false;
+    QString m_backgroundError;
+    Snapshot m_inFlight;
 
     // The last save failed: the next failure of a save nobody asked for is not shown
     // again, so a full disk does not bring up a message every two seconds.

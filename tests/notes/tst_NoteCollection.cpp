@@ -1,6 +1,7 @@
 #include "core/alarm/AlarmTimer.h"
 #include "core/net/ReceivedNotes.h"
 #include "core/notes/NoteCollection.h"
+#include "core/notes/NotesKeeper.h"
 #include "core/settings/EventSounds.h"
 #include "core/settings/GeneralSettings.h"
 #include "platform/ScreenAreas.h"
@@ -8,9 +9,12 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/RecordingSoundPlayer.h"
 #include "tests/support/ScriptedMessageBoxes.h"
+#include "tests/support/TestFiles.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -42,6 +46,7 @@ private Q_SLOTS:
     void alarmFiresOnTheNote_data();
     void alarmFiresOnTheNote();
     void receivedNoteComesAsAWhole();
+    void editsDuringBackgroundSavesReachTheFile();
 };
 
 void tst_NoteCollection::slotsAreUsedOnceThenRenumbered() {
@@ -145,6 +150,35 @@ void tst_NoteCollection::receivedNoteComesAsAWhole() {
     // Steps for a note that ended do nothing.
     received.setCaption(number, QStringLiteral("later"));
     QCOMPARE(note->record().caption, QStringLiteral("Reunião"));
+}
+
+// Saves after changes write in the background; whatever the user types while one writes
+// goes into the next, and nothing is reported.
+void tst_NoteCollection::editsDuringBackgroundSavesReachTheFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stickies.tkn"));
+    writeBytes(path, "[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=Antes\r\n");
+    FakeClock clock;
+    QtLocaleInfo locale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    ScriptedMessageBoxes messages;
+    GeneralSettings geral;
+    NetworkSettings rede;
+    NoteCollection notes;
+    NotesKeeper keeper(path, {QStringLiteral("/sounds/"), QStringLiteral("ana")}, notes, geral,
+                       rede, {clock, locale, messages});
+    keeper.LoadNotes(false);
+    keeper.changeSaveTimer()->setInterval(0);
+    QSignalSpy saved(&keeper, &NotesKeeper::saved);
+    for (int i = 1; i <= 20; ++i) {
+        notes.note(0)->setText(QStringLiteral("versão %1").arg(i));
+        if (i % 5 == 0)
+            QVERIFY(saved.wait());
+    }
+    QTRY_VERIFY(readBytes(path).contains("note=vers\xe3o 20\r\n") &&
+                !keeper.changeSaveTimer()->isActive());
+    keeper.stop();
+    QVERIFY(readBytes(path).contains("note=vers\xe3o 20\r\n"));
+    QVERIFY(messages.shown.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_NoteCollection)
