@@ -17,6 +17,8 @@
 #include <QTimeEdit>
 #include <QToolButton>
 
+#include <array>
+
 namespace {
 
 using Days = std::array<bool, 7>;
