@@ -8,21 +8,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHostAddress>
+#include <QScopedValueRollback>
 #include <utility>
 
 namespace {
-
-const QEvent::Type RequestDoneEventType =
-    QEvent::Type(QEvent::User + SmtpDialogue::RequestDoneMessage);
-
-// The notice through which a request's end reaches OnRequestDone from the event loop.
-class RequestDoneEvent : public QEvent {
-public:
-    RequestDoneEvent(TSmtpRequest rqType, quint16 error)
-        : QEvent(RequestDoneEventType), rqType(rqType), error(error) {}
-    TSmtpRequest rqType;
-    quint16 error;
-};
 
 const QString AbortedText = QStringLiteral("426 Operation aborted.");
 
@@ -64,18 +53,10 @@ bool SmtpDialogue::IsEncrypted() const {
     return m_socket->isEncrypted();
 }
 
-bool SmtpDialogue::Offers(const QString& keyword) const {
-    for (const QString& line : m_capabilities) {
-        if (line.section(QLatin1Char(' '), 0, 0).compare(keyword, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 void SmtpDialogue::customEvent(QEvent* event) {
-    if (event->type() != RequestDoneEventType)
+    if (event->type() != SmtpRequestDoneEvent::Kind)
         return;
-    const auto* done = static_cast<RequestDoneEvent*>(event);
+    const auto* done = static_cast<SmtpRequestDoneEvent*>(event);
     const TSmtpRequest rqType = done->rqType;
     const quint16 error = done->error;
     // An error thrown by the caller's handler leaves this event like any handler's error
@@ -118,7 +99,7 @@ void SmtpDialogue::RecordFailure(const QString& text) {
 }
 
 void SmtpDialogue::StepStarts(TSmtpRequest rqType) {
-    if (!m_highLevelFlag) {
+    if (!m_plan.isRunning()) {
         m_requestType = rqType;
         m_errorMessage.clear();
     }
@@ -130,15 +111,12 @@ void SmtpDialogue::ExecAsync(TSmtpRequest rqType, const QString& cmd, QList<int>
                              ReplyHandler next, const QString& shownAs) {
     CheckReady();
     CheckConnected();
-    if (!m_highLevelFlag)
+    if (!m_plan.isRunning())
         m_requestType = rqType;
-    okResponses.resize(qMin<qsizetype>(okResponses.size(), MaxOkResponses));
-    m_okResponses = std::move(okResponses);
+    if (!next)
+        next = [this] { EndStep(quint16(m_requestResult)); };
+    m_reply.await(std::move(okResponses), std::move(next));
     m_requestDoneFlag = false;
-    if (next)
-        m_next = std::move(next);
-    else
-        m_next = [this] { EndStep(quint16(m_requestResult)); };
     SetState(smtpWaitingResponse);
     m_commandShownAs = shownAs;
     SendCommand(cmd);
@@ -172,9 +150,9 @@ void SmtpDialogue::EndStep(quint16 error) {
     if (m_requestDoneFlag)
         return;
     m_requestDoneFlag = true;
-    m_next = nullptr;
+    m_reply.forget();
     m_inData = false;
-    if (m_highLevelFlag) {
+    if (m_plan.isRunning()) {
         if (m_state != smtpAbort)
             SetState(smtpInternalReady);
         NextStep();
@@ -184,16 +162,15 @@ void SmtpDialogue::EndStep(quint16 error) {
 }
 
 void SmtpDialogue::EndRequest(TSmtpRequest rqType, quint16 error) {
-    m_highLevelFlag = false;
-    m_fctSet = 0;
-    m_next = nullptr;
+    m_plan.clear();
+    m_reply.forget();
     m_sendingMessage = false;
     m_inData = false;
     m_readingCapabilities = false;
     RequestFinished();
     m_lastRequestResult = error;
     SetState(smtpReady);
-    QCoreApplication::postEvent(this, new RequestDoneEvent(rqType, error));
+    QCoreApplication::postEvent(this, new SmtpRequestDoneEvent(rqType, error));
 }
 
 void SmtpDialogue::HighLevelAsync(TSmtpRequest rqType, TSmtpFctSet fcts) {
@@ -201,23 +178,18 @@ void SmtpDialogue::HighLevelAsync(TSmtpRequest rqType, TSmtpFctSet fcts) {
         throw SmtpException(QStringLiteral("SMTP component already connected"));
     CheckReady();
     m_requestResult = 0;
-    m_highLevelResult = 0;
     m_lastResponse.clear();
     m_errorMessage.clear();
     m_requestType = rqType;
-    m_highLevelRqType = rqType;
-    m_highLevelFlag = true;
-    m_fctSet = fcts;
-    m_fctPrv = smtpFctNone;
+    m_plan.start(rqType, fcts);
     try {
         NextStep();
     } catch (...) {
         // The first step refused to start: no request is running. The error goes on to
         // the caller.
-        m_highLevelFlag = false;
-        m_fctSet = 0;
+        m_plan.clear();
         m_requestDoneFlag = true;
-        m_next = nullptr;
+        m_reply.forget();
         SetState(smtpReady);
         throw;
     }
@@ -226,36 +198,18 @@ void SmtpDialogue::HighLevelAsync(TSmtpRequest rqType, TSmtpFctSet fcts) {
 void SmtpDialogue::NextStep() {
     for (;;) {
         if (m_state == smtpAbort) {
-            m_fctSet = 0;
-            m_highLevelResult = ErrorAborted;
+            m_plan.abort(ErrorAborted);
             m_errorMessage = AbortedText;
             m_lastResponse = AbortedText;
         } else if (m_requestResult != 0) {
-            if (m_fctPrv == smtpFctEhlo && TlsMode != smtpTlsRequired) {
-                // No ESMTP: greet the old way and go on without authentication. Not when
-                // TLS is required, which needs EHLO.
-                m_fctSet = smtpFctBit(smtpFctHelo);
-            } else {
-                m_highLevelResult = m_requestResult;
-                const bool keepQuit =
-                    (m_fctSet & smtpFctBit(smtpFctQuit)) && m_fctPrv != smtpFctQuit;
-                m_fctSet = keepQuit ? smtpFctBit(smtpFctQuit) : 0;
-            }
+            m_plan.stepFailed(m_requestResult, TlsMode == smtpTlsRequired);
         }
 
-        TSmtpFct fct = smtpFctNone;
-        for (int f = smtpFctConnect; f <= smtpFctQuit; ++f) {
-            if (m_fctSet & smtpFctBit(TSmtpFct(f))) {
-                fct = TSmtpFct(f);
-                break;
-            }
-        }
+        const TSmtpFct fct = m_plan.takeNext();
         if (fct == smtpFctNone) {
-            EndRequest(m_highLevelRqType, quint16(m_highLevelResult));
+            EndRequest(m_plan.requestType(), quint16(m_plan.result()));
             return;
         }
-        m_fctSet &= ~smtpFctBit(fct);
-        m_fctPrv = fct;
         m_requestResult = 0;
 
         // Started by the caller, a step that cannot start throws to the caller. Started
@@ -273,22 +227,18 @@ void SmtpDialogue::NextStep() {
         } catch (const std::exception& e) {
             failure = QString::fromLocal8Bit(e.what());
         }
-        if (!m_highLevelFlag)
+        if (!m_plan.isRunning())
             return; // the request has ended meanwhile
         RecordFailure(QStringLiteral("500 ") + failure);
         m_requestDoneFlag = true;
-        m_next = nullptr;
+        m_reply.forget();
         if (m_state != smtpAbort)
             SetState(smtpInternalReady);
     }
 }
 
 template <typename F> void SmtpDialogue::InEvent(F&& body) {
-    struct Depth {
-        int& depth;
-        explicit Depth(int& d) : depth(d) { ++depth; }
-        ~Depth() { --depth; }
-    } depth(m_eventDepth);
+    const QScopedValueRollback<int> depth(m_eventDepth, m_eventDepth + 1);
     try {
         body();
     } catch (const TacknoteError& e) {
@@ -321,7 +271,7 @@ void SmtpDialogue::AbortSession() {
     m_socket->abort(); // reports the close at once when a connection was up
     m_connected = false;
     if (!m_requestDoneFlag) {
-        if (!m_highLevelFlag) {
+        if (!m_plan.isRunning()) {
             m_requestResult = ErrorAborted;
             m_lastResponse = AbortedText;
             m_errorMessage = AbortedText;
@@ -464,18 +414,15 @@ void SmtpDialogue::ProcessLine(const QByteArray& raw) {
         return;
     const bool finalLine = SmtpReplyReader::readStatusCode(line, m_statusCode);
     // EHLO names one extension on each line after the first.
-    if (m_readingCapabilities && m_statusCode == 250 && m_capabilities.size() < MaxCapabilities)
-        m_capabilities << line.mid(4).trimmed();
+    if (m_readingCapabilities && m_statusCode == 250)
+        m_capabilities.add(line);
 
     if (!finalLine)
         return;
-    if (m_okResponses.contains(m_statusCode))
-        m_requestResult = 0;
-    else
-        m_requestResult = m_statusCode != 0 ? m_statusCode : 500;
+    m_requestResult = m_reply.resultOf(m_statusCode);
     if (m_requestResult != 0)
         SetErrorMessage(line);
-    const ReplyHandler next = std::exchange(m_next, nullptr);
+    const ReplyHandler next = m_reply.takeNext();
     if (!next)
         throw SmtpException(QStringLiteral("Program error: FNext is nil"));
     next();
@@ -499,7 +446,7 @@ void SmtpDialogue::WSocketSessionClosed(int error) {
     }
     if (m_requestDoneFlag)
         return;
-    if (m_state == smtpAbort && !m_highLevelFlag) {
+    if (m_state == smtpAbort && !m_plan.isRunning()) {
         m_requestResult = ErrorAborted;
         m_lastResponse = AbortedText;
         m_errorMessage = AbortedText;

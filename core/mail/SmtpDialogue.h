@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/mail/SmtpAwaitedReply.h"
+#include "core/mail/SmtpCapabilities.h"
 #include "core/mail/SmtpReplyReader.h"
+#include "core/mail/SmtpRequestDoneEvent.h"
+#include "core/mail/SmtpStepPlan.h"
 #include "core/mail/SmtpTypes.h"
 
 #include <QList>
@@ -22,12 +26,11 @@ class TcpClientSocket;
 class SmtpDialogue : public QObject {
     Q_OBJECT
 public:
-    static constexpr int RequestDoneMessage = 1025; // the first user message number + 1
+    static constexpr int RequestDoneMessage = SmtpRequestDoneEvent::MessageNumber;
     static constexpr int ReceiveBufferSize = SmtpReplyReader::BufferSize;
-    static constexpr int MaxOkResponses = 16;
-    // Extensions kept from an EHLO reply; servers name a dozen or two, and a reply that
-    // goes on naming more cannot make the list grow without bound.
-    static constexpr int MaxCapabilities = 64;
+    static constexpr int MaxOkResponses = SmtpAwaitedReply::MaxOkCodes;
+    // Extensions kept from an EHLO reply.
+    static constexpr int MaxCapabilities = SmtpCapabilities::MaxLines;
 
     static constexpr quint16 ErrorConnectionClosed = 10004;
     static constexpr quint16 ErrorAborted = 426;
@@ -59,7 +62,7 @@ public:
     int StatusCode() const { return m_statusCode; }
     TSmtpRequest RequestType() const { return m_requestType; }
     // The extension lines of the last accepted EHLO reply ("STARTTLS", "AUTH PLAIN", ...).
-    QStringList Capabilities() const { return m_capabilities; }
+    QStringList Capabilities() const { return m_capabilities.lines(); }
     // When the last connection ended because the server's certificate did not verify: that
     // certificate and the reasons, in the interface language; null and empty otherwise.
     QSslCertificate UntrustedCertificate() const { return m_untrustedCertificate; }
@@ -79,7 +82,7 @@ Q_SIGNALS:
     void sessionClosed(quint16 error);
 
 protected:
-    using ReplyHandler = std::function<void()>;
+    using ReplyHandler = SmtpAwaitedReply::Handler;
 
     // The session's notifications, called by the engine.
     virtual void TriggerDisplay(const QString& Msg) = 0;
@@ -130,7 +133,7 @@ protected:
     int StepResult() const { return m_requestResult; }
     void ClearCapabilities() { m_capabilities.clear(); }
     // Whether the last EHLO reply named the extension.
-    bool Offers(const QString& keyword) const;
+    bool Offers(const QString& keyword) const { return m_capabilities.offers(keyword); }
 
     // State the steps share with the engine.
     bool m_esmtp = false;               // an EHLO was accepted on this connection
@@ -161,18 +164,13 @@ private:
     bool m_connected = false;
     TSmtpRequest m_requestType = smtpReqConnect;
     bool m_requestDoneFlag = true;
-    bool m_highLevelFlag = false;
-    TSmtpRequest m_highLevelRqType = smtpReqOpen;
+    SmtpStepPlan m_plan; // the high-level request running, if any
     int m_statusCode = 0;
     int m_requestResult = 0;
-    TSmtpFctSet m_fctSet = 0;
-    TSmtpFct m_fctPrv = smtpFctNone;
-    int m_highLevelResult = 0;
     quint16 m_lastRequestResult = 0;
-    QList<int> m_okResponses;
-    ReplyHandler m_next;
+    SmtpAwaitedReply m_reply; // to the command sent last
     QString m_commandShownAs;
-    QStringList m_capabilities;
+    SmtpCapabilities m_capabilities;
     QSslCertificate m_untrustedCertificate;
     QStringList m_certificateProblems;
     SmtpReplyReader m_reader;

@@ -6,40 +6,23 @@
 #include "core/mail/SmtpAuth.h"
 #include "core/mail/SmtpException.h"
 #include "core/mail/SmtpMessageText.h"
+#include "core/mail/SmtpPath.h"
 #include "core/mail/UtcOffsetSource.h"
 #include "platform/Clock.h"
 #include "platform/system/TcpClientSocket.h"
 
 #include <QHostInfo>
 
-namespace {
-
-// "MAIL FROM:" / "RCPT TO:" with an address. An address written with its own angle
-// brackets ("Ann Smith <ann@example.org>") is sent as the bracketed part alone, since a
-// display name before it is no valid path and strict servers refuse it; any other text is
-// trimmed and put into brackets.
-QString addressCommand(const QString& verb, const QString& address) {
-    const qsizetype open = address.indexOf(QLatin1Char('<'));
-    const qsizetype close = open < 0 ? -1 : address.indexOf(QLatin1Char('>'), open);
-    if (close > open)
-        return verb + address.mid(open, close - open + 1);
-    qsizetype from = 0;
-    qsizetype to = address.size();
-    while (from < to && address.at(from).unicode() <= ' ')
-        ++from;
-    while (to > from && address.at(to - 1).unicode() <= ' ')
-        --to;
-    return verb + QLatin1Char('<') + address.mid(from, to - from) + QLatin1Char('>');
-}
-
-} // namespace
-
 SmtpSession::SmtpSession(const Clock& clock, const UtcOffsetSource& utcOffset, QObject* parent)
-    : SmtpDialogue(parent), m_clock(clock), m_utcOffset(utcOffset) {}
+    : SmtpSession(new TcpClientSocket, clock, utcOffset, parent) {}
 
 SmtpSession::SmtpSession(TcpClientSocket* socket, const Clock& clock,
                          const UtcOffsetSource& utcOffset, QObject* parent)
-    : SmtpDialogue(socket, parent), m_clock(clock), m_utcOffset(utcOffset) {}
+    : SmtpDialogue(socket, parent), m_clock(clock), m_utcOffset(utcOffset),
+      m_message([this](QString& line) { TriggerHeaderLine(line, HeaderLineSize); },
+                [this](int lineNum, QString& line, bool& more) {
+                    TriggerGetData(lineNum, line, MaxBodyLineLength, more);
+                }) {}
 
 SmtpSession::~SmtpSession() = default;
 
@@ -123,35 +106,6 @@ void SmtpSession::SendCommand(const QString& Cmd) {
     TriggerDisplay(QStringLiteral("> ") + shown);
     if (Socket().isConnected())
         Socket().send(MailEncoding::toWire(line) + "\r\n");
-}
-
-void SmtpSession::AttachOpen(const QString& FileName) {
-    AttachClose();
-    m_attachFile.setFileName(FileName);
-    if (!m_attachFile.open(QIODevice::ReadOnly))
-        throw SmtpException(QStringLiteral("File not found '%1'").arg(FileName));
-}
-
-bool SmtpSession::AttachReadLine(QString& Line) {
-    if (!m_attachFile.isOpen())
-        return false;
-    const QByteArray chunk = m_attachFile.read(45);
-    if (chunk.isEmpty()) {
-        if (m_attachFile.error() != QFileDevice::NoError)
-            throw SmtpException(QStringLiteral("Unable to read '%1'").arg(m_attachFile.fileName()));
-        return false;
-    }
-    Line = QString::fromLatin1(MailEncoding::base64Encode(chunk));
-    return true;
-}
-
-void SmtpSession::AttachClose() {
-    if (m_attachFile.isOpen())
-        m_attachFile.close();
-}
-
-void SmtpSession::RequestFinished() {
-    AttachClose();
 }
 
 QString SmtpSession::HeaderValue(const QString& value) const {
@@ -370,7 +324,7 @@ void SmtpSession::MailFrom() {
     CheckReady();
     CheckConnected();
     StepStarts(smtpReqMailFrom);
-    ExecAsync(smtpReqMailFrom, addressCommand(QStringLiteral("MAIL FROM:"), FromName), {250},
+    ExecAsync(smtpReqMailFrom, QStringLiteral("MAIL FROM:") + SmtpPath::of(FromName), {250},
               nullptr);
 }
 
@@ -381,7 +335,7 @@ void SmtpSession::RcptTo() {
     CheckConnected();
     StepStarts(smtpReqRcptTo);
     m_itemCount = 0;
-    ExecAsync(smtpReqRcptTo, addressCommand(QStringLiteral("RCPT TO:"), RcptName.first()),
+    ExecAsync(smtpReqRcptTo, QStringLiteral("RCPT TO:") + SmtpPath::of(RcptName.first()),
               {250, 251}, [this] { RcptToNext(); });
 }
 
@@ -392,7 +346,7 @@ void SmtpSession::RcptToNext() {
         ++m_itemCount;
         SetState(smtpInternalReady);
         ExecAsync(smtpReqRcptTo,
-                  addressCommand(QStringLiteral("RCPT TO:"), RcptName.at(m_itemCount)), {250, 251},
+                  QStringLiteral("RCPT TO:") + SmtpPath::of(RcptName.at(m_itemCount)), {250, 251},
                   [this] { RcptToNext(); });
         return;
     }
@@ -423,10 +377,7 @@ void SmtpSession::Data() {
     CheckReady();
     CheckConnected();
     StepStarts(smtpReqData);
-    m_headerLines = OwnHeaders ? QStringList() : BuildHeader();
-    m_headerIndex = 0;
-    m_lineNum = 0;
-    m_moreLines = true;
+    m_message.start(OwnHeaders ? QStringList() : BuildHeader());
     m_sendingMessage = false;
     ExecAsync(smtpReqData, QStringLiteral("DATA"), {354}, [this] { DataNext(); });
 }
@@ -440,39 +391,16 @@ void SmtpSession::DataNext() {
     SendNextMessageLine();
 }
 
-void SmtpSession::SendMessageLine(const QString& line, bool header) {
-    const QString wire = SmtpMessageText::wireLines(line, header ? SmtpMessageText::Kind::Header
-                                                                 : SmtpMessageText::Kind::Body)
-                             .join(QStringLiteral("\r\n"));
-    TriggerDisplay(QStringLiteral("> ") + wire);
-    // The header is ASCII but for what cannot be encoded (an address that is not), which
-    // goes as UTF-8; body lines are ASCII, or the single-byte text of a message with its
-    // own headers.
-    Socket().send((header ? wire.toUtf8() : MailEncoding::toWire(wire)) + "\r\n");
-}
-
 void SmtpSession::SendNextMessageLine() {
     // One line at a time: the next one goes when the socket has handed this one over.
     if (!Socket().isConnected()) {
         m_sendingMessage = false; // the close ends the step
         return;
     }
-    if (m_headerIndex < m_headerLines.size()) {
-        QString line = m_headerLines.at(m_headerIndex++);
-        TriggerHeaderLine(line, HeaderLineSize);
-        SendMessageLine(line, true);
+    if (const std::optional<SmtpMessageStream::Line> line = m_message.next()) {
+        TriggerDisplay(QStringLiteral("> ") + line->text);
+        Socket().send(line->bytes);
         return;
-    }
-    if (m_moreLines) {
-        ++m_lineNum;
-        QString line;
-        bool more = true;
-        TriggerGetData(m_lineNum, line, MaxBodyLineLength, more);
-        if (more) {
-            SendMessageLine(line, false);
-            return;
-        }
-        m_moreLines = false;
     }
     m_sendingMessage = false;
     ExecAsync(smtpReqData, QStringLiteral("."), {250}, nullptr);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/mail/SmtpDialogue.h"
+#include "core/mail/SmtpMessageStream.h"
 
-#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -135,16 +135,10 @@ protected:
     void TriggerSessionConnected(quint16 Error) override;
     void TriggerSessionClosed(quint16 Error) override;
     void SendCommand(const QString& Cmd) override;
-    // Attachment files: open (throws SmtpException when the file cannot be read), the
-    // next 45 bytes as one Base64 line (false at the end), close.
-    virtual void AttachOpen(const QString& FileName);
-    virtual bool AttachReadLine(QString& Line);
-    virtual void AttachClose();
 
     void StartFct(TSmtpFct fct) override;
     void TlsEstablished() override;
     void SendNextMessageLine() override;
-    void RequestFinished() override;
 
     const Clock& clock() const { return m_clock; }
     QString HeaderValue(const QString& value) const;
@@ -152,7 +146,6 @@ protected:
 private:
     QString GreetingName() const;
     QStringList BuildHeader();
-    void SendMessageLine(const QString& line, bool header);
 
     // Reply handlers and follow-ups.
     void EhloNext();
@@ -171,9 +164,5 @@ private:
     QString m_contentTypeText = QStringLiteral("text/plain");
 
     int m_itemCount = 0; // index of the recipient being sent
-    QStringList m_headerLines;
-    int m_headerIndex = 0;
-    int m_lineNum = 0;
-    bool m_moreLines = false;
-    QFile m_attachFile;
+    SmtpMessageStream m_message;
 };

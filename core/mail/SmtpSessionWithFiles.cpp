@@ -92,15 +92,15 @@ void SmtpSessionWithFiles::TriggerGetData(int LineNum, QString& MsgLine, int Max
             continue;
         case Part::Files:
             if (m_fileOpen) {
-                if (AttachReadLine(MsgLine))
+                if (m_file.readLine(MsgLine))
                     return;
-                AttachClose();
+                m_file.close();
                 m_fileOpen = false;
             }
             ++m_fileNumber;
             if (m_fileNumber < m_emailFiles.size()) {
                 m_pending = PartHeader(m_fileNumber);
-                AttachOpen(m_emailFiles.at(m_fileNumber));
+                m_file.open(m_emailFiles.at(m_fileNumber));
                 m_fileOpen = true;
             } else {
                 m_pending << QString() << QStringLiteral("--") + m_boundary + QStringLiteral("--");
@@ -112,6 +112,10 @@ void SmtpSessionWithFiles::TriggerGetData(int LineNum, QString& MsgLine, int Max
             return;
         }
     }
+}
+
+void SmtpSessionWithFiles::RequestFinished() {
+    m_file.close();
 }
 
 QStringList SmtpSessionWithFiles::PartHeader(int fileNumber) {

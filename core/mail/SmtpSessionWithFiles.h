@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/mail/AttachmentReader.h"
 #include "core/mail/SmtpSession.h"
 
 class SmtpSessionWithFiles;
@@ -32,6 +33,8 @@ protected:
     virtual void TriggerAttachContentType(int FileNumber, QString& FileName, QString& ContentType);
     virtual void TriggerAttachHeader(int FileNumber, const QString& FileName,
                                      QStringList& HdrLines);
+    // A file still open when the request ends is closed.
+    void RequestFinished() override;
 
 private:
     enum class Part { Text, Files, Done };
@@ -46,4 +49,5 @@ private:
     Part m_part = Part::Text;
     int m_fileNumber = -1;
     bool m_fileOpen = false;
+    AttachmentReader m_file;
 };

@@ -15,6 +15,11 @@
 
 using RequestEnd = QPair<TSmtpRequest, quint16>;
 
+// The Base64 form of an answer to AUTH, as it goes on the wire.
+inline QByteArray b64(const QByteArray& data) {
+    return data.toBase64();
+}
+
 // The text of the SmtpException the action throws; empty when it throws none.
 inline QString thrownText(const std::function<void()>& action) {
     try {

@@ -6,14 +6,6 @@
 
 #include <QtTest>
 
-namespace {
-
-QByteArray b64(const QByteArray& data) {
-    return data.toBase64();
-}
-
-} // namespace
-
 class SmtpSecurityTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
