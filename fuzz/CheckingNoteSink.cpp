@@ -9,6 +9,8 @@
 using Fuzz = FuzzEnvironment;
 
 int CheckingNoteSink::beginReceivedNote() {
+    if (!allEnded())
+        Fuzz::fail("a note begun while the last one is unfinished");
     if (created() >= m_capacity)
         return -1;
     m_texts.append(QString());

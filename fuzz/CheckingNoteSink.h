@@ -6,14 +6,17 @@
 #include <QString>
 
 // A note registry for one connection that checks what the receiver asks of it: every
-// step names the note in progress (the last one created, not yet ended), a day is one of
-// the seven, an alarm time is valid, a sound file is an absolute path, and the text of
-// a note never holds a lone CR or LF nor grows beyond what the notes file can store.
+// step names the note in progress (the last one created, not yet ended), a note is
+// ended before the next one is created, a day is one of the seven, an alarm time is
+// valid, a sound file is an absolute path, and the text of a note never holds a lone CR
+// or LF nor grows beyond what the notes file can store.
 class CheckingNoteSink final : public ReceivedNoteSink {
 public:
     explicit CheckingNoteSink(int capacity) : m_capacity(capacity) {}
 
     int created() const { return int(m_texts.size()); }
+    // Every note created has been ended.
+    bool allEnded() const { return created() == 0 || m_ended; }
 
     int notesHeld() const override { return created(); }
     int beginReceivedNote() override;

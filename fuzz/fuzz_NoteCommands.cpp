@@ -1,15 +1,20 @@
-// One connection of the note receiver without its socket: bytes in pieces of any size
-// through the receiver's line mode (limit 80, line editing), each line as the receiver
-// takes it (line end stripped, a repeat of the last line dropped), cut into commands and
-// fields, and "new", "alarm", "line" and "end" carried out by ReceivedNoteBuilder on a
-// registry that checks every step. A faulty command may only raise ProtocolError, which
-// ends the connection, as the line limit and "exit" do.
+// The note receiver's handling of one connection, ReceiverSession, as the receiver runs
+// it but without a socket: bytes in pieces of any size through the connection's line
+// mode (ReceiverSession::LineMode), the rest of an unfinished line when the peer closes,
+// then the end of the connection; block settings that may or may not name the peer; and
+// a registry that checks every step (CheckingNoteSink). Nothing may escape the session;
+// every step names the note in progress; a note is ended before the next one begins and
+// none is left unfinished when the connection has ended; the only answer is the help
+// text, never after a close was asked for; a blocked peer gets nothing but the close of
+// a line beyond the limit.
 
+#include "core/net/BlockList.h"
 #include "core/net/NoteProtocol.h"
-#include "core/net/ProtocolError.h"
-#include "core/net/ReceivedNoteBuilder.h"
+#include "core/net/ReceiverSession.h"
+#include "core/settings/NetworkSettings.h"
 #include "fuzz/CheckingNoteSink.h"
 #include "fuzz/FuzzEnvironment.h"
+#include "platform/Clock.h"
 #include "platform/system/LineAssembler.h"
 #include "platform/system/QtLocaleInfo.h"
 
@@ -21,56 +26,12 @@ namespace {
 
 using Fuzz = FuzzEnvironment;
 
-class Connection {
+const QString Peer = QStringLiteral("192.168.0.5");
+
+// The receiver's clock standing at one moment.
+class StandingClock final : public Clock {
 public:
-    Connection(ReceivedNoteSink& sink, const LocaleInfo& locale, const QString& programDir)
-        : m_builder(sink, locale, programDir) {}
-
-    bool open() const { return m_open; }
-
-    // A line as the socket hands it over, CR LF included.
-    void receive(const QByteArray& line) {
-        const QString text = NoteProtocol::stripLineEnd(line);
-        if (text == m_lastAccepted)
-            return;
-        m_lastAccepted = text;
-        try {
-            for (const QStringList& fields : NoteProtocol::splitCommands(text))
-                run(fields);
-        } catch (const ProtocolError&) {
-            m_open = false;
-        }
-    }
-
-private:
-    void run(const QStringList& fields) {
-        using NoteProtocol::isCommand;
-        if (fields.isEmpty())
-            Fuzz::fail("a command without a name");
-        if (isCommand(fields, QLatin1StringView("exit"))) {
-            m_open = false;
-        } else if (isCommand(fields, QLatin1StringView("new"))) {
-            m_text = {};
-            m_note = m_builder.begin();
-            if (m_note >= 0)
-                m_builder.fillNew(m_note, fields, QStringLiteral("192.168.0.5"));
-        } else if (m_note < 0) {
-            return;
-        } else if (isCommand(fields, QLatin1StringView("alarm"))) {
-            m_builder.applyAlarm(m_note, fields);
-        } else if (isCommand(fields, QLatin1StringView("line"))) {
-            m_builder.appendLine(m_note, fields, m_text);
-        } else if (isCommand(fields, QLatin1StringView("end"))) {
-            m_builder.end(m_note);
-            m_note = -1;
-        }
-    }
-
-    ReceivedNoteBuilder m_builder;
-    QString m_lastAccepted;
-    int m_note = -1;
-    ReceivedNoteBuilder::TextBudget m_text;
-    bool m_open = true;
+    QDateTime now() const override { return QDateTime(QDate(2002, 12, 25), QTime(14, 30)); }
 };
 
 } // namespace
@@ -78,32 +39,66 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     static const QtLocaleInfo brazil(QLocale(QStringLiteral("pt_BR")));
     static const QString programDir = QFileInfo(Fuzz::scratchFile(QStringLiteral("x"))).path();
+    static const StandingClock clock;
     FuzzedDataProvider data(bytes, size);
     CheckingNoteSink sink(data.ConsumeIntegralInRange(0, 3));
-    Connection connection(sink, brazil, programDir);
-    LineAssembler lines({80, true, LineAssembler::Overflow::ReportAndClear});
+    NetworkSettings settings;
+    settings.Blocktype = data.ConsumeIntegralInRange(0, 7);
+    // An entry equal to the peer's address blocks it; one with a blank after it does not.
+    settings.BlockList = data.ConsumeBool() ? QStringList{QStringLiteral("10.0.0.1"), Peer}
+                                            : QStringList{Peer + QLatin1Char(' ')};
+    const bool blocked = BlockList::IsBlocked(settings, Peer);
 
+    ReceiverSession::Shared shared{sink,
+                                   ReceivedNoteBuilder(sink, brazil, programDir),
+                                   ReceivedNoteQuota(),
+                                   settings,
+                                   clock,
+                                   [](const QString&) {},
+                                   [](const QString&, ReceivedNoteQuota::Verdict) {},
+                                   QString()};
+    bool closeAsked = false;
+    bool answered = false;
+    ReceiverSession session(shared, Peer,
+                            {[&](QByteArrayView answer) {
+                                 if (closeAsked)
+                                     Fuzz::fail("an answer after the close was asked for");
+                                 if (answer != QByteArrayView(NoteProtocol::HelpText))
+                                     Fuzz::fail("an answer other than the help text",
+                                                Fuzz::visible(answer.toByteArray()));
+                                 answered = true;
+                             },
+                             [&](ReceiverSession::Close) { closeAsked = true; }});
+    LineAssembler lines(ReceiverSession::LineMode);
     bool limitHit = false;
-    while (connection.open() && !limitHit && data.remaining_bytes() > 0) {
+
+    // The connection stops handing over lines once a close has been asked for.
+    while (!closeAsked && data.remaining_bytes() > 0) {
         const size_t length = data.ConsumeIntegralInRange<size_t>(0, 200);
         const std::string piece = data.ConsumeBytesAsString(length);
         lines.append(QByteArrayView(piece.data(), qsizetype(piece.size())));
         QByteArray line;
-        for (;;) {
+        while (!closeAsked) {
             const LineAssembler::Result result = lines.next(line);
             if (result == LineAssembler::Result::None)
                 break;
             if (result == LineAssembler::Result::LimitExceeded) {
                 limitHit = true;
-                break;
+                session.lineLimitExceeded();
+            } else {
+                session.lineReceived(line);
             }
-            connection.receive(line);
-            if (!connection.open())
-                break;
         }
     }
     // The peer closes: what is left of an unfinished line arrives as a last line.
-    if (connection.open() && !limitHit && lines.pending() > 0)
-        connection.receive(lines.takeRemainder());
+    if (!closeAsked && lines.pending() > 0)
+        session.lineReceived(lines.takeRemainder());
+    session.closed();
+
+    if (!sink.allEnded())
+        Fuzz::fail("a note left unfinished when its connection ended");
+    // The line limit holds for everybody.
+    if (blocked && (sink.created() > 0 || answered || (closeAsked && !limitHit)))
+        Fuzz::fail("a blocked peer was served");
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/net/ReceivedNoteBuilder.h"
 #include "core/net/ReceivedNoteQuota.h"
+#include "core/net/ReceiverSession.h"
 
 #include <QObject>
 #include <QString>
@@ -10,15 +10,15 @@
 class Clock;
 class LocaleInfo;
 class ReceivedNoteSink;
-class ReceiverConnection;
 class AcceptedConnection;
 class ListeningSocket;
 struct NetworkSettings;
 
 // The note receiver: listens on the port of the PortTCP setting, accepts connections
 // from other computers, reads their commands line by line and hands the notes they
-// describe to the registry through a ReceivedNoteSink. Everything it does goes to a
-// diagnostic log, DisplayMemo. All of it runs on the thread of the event loop.
+// describe to the registry through a ReceivedNoteSink; a ReceiverSession handles each
+// connection. Everything it does goes to a diagnostic log, DisplayMemo. All of it runs
+// on the thread of the event loop.
 //
 // The block settings are read from the settings record at every received line, so a
 // change takes effect for the next line. At most ListeningSocket::MaxConnections peers
@@ -29,7 +29,7 @@ class NoteReceiver : public QObject {
     Q_OBJECT
 public:
     // Bytes of a line whose CR LF has not arrived yet before the connection is closed.
-    static constexpr int LineLimit = 80;
+    static constexpr int LineLimit = ReceiverSession::LineLimit;
     // Lines the log keeps; beyond that the oldest LogDrop lines go.
     static constexpr int LogCap = 200;
     static constexpr int LogDrop = 50;
@@ -65,24 +65,9 @@ private:
     void WSocketServer1ClientConnect(AcceptedConnection* client);
     void WSocketServer1ClientDisconnect(AcceptedConnection* client);
     void WSocketServer1BgException(const QString& className, const QString& message);
-    void ClientDataAvailable(ReceiverConnection* client, const QByteArray& line);
-    void ClientLineLimitExceeded(ReceiverConnection* client);
-    void ClientBgException(ReceiverConnection* client, const QString& className,
-                           const QString& message);
-    void ProcessReceivedLine(ReceiverConnection* client);
-    // One command; false when it closed the connection, so the rest of the line goes.
-    bool runCommand(ReceiverConnection* client, const QStringList& fields);
-    // "new": a note when the quota and the registry allow it; otherwise the connection
-    // closes and the answer is false.
-    bool beginNote(ReceiverConnection* client, const QStringList& fields);
 
     const NetworkSettings& m_settings;
-    const Clock& m_clock;
-    ReceivedNoteSink& m_sink;
-    ReceivedNoteBuilder m_builder;
-    ReceivedNoteQuota m_quota;
+    ReceiverSession::Shared m_shared;
     ListeningSocket* WSocketServer1;
     QStringList m_displayMemo;
-    // The last line taken for processing, from whichever connection; never cleared.
-    QString m_lastAcceptedLine;
 };

@@ -1,23 +1,17 @@
 #pragma once
 
-#include "core/net/ReceivedNoteBuilder.h"
+#include "core/net/ReceiverSession.h"
 #include "platform/system/AcceptedConnection.h"
 
-#include <QDateTime>
-#include <QString>
+#include <memory>
 
-// A connection of the note receiver.
+// A connection of the note receiver: the socket and the session that handles what
+// arrives on it.
 class ReceiverConnection : public AcceptedConnection {
     Q_OBJECT
 public:
     explicit ReceiverConnection(QObject* parent = nullptr) : AcceptedConnection(parent) {}
 
-    // The line being handled, its CR and LF at the end removed.
-    QString RcvdLine;
-    // When the connection was accepted.
-    QDateTime ConnectTime;
-    // Number of the note being received on this connection; -1 for none.
-    int NoteInProgress = -1;
-    // The text received so far for that note.
-    ReceivedNoteBuilder::TextBudget NoteText;
+    // Made when the connection is accepted.
+    std::unique_ptr<ReceiverSession> session;
 };

@@ -4,13 +4,12 @@
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
-const crypto = require('node:crypto');
 const fs = require('node:fs');
 const path = require('node:path');
 const vm = require('node:vm');
 
-const root = path.resolve(__dirname, '..', '..');
-const extension = path.join(root, 'data', 'browser');
+// The extension as shipped, in the repository's data folder.
+const extension = path.resolve(__dirname, '..', '..', 'data', 'browser');
 const read = (file) => fs.readFileSync(path.join(extension, file), 'utf8');
 // Values made inside the scripts' own realm, as plain values of this one.
 const plain = (value) => JSON.parse(JSON.stringify(value));
@@ -261,7 +260,7 @@ test('the entry follows the host registered now', async (t) => {
   });
 });
 
-test('the manifest matches what the program registers', () => {
+test('the manifest declares what the browsers need', () => {
   const manifest = JSON.parse(read('manifest.json'));
   assert.equal(manifest.manifest_version, 3);
   assert.equal(manifest.background.service_worker, 'background.js');
@@ -269,16 +268,10 @@ test('the manifest matches what the program registers', () => {
   for (const permission of ['contextMenus', 'nativeMessaging', 'clipboardWrite'])
     assert.ok(manifest.permissions.includes(permission), permission);
 
-  // The browsers start the host only for the extension its registration names.
-  const registration = fs.readFileSync(path.join(root, 'core', 'program', 'CaptureRegistration.h'), 'utf8');
-  const origin = /chrome-extension:\/\/([a-p]{32})\//.exec(registration)[1];
-  const digest = crypto.createHash('sha256').update(Buffer.from(manifest.key, 'base64')).digest();
-  const id = [...digest.subarray(0, 16).toString('hex')]
-    .map((digit) => String.fromCharCode(97 + parseInt(digit, 16)))
-    .join('');
-  assert.equal(id, origin);
-  const firefoxId = /firefoxExtensionId\(\) \{ return QStringLiteral\("([^"]+)"\)/.exec(registration)[1];
-  assert.equal(manifest.browser_specific_settings.gecko.id, firefoxId);
+  // Which extension the program's registration lets start the host is checked on the
+  // program's side (tst_Capture), against this manifest.
+  assert.match(manifest.key, /^[A-Za-z0-9+/]+=*$/);
+  assert.ok(manifest.browser_specific_settings.gecko.id);
 
   // The context menu shows the program's picture: each size the browsers ask for is a
   // PNG of that size (its header holds width and height).

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -29,6 +30,34 @@ Q_DECLARE_METATYPE(Language)
 namespace {
 
 const QString User = QStringLiteral("maria");
+
+// The identity of the browser extension shipped beside the program, as the browsers
+// derive it from its manifest: Chromium from its public key (the first 16 bytes of the
+// key's SHA-256, each hexadecimal digit written as a letter from a to p), Firefox from
+// the id it declares.
+struct ExtensionIdentity {
+    QString chromium;
+    QString firefox;
+};
+ExtensionIdentity shippedExtensionIdentity() {
+    const QJsonObject manifest =
+        QJsonDocument::fromJson(
+            readBytes(QStringLiteral(TACKNOTE_PROGRAM_DIR "/browser/manifest.json")))
+            .object();
+    const QByteArray key = QByteArray::fromBase64(manifest.value("key").toString().toLatin1());
+    const QByteArray digits =
+        QCryptographicHash::hash(key, QCryptographicHash::Sha256).left(16).toHex();
+    ExtensionIdentity identity;
+    for (const char digit : digits)
+        identity.chromium += QLatin1Char(char('a' + QByteArray(1, digit).toInt(nullptr, 16)));
+    identity.firefox = manifest.value("browser_specific_settings")
+                           .toObject()
+                           .value("gecko")
+                           .toObject()
+                           .value("id")
+                           .toString();
+    return identity;
+}
 
 // A started program listening on its local socket, as the executable runs it.
 struct Program : ProgramHarness {
@@ -259,6 +288,9 @@ void tst_Capture::browserEntryFollowsTheStartLanguage() {
     if (entry == Language::None)
         return;
 
+    const ExtensionIdentity shippedExtension = shippedExtensionIdentity();
+    QCOMPARE(shippedExtension.chromium.size(), 32);
+    QVERIFY(!shippedExtension.firefox.isEmpty());
     // Each browser's dialect, pointing at the host program beside the executable.
     const QJsonObject forChromium =
         QJsonDocument::fromJson(readBytes(chromium + chosen + ".json")).object();
@@ -270,10 +302,11 @@ void tst_Capture::browserEntryFollowsTheStartLanguage() {
         QCOMPARE(manifest.value("path").toString(),
                  QStringLiteral("/opt/tacknote/tacknote-capture"));
     }
-    QCOMPARE(forChromium.value("allowed_origins").toArray().first().toString(),
-             CaptureRegistration::chromiumOrigin());
-    QCOMPARE(forFirefox.value("allowed_extensions").toArray().first().toString(),
-             CaptureRegistration::firefoxExtensionId());
+    // The browsers start the host only for the extension it names: the one shipped.
+    QCOMPARE(forChromium.value("allowed_origins").toArray(),
+             QJsonArray{QStringLiteral("chrome-extension://%1/").arg(shippedExtension.chromium)});
+    QCOMPARE(forFirefox.value("allowed_extensions").toArray(),
+             QJsonArray{shippedExtension.firefox});
 }
 
 void tst_Capture::unwritableEntryLeavesTheProgramRunning() {

@@ -15,6 +15,18 @@
 
 #include <unistd.h>
 
+namespace {
+
+// No save of changes is on its way: what has arrived is handled, and the clock that
+// gathers a burst of changes into one save is not running (it has run out, or never
+// started). Nothing saves again before the next change.
+bool noSavePending(HiddenMainWindow& main) {
+    QCoreApplication::processEvents();
+    return !main.keeper().changeSaveTimer()->isActive();
+}
+
+} // namespace
+
 class tst_DataSafety : public QObject {
     Q_OBJECT
 
@@ -110,13 +122,13 @@ void tst_DataSafety::changesAreSavedOncePerBurst() {
     note->setCaption(QStringLiteral("Título"));
     QTRY_COMPARE(saves.size(), 1);
     QVERIFY(readBytes(h.notesFile()).contains("note=vers\xe3o 49\r\n"));
-    QTest::qWait(50);
+    QTRY_VERIFY(noSavePending(main));
     QCOMPARE(saves.size(), 1);
 
     // Moving a note back where it was is no change worth a write.
     note->setBounds(note->bounds().x() + 5, note->bounds().y(), 170, 120);
     note->setBounds(note->bounds().x() - 5, note->bounds().y(), 170, 120);
-    QTest::qWait(50);
+    QTRY_VERIFY(noSavePending(main));
     QCOMPARE(saves.size(), 1);
 }
 
@@ -128,7 +140,7 @@ void tst_DataSafety::noChangeSaveDuringLoad() {
     QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);
     main.keeper().changeSaveTimer()->setInterval(0);
     main.LoadNotes();
-    QTest::qWait(50);
+    QTRY_VERIFY(noSavePending(main));
     QCOMPARE(saves.size(), 0);
     QCOMPARE(h.noteCount(), 2);
 }
@@ -160,7 +172,7 @@ void tst_DataSafety::failingChangeSavesReportOnce() {
         note->setNote(QStringLiteral("um"));
         QTRY_COMPARE(h.boxes.shown.size(), 1);
         note->setNote(QStringLiteral("dois"));
-        QTest::qWait(50);
+        QTRY_VERIFY(noSavePending(main));
         QCOMPARE(h.boxes.shown.size(), 1);
     }
     QSignalSpy saves(&main.keeper(), &NotesKeeper::saved);

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,20 +93,33 @@ Run runProgram(const QProcessEnvironment& environment, const QStringList& argume
             program.readAllStandardOutput(), program.readAllStandardError()};
 }
 
-// Waits until the program has seeded its notes file and returns its path.
-QString waitForNotesFile(const QTemporaryDir& home) {
-    const QString base = home.filePath(QStringLiteral("Documents/Tacknote"));
-    QString notesFile;
-    for (int i = 0; i < 100 && notesFile.isEmpty(); ++i) {
-        const QStringList users = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        const QString candidate =
-            users.isEmpty() ? QString() : base + "/" + users.first() + "/data/stickies.tkn";
-        if (!candidate.isEmpty() && QFile::exists(candidate))
-            notesFile = candidate;
-        else
-            QTest::qWait(100);
+// Starts the program and waits until it has loaded its notes, which its start-up log
+// tells (QT_LOGGING_RULES="tacknote.startup.debug=true"). False, with what the program
+// said, when it did not get there.
+bool startUntilLoaded(QProcess& program, QProcessEnvironment environment, QByteArray& log) {
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"),
+                       QStringLiteral("tacknote.startup.debug=true"));
+    program.setProcessEnvironment(environment);
+    program.setProgram(QStringLiteral(TACKNOTE_EXECUTABLE));
+    QSignalSpy said(&program, &QProcess::readyReadStandardError);
+    program.start();
+    if (!program.waitForStarted())
+        return false;
+    while (!log.contains("notes loaded:")) {
+        if (!said.wait(20000))
+            return false;
+        log += program.readAllStandardError();
     }
-    return notesFile;
+    return true;
+}
+
+// The notes file of the one user with a data folder in documents; empty when there is
+// none.
+QString notesFileIn(const QString& documents) {
+    const QString base = documents + QStringLiteral("/Tacknote/");
+    const QStringList users = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return users.size() == 1 ? base + users.first() + QStringLiteral("/data/stickies.tkn")
+                             : QString();
 }
 
 } // namespace
@@ -123,15 +137,10 @@ void tst_Program::stopSignalSavesNotes_data() {
 void tst_Program::secondCopyHandsOverAndEnds() {
     QTemporaryDir home;
     QProcess first;
-    first.setProcessEnvironment(programEnvironment(home));
-    first.setProgram(QStringLiteral(TACKNOTE_EXECUTABLE));
-    first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    first.start();
-    QVERIFY(first.waitForStarted());
-    const QString notesFile = waitForNotesFile(home);
-    QVERIFY(!notesFile.isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile(notesFile).size() > 0, 5000);
-    QTest::qWait(1000); // the notes are loaded
+    QByteArray log;
+    QVERIFY2(startUntilLoaded(first, programEnvironment(home), log), log.constData());
+    const QString notesFile = notesFileIn(home.filePath(QStringLiteral("Documents")));
+    QVERIFY(QFile(notesFile).size() > 0);
     QFile before(notesFile);
     QVERIFY(before.open(QIODevice::ReadOnly));
     const QByteArray bytes = before.readAll();
@@ -173,27 +182,11 @@ void tst_Program::stopSignalSavesNotes() {
     environment.insert(QStringLiteral("LANG"), QStringLiteral("pt_BR.UTF-8"));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("pt_BR.UTF-8"));
 
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setProgram(QStringLiteral(TACKNOTE_EXECUTABLE));
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start();
-    QVERIFY(program.waitForStarted());
-
     // The program seeds its data folder at once and loads the notes half a second later.
-    QString notesFile;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            const QStringList found = QDir(documents + QStringLiteral("/Tacknote"))
-                                          .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-            if (found.isEmpty())
-                return false;
-            notesFile = documents + QStringLiteral("/Tacknote/") + found.first() +
-                        QStringLiteral("/data/stickies.tkn");
-            return QFile::exists(notesFile);
-        }(),
-        10000);
-    QTest::qWait(1500);
+    QProcess program;
+    QByteArray log;
+    QVERIFY2(startUntilLoaded(program, environment, log), log.constData());
+    const QString notesFile = notesFileIn(documents);
     QFile before(notesFile);
     QVERIFY(before.open(QIODevice::ReadOnly));
     QVERIFY(before.readAll().contains("NumStickies=1"));

@@ -314,7 +314,7 @@ bool AiosmtpdServer::start(QString& failure) {
         failure = QStringLiteral("aiosmtpd is not installed (package python3-aiosmtpd)");
         return false;
     }
-    const QString script = QStringLiteral(TACKNOTE_SOURCE_DIR) + "/tests/mail/aiosmtpd_server.py";
+    const QString script = QStringLiteral(AIOSMTPD_SERVER_SCRIPT);
     QStringList arguments{script, m_dir.path(), "user", "s3cr3t"};
     if (m_options.requireAuth)
         arguments << "--auth-required";

@@ -3,10 +3,10 @@
 #include "core/net/ReceivedNoteSink.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QList>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 // One received note as the registry would hold it.
 struct RecordedNote {
@@ -39,23 +39,15 @@ struct RecordedNote {
 };
 
 // A registry that records what the receiver asks of it: the notes as they are built and
-// the names of the calls in their order. It takes at most `capacity` notes.
+// the names of the calls in their order, each with the value stamp() had then. It takes
+// at most `capacity` notes.
 class RecordingNoteSink final : public ReceivedNoteSink {
 public:
     QList<RecordedNote> notes;
     QStringList calls;
-    QList<qint64> callTimes; // milliseconds since the sink was made, one per call
+    QList<int> callStamps;
+    std::function<int()> stamp = [] { return 0; };
     int capacity = 101;
-
-    RecordingNoteSink() { m_clock.start(); }
-
-    // Milliseconds between the first call named first and the first later call named
-    // second; -1 when there is no such pair.
-    qint64 gap(const QString& first, qsizetype from, const QString& second) const {
-        const qsizetype a = calls.indexOf(first, from);
-        const qsizetype b = a < 0 ? -1 : calls.indexOf(second, a + 1);
-        return b < 0 ? -1 : callTimes[b] - callTimes[a];
-    }
 
     int notesHeld() const override { return int(notes.size()); }
     int beginReceivedNote() override {
@@ -96,12 +88,10 @@ public:
 private:
     void record(const char* call) {
         calls << QString::fromLatin1(call);
-        callTimes << m_clock.elapsed();
+        callStamps << stamp();
     }
     RecordedNote& at(int n, const char* call) {
         record(call);
         return notes[n];
     }
-
-    QElapsedTimer m_clock;
 };

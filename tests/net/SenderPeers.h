@@ -5,13 +5,13 @@
 
 #include "core/net/OutgoingNote.h"
 
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QPair>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <functional>
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -19,23 +19,34 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-// A test receiver on one loopback address: it keeps every byte of each connection and
-// when it arrived.
+// A test receiver on one loopback address: it keeps every byte of each connection, and
+// with each piece read the value stamp() had then.
 class CapturingServer {
 public:
     struct Connection {
         QByteArray bytes;
-        QList<QPair<qint64, QByteArray>> pieces; // arrival time, bytes
-        qint64 closedAt = -1;
+        QList<QPair<int, QByteArray>> pieces; // stamp, bytes
+        bool closed = false;
+        int closedStamp = -1;
+
+        // The stamp of the piece that brought the byte at offset; -1 past the end.
+        int stampAt(qsizetype offset) const {
+            for (const auto& piece : pieces) {
+                if (offset < piece.second.size())
+                    return piece.first;
+                offset -= piece.second.size();
+            }
+            return -1;
+        }
     };
     QTcpServer server;
     QList<Connection> connections;
     // A connection is dropped as soon as these bytes have arrived on it; at once when
     // they are empty. Null: never.
     QByteArray dropWhenReceived;
+    std::function<int()> stamp = [] { return 0; };
 
     explicit CapturingServer(const QHostAddress& address, quint16 port = 0) {
-        m_clock.start();
         QVERIFY(server.listen(address, port));
         QObject::connect(&server, &QTcpServer::newConnection, [this] {
             while (QTcpSocket* socket = server.nextPendingConnection()) {
@@ -48,28 +59,18 @@ public:
                 QObject::connect(socket, &QTcpSocket::readyRead, [this, socket, index] {
                     const QByteArray bytes = socket->readAll();
                     connections[index].bytes += bytes;
-                    connections[index].pieces.append({m_clock.elapsed(), bytes});
+                    connections[index].pieces.append({stamp(), bytes});
                     if (!dropWhenReceived.isEmpty() &&
                         connections[index].bytes.contains(dropWhenReceived))
                         socket->abort();
                 });
                 QObject::connect(socket, &QTcpSocket::disconnected, [this, index] {
-                    connections[index].closedAt = m_clock.elapsed();
+                    connections[index].closed = true;
+                    connections[index].closedStamp = stamp();
                 });
             }
         });
     }
-    // When the piece holding `bytes` arrived; -1 when none did.
-    qint64 arrival(qsizetype connection, const QByteArray& bytes) const {
-        for (const auto& piece : connections[connection].pieces) {
-            if (piece.second.contains(bytes))
-                return piece.first;
-        }
-        return -1;
-    }
-
-private:
-    QElapsedTimer m_clock;
 };
 
 // A listening socket whose queue of connections is full and never accepted: a further

@@ -17,7 +17,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -113,16 +112,16 @@ void tst_TwoInstances::noteTravelsBetweenPrograms() {
         network.execIn(true, QStringLiteral("ss"),
                        {QStringLiteral("-Hltn"), QStringLiteral("sport = :") + TwoInstances::Port});
     QString sockets;
-    QElapsedTimer waited;
-    waited.start();
-    while (sockets.trimmed().isEmpty() && waited.elapsed() < 15000 &&
-           receiving.state() == QProcess::Running) {
-        QTest::qWait(200);
+    const auto listensOrEnded = [&] {
+        if (receiving.state() != QProcess::Running)
+            return true;
         network.ip(listening, nullptr, &sockets);
-    }
+        return !sockets.trimmed().isEmpty();
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        listensOrEnded(), "the receiving program does not listen although network functions are on",
+        15000);
     QCOMPARE(receiving.state(), QProcess::Running);
-    QVERIFY2(!sockets.trimmed().isEmpty(),
-             "the receiving program does not listen although network functions are on");
 
     QProcess sending;
     const StopAtEnd stopSending(sending);

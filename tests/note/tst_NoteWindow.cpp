@@ -442,7 +442,7 @@ void tst_NoteWindow::seedNoteTextFits_data() {
 void tst_NoteWindow::seedNoteTextFits() {
     QFETCH(QString, seed);
 
-    IniFile file(QStringLiteral(TACKNOTE_SOURCE_DIR "/data/") + seed, IniFile::Mode::Batched);
+    IniFile file(QStringLiteral(TACKNOTE_PROGRAM_DIR "/") + seed, IniFile::Mode::Batched);
     const QtLocaleInfo locale{QLocale(QLocale::Portuguese, QLocale::Brazil)};
     TestNote note;
     note.window->applyRecord(NoteStore::read(file, 0, locale, QDateTime::currentDateTime()));

@@ -11,7 +11,8 @@
 
 namespace {
 
-const QString DataDir = QStringLiteral(TACKNOTE_SOURCE_DIR "/data");
+// The sounds as they are shipped, beside the built program.
+const QString DataDir = QStringLiteral(TACKNOTE_PROGRAM_DIR);
 
 QByteArray le32(quint32 value) {
     QByteArray bytes(4, '\0');

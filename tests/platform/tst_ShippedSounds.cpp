@@ -2,18 +2,22 @@
 
 #include <QAudioDevice>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMediaDevices>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
-const QString DataDir = QStringLiteral(TACKNOTE_SOURCE_DIR "/data");
+// The sounds as they are shipped, beside the built program.
+const QString DataDir = QStringLiteral(TACKNOTE_PROGRAM_DIR);
 
 } // namespace
 
@@ -63,10 +67,18 @@ void tst_ShippedSounds::initTestCase() {
          QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
     if (!m_server.waitForStarted(5000))
         QSKIP("pulseaudio could not be started: the shipped sounds are not played here");
-    for (int waited = 0; waited < 10000 && !QFileInfo::exists(socket); waited += 50) {
-        if (m_server.state() != QProcess::Running)
-            break;
-        QTest::qWait(50);
+    // The server is ready once its socket is there; it may also end, or never get there.
+    {
+        QEventLoop ready;
+        QFileSystemWatcher folder({m_dir.path()});
+        connect(&folder, &QFileSystemWatcher::directoryChanged, &ready, [&] {
+            if (QFileInfo::exists(socket))
+                ready.quit();
+        });
+        connect(&m_server, &QProcess::finished, &ready, &QEventLoop::quit);
+        QTimer::singleShot(10000, &ready, &QEventLoop::quit);
+        if (!QFileInfo::exists(socket) && m_server.state() == QProcess::Running)
+            ready.exec();
     }
     if (!QFileInfo::exists(socket)) {
         const QByteArray log = m_server.readAll();
