@@ -67,6 +67,8 @@ public:
     void setPortugueseMarked(bool marked) { m_portugueseMarked = marked; }
 
     bool isLoading() const { return m_loading; }
+    // A background save is writing.
+    bool isSaving() const { return m_saving != nullptr; }
     bool notesLoaded() const { return m_notesLoaded; }
     // After the notes were destroyed, the next LoadNotes may run.
     void forgetNotes() { m_notesLoaded = false; }

@@ -22,7 +22,7 @@ namespace {
 // started). Nothing saves again before the next change.
 bool noSavePending(HiddenMainWindow& main) {
     QCoreApplication::processEvents();
-    return !main.keeper().changeSaveTimer()->isActive();
+    return !main.keeper().changeSaveTimer()->isActive() && !main.keeper().isSaving();
 }
 
 } // namespace
