@@ -4,30 +4,35 @@
 
 #include <QString>
 
-// General program settings (section "General" of the notes file). The fields hold zero
-// values until the notes file is first loaded.
+// General program settings (section "General" of the notes file). Each field's key and
+// default are declared once, in the table of SettingsStore.cpp, and a new record holds
+// those defaults; only the sound files and the user, whose defaults depend on where the
+// program is and who runs it, stay empty (SettingsStore::defaultGeral gives them). A
+// field without its entry there would be neither stored nor given a value.
 struct GeneralSettings {
-    bool UseSounds = false;
+    GeneralSettings();
+
+    bool UseSounds;
     QString SoundNewSticky;
     QString User;
     QString SoundDelSticky;
     QString SoundRecSticky;
-    bool AskDelete = false;
-    int DefaultColor = 0;
-    NoteFont DefaultFont{QString(), 0, 0, false, false};
-    bool ScrollBar = false;
-    bool DarkCaption = false;
-    int TrackPosition = 0;
-    bool ShowDate = false;
-    bool ShowTime = false;
-    bool AutoSave = false;
-    int TimeAutoSave = 0;
-    bool NoteDaily = false;
-    bool BackupOnExit = false;
+    bool AskDelete;
+    int DefaultColor;
+    NoteFont DefaultFont;
+    bool ScrollBar;
+    bool DarkCaption;
+    int TrackPosition;
+    bool ShowDate;
+    bool ShowTime;
+    bool AutoSave;
+    int TimeAutoSave;
+    bool NoteDaily;
+    bool BackupOnExit;
     QString BackupPath;
     // The user was told once that the desktop shows no tray (key "TrayNoticeShown",
     // written only once it is true; the Windows program leaves it in place).
-    bool TrayNoticeShown = false;
+    bool TrayNoticeShown;
 
     bool operator==(const GeneralSettings&) const = default;
 };

@@ -4,7 +4,10 @@
 #include <QString>
 #include <QStringList>
 
-// Network, mail and block-list settings (section "Network" of the notes file).
+// Network, mail and block-list settings (section "Network" of the notes file). Each
+// field's keys and default are declared once, in the table of SettingsStore.cpp, and a
+// new record holds those defaults. A field without its entry there would be neither
+// stored nor given a value.
 //
 // SMTPSecurity (key "SMTPSecurity" in "network", written after the block list; the Windows
 // program neither reads nor writes it and leaves it in place) says how mail is protected:
@@ -22,17 +25,19 @@
 // that mail server although it does not verify (self-signed, issued for another name).
 // A server that later shows another certificate is asked about again.
 struct NetworkSettings {
-    bool Enabled = false;
+    NetworkSettings();
+
+    bool Enabled;
     QString SMTPServer;
     QString SMTPPort;
-    int Authtype = 0;
+    int Authtype;
     QString Email;
     QString Username;
     QString Password;
-    int Blocktype = 0;
+    int Blocktype;
     QStringList BlockList;
     QString PortTCP;
-    int SMTPSecurity = 0;
+    int SMTPSecurity;
     QMap<QString, QString> TrustedCerts; // server:port -> fingerprint
 
     // The key of a server in TrustedCerts: the host name in lower case, ":", the port.

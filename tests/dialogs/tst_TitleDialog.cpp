@@ -99,6 +99,8 @@ void tst_TitleDialog::padrao() {
 // The dialog lives for the whole run; it reads the settings at each press.
 void tst_TitleDialog::padraoFollowsSettingsChangedLater() {
     Fixture f;
+    f.recGeral.ShowDate = false;
+    f.recGeral.ShowTime = false;
     f.dialog.setCaptionText(QStringLiteral("nota"));
     f.dialog.cmdPadrao->click();
     QCOMPARE(f.dialog.txtCaptionNota->text(), QStringLiteral("nota"));

@@ -36,6 +36,8 @@ private Q_SLOTS:
     void emptyFileGivesDefaultSettings();
     void settingsRoundTrip();
     void settingsLayout();
+    void settingsBytes_data();
+    void settingsBytes();
     void blockListShrinks();
     void blockListCount_data();
     void blockListCount();
@@ -370,6 +372,44 @@ void tst_NotesFile::settingsLayout() {
     QVERIFY(bytes.contains("TimeAutoSave=10\r\n[Network]\r\nEnabled=0\r\nPortTCP=7801\r\n"));
     QVERIFY(bytes.endsWith("Authtype=0\r\nListcount=0\r\nSMTPSecurity=0\r\n"));
     QVERIFY(!bytes.contains("[network]"));
+}
+
+// Notes files in tests/store/settings/: "defaults.tkn" and "loose_forms_written.tkn" are
+// what the program of commit dcf499a wrote, each key still written out by hand.
+void tst_NotesFile::settingsBytes_data() {
+    QTest::addColumn<QString>("stored"); // empty: no file
+    QTest::addColumn<QString>("written");
+    QTest::newRow("every setting away from its default")
+        << QStringLiteral("every_setting.tkn") << QStringLiteral("every_setting.tkn");
+    QTest::newRow("no settings") << QString() << QStringLiteral("defaults.tkn");
+    // Other letter cases and order, "-1", hexadecimal and unreadable numbers, font styles
+    // other than 1, a notice not yet shown, a damaged list count, fingerprints in capitals
+    // or empty.
+    QTest::newRow("forms written otherwise")
+        << QStringLiteral("loose_forms.tkn") << QStringLiteral("loose_forms_written.tkn");
+}
+
+// What is read from a notes file, written into an empty one, gives these bytes: the same
+// keys in the same sections and order, each value in the same form.
+void tst_NotesFile::settingsBytes() {
+    QFETCH(QString, stored);
+    QFETCH(QString, written);
+    const QString data = QStringLiteral(TACKNOTE_SOURCE_DIR "/tests/store/settings/");
+    if (!stored.isEmpty())
+        QVERIFY(QFile::copy(data + stored, m_path));
+    IniFile file(m_path, IniFile::Mode::Batched);
+    GeneralSettings geral;
+    NetworkSettings rede;
+    SettingsStore::read(file, Context, geral, rede);
+    const bool portuguese = SettingsStore::readDefaultLang(file) == QStringLiteral("Port");
+
+    const QString copy = m_path + QStringLiteral(".copy");
+    IniFile out(copy, IniFile::Mode::Batched);
+    SettingsStore::write(out, geral, rede, portuguese);
+    out.flush();
+    const QByteArray expected = readBytes(data + written);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(readBytes(copy), expected);
 }
 
 void tst_NotesFile::blockListShrinks() {
