@@ -394,7 +394,7 @@ void tst_NotesFile::settingsBytes_data() {
 void tst_NotesFile::settingsBytes() {
     QFETCH(QString, stored);
     QFETCH(QString, written);
-    const QString data = QStringLiteral(TACKNOTE_SOURCE_DIR "/tests/store/settings/");
+    const QString data = QStringLiteral(SETTINGS_DATA_DIR "/");
     if (!stored.isEmpty())
         QVERIFY(QFile::copy(data + stored, m_path));
     IniFile file(m_path, IniFile::Mode::Batched);
