@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <QTest>
 
 #include <arpa/inet.h>
 #include <csignal>
@@ -369,6 +370,16 @@ QList<std::pair<QString, StoredMessage>> AiosmtpdServer::stored() const {
 }
 
 // ---------------------------------------------------------------------------------------
+
+MailServer* MailServerPool::forTest(const QString& name) {
+    QString failure;
+    MailServer* found = get(name, failure);
+    if (!found && failure.contains(QLatin1String("not installed")))
+        QTest::qSkip(qPrintable(failure), __FILE__, __LINE__);
+    else if (!found)
+        QTest::qFail(qPrintable(failure), __FILE__, __LINE__);
+    return found;
+}
 
 MailServer* MailServerPool::get(const QString& name, QString& failure) {
     if (const auto found = m_servers.constFind(name); found != m_servers.constEnd())

@@ -132,6 +132,9 @@ public:
     // Nothing, with the reason, when the server cannot run; a reason that contains "not
     // installed" means the test should be skipped.
     MailServer* get(const QString& name, QString& failure);
+    // The server for a test function: the test is skipped when the server is not
+    // installed, and fails when it cannot run otherwise (nothing is returned then).
+    MailServer* forTest(const QString& name);
 
 private:
     const TestCertificates& m_certificates;
