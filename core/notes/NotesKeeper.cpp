@@ -166,10 +166,11 @@ void NotesKeeper::saveInBackground(bool reportFailure) {
     m_changeSave->stop();
     m_reportBackgroundFailure = reportFailure;
     m_backgroundError.clear();
-    const Snapshot now = snapshot();
-    m_saving = QThread::create([this, now, marked = m_portugueseMarked] {
+    // The writing thread reads m_inFlight alone until it has finished.
+    m_inFlight = snapshot();
+    m_saving = QThread::create([this, marked = m_portugueseMarked] {
         try {
-            m_file.save(now.geral, now.rede, marked, now.notes);
+            m_file.save(m_inFlight.geral, m_inFlight.rede, marked, m_inFlight.notes);
         } catch (const TacknoteError& error) {
             m_backgroundError = error.message();
         }
@@ -180,7 +181,6 @@ void NotesKeeper::saveInBackground(bool reportFailure) {
         if (m_saving == thread)
             finishBackgroundSave();
     });
-    m_inFlight = now;
     thread->start();
 }
 
