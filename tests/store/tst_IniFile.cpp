@@ -5,11 +5,11 @@
 #include "../support/TestFiles.h"
 
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -347,8 +347,13 @@ void tst_IniFile::externalRewriteIsNoticed() {
     writeBytes(m_path, "[A]\r\nx=1\r\n");
     IniFile file(m_path, IniFile::Mode::Batched);
     file.writeString(QStringLiteral("A"), QStringLiteral("y"), QStringLiteral("2"));
-    QThread::msleep(5); // let the modification time move on
     writeBytes(m_path, "[A]\r\nx=changed\r\n[Other]\r\nz=3\r\n");
+    // Rewritten later, as another program would: its modification time moves on.
+    QFile rewritten(m_path);
+    QVERIFY(rewritten.open(QIODevice::ReadWrite));
+    QVERIFY(rewritten.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                  QFileDevice::FileModificationTime));
+    rewritten.close();
     file.flush();
     QCOMPARE(readBytes(m_path), QByteArray("[A]\r\nx=changed\r\ny=2\r\n[Other]\r\nz=3\r\n"));
 }
