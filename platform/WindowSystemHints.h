@@ -3,7 +3,7 @@
 class QWidget;
 
 // What the program tells the desktop's window manager about its windows beyond what Qt
-// tells it.
+// tells it, and how it keeps their drawing surfaces.
 class WindowSystemHints {
 public:
     virtual ~WindowSystemHints() = default;
@@ -17,4 +17,9 @@ public:
     // window when it maps it after a change of stay on top, and the new native window
     // knows nothing of a request made for the old one.
     virtual void keepShownWindowOffTaskbar(QWidget& window) = 0;
+
+    // Lets window give back its drawing surface while it sits untouched, where the window
+    // system keeps showing a window without it; the surface comes back when the window
+    // is drawn again.
+    virtual void releaseSurfaceWhenIdle(QWidget& window) = 0;
 };

@@ -2,12 +2,12 @@
 
 #include "core/notes/Note.h"
 
+#include "gui/note/CaptionButton.h"
 #include "gui/note/NoteIcons.h"
 #include "gui/note/NoteLabelFont.h"
 #include "gui/note/WinColor.h"
 
 #include <QLabel>
-#include <QPushButton>
 
 #include <algorithm>
 
@@ -18,15 +18,12 @@ constexpr int kIconWidth = 14;
 constexpr int kButtonSize = 13;
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new CaptionButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setFixedSize(kButtonSize, kButtonSize);
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::ArrowCursor);
     button->setFont(NoteLabelFont::font(true, false));
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: white; color: black;"
-                                         " border: 1px solid #808080; padding: 0px; }"
-                                         "QPushButton:pressed { background-color: #d0d0d0; }"));
     return button;
 }
 

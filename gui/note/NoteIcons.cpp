@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QtMath>
 #include <algorithm>
 #include <array>
@@ -15,9 +16,14 @@ constexpr std::array<int, 2> kNoteWindowIconSizes{16, 32};
 } // namespace
 
 QPixmap NoteIcons::clockFace(const QColor& face) {
-    // Drawn for the sharpest screen, so it stays crisp on a scaled one.
+    // Drawn for the sharpest screen, so it stays crisp on a scaled one; drawn once per
+    // colour and scale, every note's caption bar sharing the picture.
     const qreal scale = qGuiApp ? std::max<qreal>(1.0, qGuiApp->devicePixelRatio()) : 1.0;
-    QPixmap pixmap(qCeil(14 * scale), qCeil(13 * scale));
+    const QString key = QStringLiteral("tacknote-clock-%1-%2").arg(face.rgba(), 0, 16).arg(scale);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(qCeil(14 * scale), qCeil(13 * scale));
     pixmap.setDevicePixelRatio(scale);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -32,6 +38,8 @@ QPixmap NoteIcons::clockFace(const QColor& face) {
     const QPoint centre(6, 7);
     painter.drawLine(centre, QPoint(4, 3));
     painter.drawLine(centre, QPoint(9, 4));
+    painter.end();
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

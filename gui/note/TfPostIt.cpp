@@ -20,8 +20,8 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QMoveEvent>
 #include <QPointer>
 #include <QScopedValueRollback>
@@ -58,6 +58,8 @@ TfPostIt::TfPostIt(Note& note, NoteHost* host, WindowSystemHints* hints, QWidget
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(NoteLabelFont::font(true, false));
     setWindowIcon(NoteIcons::noteWindowIcon());
+    if (m_hints)
+        m_hints->releaseSurfaceWhenIdle(*this);
 
     pnlCaption = new NoteCaptionBar(this);
     connect(pnlCaption, &NoteCaptionBar::hideClicked, this, &TfPostIt::cmdEsconderClick);
@@ -391,8 +393,8 @@ void TfPostIt::createMenu() {
 void TfPostIt::popPrincipalPopup() {
     // The reply item follows the footer already (setFooter).
     popPrincipal->mnuEnviar->setEnabled(m_host && m_host->networkEnabled());
-    const bool offerUrl =
-        memPostit->textCursor().hasSelection() && UrlSelection::looksLikeUrl(memPostit->selectedNoteText());
+    const bool offerUrl = memPostit->textCursor().hasSelection() &&
+                          UrlSelection::looksLikeUrl(memPostit->selectedNoteText());
     popPrincipal->mnuURL->setVisible(offerUrl);
     popPrincipal->sepURL->setVisible(offerUrl);
 }

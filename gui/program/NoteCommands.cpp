@@ -32,29 +32,59 @@
 
 NoteCommands::NoteCommands(const Services& services, QObject* parent)
     : QObject(parent), m_services(services), m_utcOffset(std::make_unique<SystemUtcOffset>()) {
-    m_frmMudaCaption =
-        std::make_unique<TfrmMudaCaption>(services.clock, services.locale, services.recGeral);
-    m_frmSobre = std::make_unique<TfrmSobre>(services.shell);
     m_links = std::make_unique<LinkOpener>(services.shell, services.messages);
-
-    m_frmAddressBook = std::make_unique<TfrmAddressBook>(
-        services.notesFile, services.locale.locale(), services.messages, services.sound);
-    m_frmEnviarEmail =
-        std::make_unique<TfrmEnviarEmail>(services.recGeral, services.recRede, *m_frmAddressBook,
-                                          services.messages, services.clock, *m_utcOffset);
-    m_sender = new NoteSender(services.locale, this);
-    m_frmEnviaComputador = std::make_unique<TfrmEnviaComputador>(
-        services.recGeral, services.recRede, *m_sender, *m_frmAddressBook, services.messages);
 }
 
 NoteCommands::~NoteCommands() = default;
+
+// The dialogs are made when first opened: most runs open none of them, and a start that
+// made them all would build windows, load the address book and the network's TLS
+// libraries before the first note shows.
+TfrmMudaCaption* NoteCommands::frmMudaCaption() {
+    if (!m_frmMudaCaption)
+        m_frmMudaCaption = std::make_unique<TfrmMudaCaption>(m_services.clock, m_services.locale,
+                                                             m_services.recGeral);
+    return m_frmMudaCaption.get();
+}
+
+TfrmSobre* NoteCommands::frmSobre() {
+    if (!m_frmSobre)
+        m_frmSobre = std::make_unique<TfrmSobre>(m_services.shell);
+    return m_frmSobre.get();
+}
+
+TfrmAddressBook* NoteCommands::frmAddressBook() {
+    if (!m_frmAddressBook)
+        m_frmAddressBook =
+            std::make_unique<TfrmAddressBook>(m_services.notesFile, m_services.locale.locale(),
+                                              m_services.messages, m_services.sound);
+    return m_frmAddressBook.get();
+}
+
+TfrmEnviarEmail* NoteCommands::frmEnviarEmail() {
+    if (!m_frmEnviarEmail)
+        m_frmEnviarEmail = std::make_unique<TfrmEnviarEmail>(
+            m_services.recGeral, m_services.recRede, *frmAddressBook(), m_services.messages,
+            m_services.clock, *m_utcOffset);
+    return m_frmEnviarEmail.get();
+}
+
+TfrmEnviaComputador* NoteCommands::frmEnviaComputador() {
+    if (!m_frmEnviaComputador) {
+        m_sender = new NoteSender(m_services.locale, this);
+        m_frmEnviaComputador = std::make_unique<TfrmEnviaComputador>(
+            m_services.recGeral, m_services.recRede, *m_sender, *frmAddressBook(),
+            m_services.messages);
+    }
+    return m_frmEnviaComputador.get();
+}
 
 bool NoteCommands::networkEnabled() const {
     return m_services.recRede.Enabled;
 }
 
 bool NoteCommands::editCaption(QString& caption) {
-    return m_frmMudaCaption->edit(caption);
+    return frmMudaCaption()->edit(caption);
 }
 
 NoteRecord NoteCommands::configured(const NoteRecord& current, const NoteRecord& fromDialog) {
@@ -108,12 +138,12 @@ void NoteCommands::openPreferences() {
 }
 
 void NoteCommands::showAbout(const QString& productPage) {
-    m_frmSobre->setProductPage(productPage);
+    frmSobre()->setProductPage(productPage);
     m_frmSobre->exec();
 }
 
 void NoteCommands::browseAddressBook() {
-    m_frmAddressBook->browse();
+    frmAddressBook()->browse();
 }
 
 QString NoteCommands::makeBackup(const QString& folder) {
@@ -169,13 +199,13 @@ OutgoingNote NoteCommands::outgoing(const TfPostIt& note) {
 }
 
 void NoteCommands::sendNote(TfPostIt& note, bool reply) {
-    m_frmEnviaComputador->sendNote(note.Tag, outgoing(note),
+    frmEnviaComputador()->sendNote(note.Tag, outgoing(note),
                                    reply ? std::optional<QString>(note.replyAddress())
                                          : std::nullopt);
 }
 
 void NoteCommands::mailNote(const QString& subject, const QString& text) {
-    m_frmEnviarEmail->sendNote(subject, text);
+    frmEnviarEmail()->sendNote(subject, text);
 }
 
 void NoteCommands::openUrl(const QUrl& url) {
@@ -196,8 +226,10 @@ void NoteCommands::printNote(const QString& caption, const QString& text, const 
 
 void NoteCommands::closeDialogs() {
     // Whatever a sending still had to send is dropped with the program.
-    m_sender->cancel();
-    m_frmMudaCaption->reject();
+    if (m_sender)
+        m_sender->cancel();
+    if (m_frmMudaCaption)
+        m_frmMudaCaption->reject();
     if (m_frmAjuda)
         m_frmAjuda->hide();
     while (QWidget* modal = QApplication::activeModalWidget()) {

@@ -31,8 +31,8 @@ struct NetworkSettings;
 
 // What the note windows ask of the program around them, and the dialogs that act on
 // notes and settings: the title dialog, the configuration and preferences dialog, the
-// address book and the e-mail composer. The dialogs used on every opening are created
-// once per run; the configuration dialog is made anew for each opening.
+// address book and the e-mail composer. The dialogs kept between openings are made on
+// their first opening; the configuration dialog is made anew for each opening.
 class NoteCommands : public QObject, public NoteHost {
     Q_OBJECT
 public:
@@ -83,11 +83,13 @@ public:
     // Ends every dialog still open (the program is closing).
     void closeDialogs();
 
-    TfrmMudaCaption* frmMudaCaption() const { return m_frmMudaCaption.get(); }
-    TfrmAddressBook* frmAddressBook() const { return m_frmAddressBook.get(); }
+    // The dialogs, each made on its first use.
+    TfrmMudaCaption* frmMudaCaption();
+    TfrmSobre* frmSobre();
+    TfrmAddressBook* frmAddressBook();
+    TfrmEnviarEmail* frmEnviarEmail();
+    TfrmEnviaComputador* frmEnviaComputador();
     TfrmAjuda* frmAjuda() const { return m_frmAjuda.get(); }
-    TfrmEnviarEmail* frmEnviarEmail() const { return m_frmEnviarEmail.get(); }
-    TfrmEnviaComputador* frmEnviaComputador() const { return m_frmEnviaComputador.get(); }
 
     // What a sending transmits of a note: its looks, its alarm and its text as the note
     // window displays it.
@@ -100,11 +102,11 @@ public:
 private:
     Services m_services;
     std::unique_ptr<SystemUtcOffset> m_utcOffset;
+    std::unique_ptr<LinkOpener> m_links;
     // Dialogs have no parent window: a note that opened one may be deleted meanwhile.
+    // Each is made on its first use.
     std::unique_ptr<TfrmMudaCaption> m_frmMudaCaption;
     std::unique_ptr<TfrmSobre> m_frmSobre;
-    std::unique_ptr<LinkOpener> m_links;
-    // Made on first use.
     std::unique_ptr<TfrmAjuda> m_frmAjuda;
     std::unique_ptr<TfrmAddressBook> m_frmAddressBook;
     std::unique_ptr<TfrmEnviarEmail> m_frmEnviarEmail;

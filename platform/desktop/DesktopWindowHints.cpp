@@ -1,5 +1,7 @@
 #include "platform/desktop/DesktopWindowHints.h"
 
+#include "platform/desktop/IdleWindowSurface.h"
+
 #include <QGuiApplication>
 #include <QList>
 #include <QWidget>
@@ -84,4 +86,11 @@ void DesktopWindowHints::keepShownWindowOffTaskbar(QWidget& window) {
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&event));
     xcb_flush(m_connection);
+}
+
+void DesktopWindowHints::releaseSurfaceWhenIdle(QWidget& window) {
+    // An X server without a compositor keeps showing what was last put into a window
+    // and asks for a repaint (an expose) when a part of it must be drawn again.
+    if (m_connection)
+        IdleWindowSurface::watch(window, kSurfaceIdleMs);
 }

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Notes on scaled screens, under a real X server and window manager (fluxbox): at 200 %
 # (Xft.dpi 192, as GNOME and KDE set it) and at 150 % (QT_SCALE_FACTOR=1.5) every note
-# maps at its stored place and size in logical pixels, memory stays bounded, and a start
-# followed by a close leaves the notes file byte for byte as a 100 % desktop wrote it.
+# maps at its stored place and size in logical pixels, memory stays bounded, notes that
+# gave back their drawing surfaces while idle draw themselves whole again when a window
+# that covered them goes away, and a start followed by a close leaves the notes file byte
+# for byte as a 100 % desktop wrote it.
 #
 # Usage: scaled_screens.sh PROGRAM. Exits 77 (skipped) when a tool is missing.
 set -euo pipefail
 program=$1
-for tool in Xvfb fluxbox xrdb xdotool xprop; do
+for tool in Xvfb fluxbox xrdb xdotool xprop xwd xmessage; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -81,13 +83,47 @@ at_place() {
                dw > -2 && dw < 2 && dh > -2 && dh < 2) }'
 }
 
+shmem() { awk '/RssShmem/ {print $2}' "/proc/$1/status"; }
+# The pixels of windows as the X server shows them.
+pixels() {
+    local id
+    for id in "$@"; do xwd -silent -id "$id" | md5sum; done
+}
+
+# Waits until the program has given back the drawing surface of at least one idle note
+# (neither active nor under the pointer), covers the notes with another window, takes it
+# away, and checks that they are drawn as they were before.
+redrawn_after_cover() {
+    local pid=$1
+    shift
+    xdotool mousemove 1279 0
+    local before=$(shmem "$pid") released=
+    for _ in $(seq 150); do
+        (($(shmem "$pid") < before - 150)) && { released=1; break; }
+        sleep 0.1
+    done
+    [ -n "$released" ] || fail "no idle note gave back its surface ($(shmem "$pid") kB shared)"
+    local seen=$(pixels "$@")
+    xmessage -geometry 1200x900+0+0 "$(seq 1 400 | tr '\n' ' ')" >/dev/null 2>&1 &
+    local cover=$!
+    wait_for sh -c "xdotool search --onlyvisible --class Xmessage" || fail "no covering window"
+    [ "$(pixels "$@")" != "$seen" ] || fail "the covering window did not cover the notes"
+    kill "$cover"
+    wait "$cover" 2>/dev/null || true
+    for _ in $(seq 100); do
+        [ "$(pixels "$@")" = "$seen" ] && return 0
+        sleep 0.1
+    done
+    fail "the notes were not drawn again after being uncovered"
+}
+
 # Runs the program until its notes are mapped, checks them, and ends it as a session does.
 run() {
     local factor=$1
     shift
     env -u QT_QPA_PLATFORM "$@" "$program" >"$work/out.log" 2>&1 &
     local pid=$!
-    local caption x y w h
+    local caption x y w h ids=()
     for note in "Nota A 100 60 250 200" "Nota B 420 300 300 150"; do
         read -r _ caption x y w h <<<"$note"
         local id
@@ -110,7 +146,9 @@ run() {
         done
         at_place "$geometry" "$factor" "$x" "$y" "$w" "$h" ||
             fail "note $caption: $geometry, wanted ${w}x${h} at $x,$y times $factor ($*)"
+        ids+=("$id")
     done
+    redrawn_after_cover "$pid" "${ids[@]}"
     local rss
     rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
     ((rss < 200000)) || fail "resident memory $rss kB ($*)"

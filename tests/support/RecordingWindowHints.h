@@ -17,6 +17,7 @@ public:
     void keepShownWindowOffTaskbar(QWidget& window) override {
         record(QStringLiteral("on screen"), window);
     }
+    void releaseSurfaceWhenIdle(QWidget&) override {}
     QStringList requests;
 
 private:
