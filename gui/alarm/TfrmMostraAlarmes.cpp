@@ -1,5 +1,6 @@
 #include "gui/alarm/TfrmMostraAlarmes.h"
 
+#include "core/program/HelpTopics.h"
 #include "platform/MessageBoxes.h"
 
 #include <QEvent>
@@ -27,6 +28,7 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_messages(messages) {
     setObjectName(QStringLiteral("frmMostraAlarmes"));
+    setProperty(HelpTopics::property, QStringLiteral("today"));
 
     lstTem = new QListWidget(this);
     lstTem->setObjectName(QStringLiteral("lstTem"));

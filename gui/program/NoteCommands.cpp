@@ -34,8 +34,9 @@ NoteCommands::NoteCommands(const Services& services, QObject* parent)
     : QObject(parent), m_services(services), m_utcOffset(std::make_unique<SystemUtcOffset>()) {
     m_frmMudaCaption =
         std::make_unique<TfrmMudaCaption>(services.clock, services.locale, services.recGeral);
-    m_frmSobre = std::make_unique<TfrmSobre>(services.shell);
+    m_frmSobre = std::make_unique<TfrmSobre>();
     m_links = std::make_unique<LinkOpener>(services.shell, services.messages);
+    m_frmSobre->openLink = [this](const QUrl& address) { helpWindow().open(address); };
 
     m_frmAddressBook = std::make_unique<TfrmAddressBook>(
         services.notesFile, services.locale.locale(), services.messages, services.sound);
@@ -108,7 +109,7 @@ void NoteCommands::openPreferences() {
 }
 
 void NoteCommands::showAbout(const QString& productPage) {
-    m_frmSobre->setProductPage(productPage);
+    m_frmSobre->setProductPage(QFileInfo(productPage).isFile() ? productPage : QString());
     m_frmSobre->exec();
 }
 
@@ -182,10 +183,14 @@ void NoteCommands::openUrl(const QUrl& url) {
     m_links->open(url);
 }
 
-void NoteCommands::showHelp(const QString& page) {
+TfrmAjuda& NoteCommands::helpWindow() {
     if (!m_frmAjuda)
         m_frmAjuda = std::make_unique<TfrmAjuda>(*m_links, m_services.messages);
-    m_frmAjuda->showPage(page);
+    return *m_frmAjuda;
+}
+
+void NoteCommands::showHelp(const QString& page, const QString& topic) {
+    helpWindow().showPage(page, topic);
 }
 
 void NoteCommands::printNote(const QString& caption, const QString& text, const QFont& font) {

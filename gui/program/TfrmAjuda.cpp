@@ -3,10 +3,12 @@
 #include "gui/program/LinkOpener.h"
 #include "platform/MessageBoxes.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -42,16 +44,46 @@ void TfrmAjuda::retranslate() {
     setWindowTitle(title.isEmpty() ? tr("Ajuda do Tacknote") : title);
 }
 
-void TfrmAjuda::showPage(const QString& file) {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+void TfrmAjuda::showPage(const QString& file, const QString& topic) {
+    QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
     if (!isLocalPage(url)) {
         m_messages.error(tr("A página %1 não foi encontrada.").arg(file));
         return;
     }
+    if (!topic.isEmpty())
+        url.setFragment(topic);
     memAjuda->setSource(url);
-    // The same page again starts from its top.
-    memAjuda->moveCursor(QTextCursor::Start);
-    memAjuda->ensureCursorVisible();
+    if (topic.isEmpty()) {
+        // The same page again starts from its top.
+        memAjuda->moveCursor(QTextCursor::Start);
+        memAjuda->ensureCursorVisible();
+    } else {
+        // Also when the page was open already, at another place.
+        memAjuda->scrollToAnchor(topic);
+    }
+    present();
+}
+
+void TfrmAjuda::open(const QUrl& address) {
+    QUrl withoutPlace = address;
+    withoutPlace.setFragment(QString());
+    if (isLocalPage(withoutPlace))
+        showPage(withoutPlace.toLocalFile(), address.fragment());
+    else
+        m_links.open(address);
+}
+
+void TfrmAjuda::present() {
+    // A window shown while a dialog is modal takes no input unless it belongs to that
+    // dialog; the help then belongs to it, and like it stays above the notes. Without a
+    // dialog it is an ordinary window again.
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!windowHandle())
+        create();
+    if (QWindow* window = windowHandle()) {
+        window->setTransientParent(dialog ? dialog->windowHandle() : nullptr);
+        window->setFlag(Qt::WindowStaysOnTopHint, dialog != nullptr);
+    }
     show();
     raise();
     activateWindow();
