@@ -10,7 +10,9 @@
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -61,6 +63,15 @@ QtTrayIcon::QtTrayIcon(QObject* parent, std::function<qint64()> msecsNow)
     // the start, so its events are picked out of the application's.
     if (QCoreApplication* app = QCoreApplication::instance())
         app->installEventFilter(this);
+    // While a dialog is modal, Qt gives the X11 tray's icon window no mouse events at
+    // all; the window system's own events still show the click.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+QtTrayIcon::~QtTrayIcon() {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
 }
 
 void QtTrayIcon::setIcon(const QIcon& icon) {
@@ -107,6 +118,38 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
     return TrayIcon::eventFilter(watched, event);
 }
 
+bool QtTrayIcon::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    // The release ends a click, as on the icon window's own events.
+    if ((event->response_type & 0x7f) != XCB_BUTTON_RELEASE || !QApplication::activeModalWidget())
+        return false;
+    const xcb_window_t window = static_cast<const xcb_button_release_event_t*>(message)->event;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool onIcon = std::any_of(windows.cbegin(), windows.cend(), [window](QWidget* widget) {
+        return widget->inherits(IconWindowClass) && widget->internalWinId() == window;
+    });
+    // Raised once Qt has handled (and dropped) the event, outside the window system's
+    // event processing.
+    if (onIcon)
+        QMetaObject::invokeMethod(
+            this, [] { raiseWaitingDialog(); }, Qt::QueuedConnection);
+    return false;
+}
+
+bool QtTrayIcon::raiseWaitingDialog() {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog)
+        return false;
+    // Also when the user minimized it.
+    dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return true;
+}
+
 void QtTrayIcon::onActivated(int reason) {
     m_clicks.setDoubleClickInterval(QGuiApplication::styleHints()->mouseDoubleClickInterval());
     const TrayClicks::Gesture gesture = m_clicks.activation(activationOf(reason), m_msecsNow());
@@ -142,13 +185,8 @@ bool QtTrayIcon::onIconWindowMouse(QObject* window, QMouseEvent* event) {
 void QtTrayIcon::deliver(TrayClicks::Gesture gesture, const QPoint& position) {
     // While a dialog waits for an answer, the menu and the notes stay as they are: any
     // click brings that dialog to the front, wherever it lies.
-    if (QWidget* dialog = QApplication::activeModalWidget();
-        dialog && gesture != TrayClicks::Gesture::None) {
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
+    if (gesture != TrayClicks::Gesture::None && raiseWaitingDialog())
         return;
-    }
     switch (gesture) {
     case TrayClicks::Gesture::Click:
         Q_EMIT activated(Activation::Click);
