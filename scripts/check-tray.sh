@@ -201,10 +201,16 @@ if [ -n "$icon" ]; then
     for w in $(windows_of); do
         [ "$w" = "$icon" ] || is_note "$w" || dialog="$w"
     done
-    xdotool windowminimize "$dialog"
-    check "the dialog is out of sight" wait_for 5 popups_are 0
+    # Another program's window takes the focus from the dialog.
+    xlogo -geometry 300x300+0+0 >/dev/null 2>&1 &
+    pids+=($!)
+    other_window() { xdotool search --onlyvisible --class xlogo >/dev/null 2>&1; }
+    wait_for 10 other_window
+    xdotool windowactivate --sync "$(xdotool search --onlyvisible --class xlogo | head -1)"
+    dialog_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ]; }
+    check "another program's window has the focus" sh -c "! [ \"\$(xdotool getactivewindow)\" = $dialog ]"
     xdotool mousemove "$cx" "$cy" click 1
-    check "a click on the icon brings the dialog back" wait_for 5 popups_are 1
+    check "a click on the icon brings the dialog to the front" wait_for 5 dialog_active
     shot x11-dialog-back
     n0=$(notes)
     xdotool mousemove "$cx" "$cy" click 3

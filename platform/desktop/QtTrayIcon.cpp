@@ -11,6 +11,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
 
@@ -46,6 +47,38 @@ TrayClicks::Activation activationOf(int reason) {
     }
 }
 
+// The start of an XInput 2 device event (a button's press or release) as the protocol
+// lays it out, up to the window it happened in; the xcb library of XInput is not needed
+// for this alone.
+struct XiDeviceEventStart {
+    uint8_t response_type;
+    uint8_t extension;
+    uint16_t sequence;
+    uint32_t length;
+    uint16_t event_type;
+    uint16_t deviceid;
+    uint32_t time;
+    uint32_t detail;
+    uint32_t root;
+    uint32_t event;
+};
+constexpr uint16_t XiButtonRelease = 5;
+
+// The major opcode of the X server's XInput extension, which its events carry; -1 without
+// it or without a connection to the X server.
+int xinputOpcode() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return -1;
+    static constexpr char name[] = "XInputExtension";
+    xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, sizeof name - 1, name), nullptr);
+    const int opcode = reply && reply->present ? reply->major_opcode : -1;
+    free(reply);
+    return opcode;
+}
+
 } // namespace
 
 QtTrayIcon::QtTrayIcon(QObject* parent, std::function<qint64()> msecsNow)
@@ -65,8 +98,10 @@ QtTrayIcon::QtTrayIcon(QObject* parent, std::function<qint64()> msecsNow)
         app->installEventFilter(this);
     // While a dialog is modal, Qt gives the X11 tray's icon window no mouse events at
     // all; the window system's own events still show the click.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        m_xinputOpcode = xinputOpcode();
         QCoreApplication::instance()->installNativeEventFilter(this);
+    }
 }
 
 QtTrayIcon::~QtTrayIcon() {
@@ -121,11 +156,19 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
 bool QtTrayIcon::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "xcb_generic_event_t")
         return false;
+    // The release ends a click, as on the icon window's own events. Qt takes the mouse
+    // through XInput 2 where the X server offers it, else through the core events.
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    // The release ends a click, as on the icon window's own events.
-    if ((event->response_type & 0x7f) != XCB_BUTTON_RELEASE || !QApplication::activeModalWidget())
+    xcb_window_t window = XCB_NONE;
+    if ((event->response_type & 0x7f) == XCB_BUTTON_RELEASE) {
+        window = static_cast<const xcb_button_release_event_t*>(message)->event;
+    } else if ((event->response_type & 0x7f) == XCB_GE_GENERIC && m_xinputOpcode >= 0) {
+        const auto* device = static_cast<const XiDeviceEventStart*>(message);
+        if (device->extension == m_xinputOpcode && device->event_type == XiButtonRelease)
+            window = device->event;
+    }
+    if (window == XCB_NONE || !QApplication::activeModalWidget())
         return false;
-    const xcb_window_t window = static_cast<const xcb_button_release_event_t*>(message)->event;
     const QWidgetList windows = QApplication::topLevelWidgets();
     const bool onIcon = std::any_of(windows.cbegin(), windows.cend(), [window](QWidget* widget) {
         return widget->inherits(IconWindowClass) && widget->internalWinId() == window;

@@ -48,4 +48,6 @@ private:
     QPointer<QMenu> m_menu;
     TrayClicks m_clicks;
     std::function<qint64()> m_msecsNow;
+    // The X server's XInput extension, whose events carry the mouse on X11; -1: none.
+    int m_xinputOpcode = -1;
 };
