@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -35,7 +37,6 @@ TfrmAjuda::TfrmAjuda(LinkOpener& links, MessageBoxes& messages, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(memAjuda);
-    resize(640, 520);
     retranslate();
 }
 
@@ -78,8 +79,15 @@ void TfrmAjuda::present() {
     // dialog; the help then belongs to it, and like it stays above the notes. Without a
     // dialog it is an ordinary window again.
     QWidget* dialog = QApplication::activeModalWidget();
-    if (!windowHandle())
+    if (!windowHandle()) {
+        // Its first showing: a comfortable size for reading, within the screen however
+        // large the interface is scaled.
+        QSize size(640, 520);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+        resize(size);
         create();
+    }
     if (QWindow* window = windowHandle()) {
         window->setTransientParent(dialog ? dialog->windowHandle() : nullptr);
         window->setFlag(Qt::WindowStaysOnTopHint, dialog != nullptr);
