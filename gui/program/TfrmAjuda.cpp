@@ -75,10 +75,6 @@ void TfrmAjuda::open(const QUrl& address) {
 }
 
 void TfrmAjuda::present() {
-    // A window shown while a dialog is modal takes no input unless it belongs to that
-    // dialog; the help then belongs to it, and like it stays above the notes. Without a
-    // dialog it is an ordinary window again.
-    QWidget* dialog = QApplication::activeModalWidget();
     if (!windowHandle()) {
         // Its first showing: a comfortable size for reading, within the screen however
         // large the interface is scaled.
@@ -88,10 +84,7 @@ void TfrmAjuda::present() {
         resize(size);
         create();
     }
-    if (QWindow* window = windowHandle()) {
-        window->setTransientParent(dialog ? dialog->windowHandle() : nullptr);
-        window->setFlag(Qt::WindowStaysOnTopHint, dialog != nullptr);
-    }
+    followDialog();
     show();
     raise();
     activateWindow();
@@ -115,4 +108,20 @@ void TfrmAjuda::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QWidget::changeEvent(event);
+}
+
+void TfrmAjuda::followDialog() {
+    // A window shown while a dialog is modal takes no input unless it belongs to that
+    // dialog; the help then belongs to it, and like it stays above the notes. Once that
+    // dialog has closed it belongs to the one still open, or is an ordinary window again.
+    QWindow* window = windowHandle();
+    if (!window)
+        return;
+    QWidget* dialog = QApplication::activeModalWidget();
+    QWindow* dialogWindow = dialog ? dialog->windowHandle() : nullptr;
+    window->setTransientParent(dialogWindow);
+    window->setFlag(Qt::WindowStaysOnTopHint, dialogWindow != nullptr);
+    if (dialogWindow)
+        connect(dialogWindow, &QWindow::visibleChanged, this, &TfrmAjuda::followDialog,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
 }

@@ -34,6 +34,8 @@ private:
     void retranslate();
     // Shows the window and brings it to the front, above the dialog open now if any.
     void present();
+    // Makes the window belong to the dialog open now, if any.
+    void followDialog();
 
     LinkOpener& m_links;
     MessageBoxes& m_messages;
