@@ -305,7 +305,7 @@
     </message>
     <message>
         <source>Sempre &amp;Visível</source>
-        <translation>Always &amp;Visible</translation>
+        <translation>&amp;Always on Top</translation>
     </message>
     <message>
         <source>Co&amp;piar</source>
@@ -355,7 +355,7 @@
     <name>NoteSender</name>
     <message>
         <source>Não foi possível conectar em %1 !</source>
-        <translation>Could not connect to %1 !</translation>
+        <translation>Could not connect to %1!</translation>
     </message>
     <message>
         <source>Enviando para %1...</source>
@@ -744,7 +744,7 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
     <message>
         <source>Timeout!!!</source>
-        <translation>Timeout!!!</translation>
+        <translation>Timed out!</translation>
     </message>
     <message>
         <source>Conectando ao Servidor...</source>
@@ -807,6 +807,29 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>TfrmMostraAlarmes</name>
+    <message>
+        <source>Tarefas para Hoje</source>
+        <translation>Today&apos;s Tasks</translation>
+    </message>
+    <message>
+        <source>&amp;Visualizar</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Você não tem tarefas agendadas para hoje!</source>
+        <translation>You have no tasks scheduled for today!</translation>
+    </message>
+    <message>
+        <source>Não foi possível abrir a nota! Provavelmente ela já foi excluída.</source>
+        <translation>The note could not be opened! It has probably been deleted.</translation>
+    </message>
+</context>
+<context>
     <name>TfrmMudaCaption</name>
     <message>
         <source>Muda Título</source>
@@ -833,7 +856,7 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <name>TfrmSobre</name>
     <message>
         <source>Sobre o Sistema</source>
-        <translation>About the System</translation>
+        <translation>About Tacknote</translation>
     </message>
     <message>
         <source>Versão:</source>
@@ -841,7 +864,7 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
     <message>
         <source>Aqui fica a versão</source>
-        <translation>The version goes here</translation>
+        <translation>unknown</translation>
     </message>
     <message>
         <source>&amp;OK</source>
@@ -916,7 +939,7 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
     <message>
         <source>Sobre o Sistema...</source>
-        <translation>About...</translation>
+        <translation>About Tacknote...</translation>
     </message>
     <message>
         <source>A&amp;juda</source>
@@ -941,29 +964,37 @@ It will not be changed while Tacknote is running. Notes created now will be kept
         <source>Relembrar a cada </source>
         <translation>Remind every </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>minuto(s)</source>
-        <translation>minute(s)</translation>
+        <translation>
+            <numerusform>minute</numerusform>
+            <numerusform>minutes</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>hora(s)</source>
-        <translation>hour(s)</translation>
+        <translation>
+            <numerusform>hour</numerusform>
+            <numerusform>hours</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>dia(s)</source>
-        <translation>day(s)</translation>
+        <translation>
+            <numerusform>day</numerusform>
+            <numerusform>days</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>semana(s)</source>
-        <translation>week(s)</translation>
-    </message>
-    <message>
-        <source>mes(es)</source>
-        <translation>month(s)</translation>
+        <translation>
+            <numerusform>week</numerusform>
+            <numerusform>weeks</numerusform>
+        </translation>
     </message>
     <message>
         <source>Dias da Semana:</source>
-        <translation>Weekdays:</translation>
+        <translation>Days of the Week:</translation>
     </message>
     <message>
         <source>Domingo</source>
@@ -1013,6 +1044,13 @@ It will not be changed while Tacknote is running. Notes created now will be kept
         <source>Este não é um arquivo de som válido!</source>
         <translation>This is not a valid sound file!</translation>
     </message>
+    <message numerus="yes">
+        <source>mês(es)</source>
+        <translation>
+            <numerusform>month</numerusform>
+            <numerusform>months</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TtabFonteCor</name>
@@ -1026,15 +1064,11 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
     <message>
         <source>C&amp;or de Fundo</source>
-        <translation>Backgr&amp;ound Colour</translation>
+        <translation>Backgr&amp;ound Color</translation>
     </message>
     <message>
         <source>&amp;Fonte</source>
         <translation>&amp;Font</translation>
-    </message>
-    <message>
-        <source>E&amp;xibir Barra de Scroll</source>
-        <translation>Show Scroll &amp;Bar</translation>
     </message>
     <message>
         <source>Título</source>
@@ -1042,7 +1076,7 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
     <message>
         <source>&amp;Cor Diferenciada</source>
-        <translation>&amp;Distinct Colour</translation>
+        <translation>&amp;Distinct Color</translation>
     </message>
     <message>
         <source>Exibir &amp;Data</source>
@@ -1051,6 +1085,10 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>Exibir &amp;Hora</source>
         <translation>Show &amp;Time</translation>
+    </message>
+    <message>
+        <source>E&amp;xibir Barra de Rolagem</source>
+        <translation>Show Scroll &amp;Bar</translation>
     </message>
 </context>
 <context>
@@ -1081,11 +1119,11 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
     <message>
         <source>Mostra Nota com Tarefas Agendadas para o Dia na Inicialização</source>
-        <translation>Show a Note with the Day&apos;s Scheduled Tasks at Startup</translation>
+        <translation>Show Today&apos;s Tasks at Startup</translation>
     </message>
     <message>
         <source>Efetuar Backup na Saída do Programa</source>
-        <translation>Back Up When the Program Closes</translation>
+        <translation>Back Up on Exit</translation>
     </message>
     <message>
         <source>Selecione o Local para Backup</source>
@@ -1179,7 +1217,7 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
     <message>
         <source>MD5</source>
-        <translation>MD5</translation>
+        <translation>CRAM-MD5</translation>
     </message>
     <message>
         <source>&amp;Usuário</source>

@@ -5,7 +5,8 @@
 #    (scripts/tray-host.py) calling the item as a desktop's tray does;
 #  - a D-Bus tray drawn by a real host, gtk-sni-tray-standalone, clicked with xdotool.
 # A double click makes exactly one note, a click makes none, the right button opens the
-# menu on its release, and the exported menu rebuilds its note lists when it opens.
+# menu on its release, and the exported menu rebuilds its note lists when it opens. On the
+# X11 tray, a click while a dialog is open brings the dialog back and opens no menu.
 #
 #   scripts/check-tray.sh [--shots DIR] [PROGRAM]      (default build/test/app/tacknote)
 set -euo pipefail
@@ -189,6 +190,36 @@ if [ -n "$icon" ]; then
     # "&Nova Nota" by its accelerator: the menu has the keyboard.
     makes 1 "the menu's Nova Nota makes a note" xdotool key n
     check "and the menu closed" wait_for 5 popups_are 0
+
+    # While a dialog waits for its answer, Qt blocks the icon's window like every other
+    # window of the program: the click must still bring that dialog back.
+    xdotool mousemove "$cx" "$cy" click 3
+    wait_for 5 menu_open
+    xdotool key p
+    check "the menu's Preferences opens the dialog" wait_for 5 popups_are 1
+    dialog=""
+    for w in $(windows_of); do
+        [ "$w" = "$icon" ] || is_note "$w" || dialog="$w"
+    done
+    # Another program's window takes the focus from the dialog.
+    xlogo -geometry 300x300+0+0 >/dev/null 2>&1 &
+    pids+=($!)
+    other_window() { xdotool search --onlyvisible --class xlogo >/dev/null 2>&1; }
+    wait_for 10 other_window
+    xdotool windowactivate --sync "$(xdotool search --onlyvisible --class xlogo | head -1)"
+    dialog_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ]; }
+    check "another program's window has the focus" sh -c "! [ \"\$(xdotool getactivewindow)\" = $dialog ]"
+    xdotool mousemove "$cx" "$cy" click 1
+    check "a click on the icon brings the dialog to the front" wait_for 5 dialog_active
+    shot x11-dialog-back
+    n0=$(notes)
+    xdotool mousemove "$cx" "$cy" click 3
+    sleep 0.8
+    check "the right button opens no menu over the dialog" popups_are 1
+    makes 0 "a double click makes no note while it is open" \
+        xdotool mousemove "$cx" "$cy" click --repeat 2 --delay 80 1
+    xdotool windowactivate --sync "$dialog" key Escape
+    check "the dialog closes" wait_for 5 popups_are 0
 fi
 stop_program
 

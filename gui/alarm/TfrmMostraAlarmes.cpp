@@ -1,27 +1,24 @@
 #include "gui/alarm/TfrmMostraAlarmes.h"
 
+#include "core/program/HelpTopics.h"
 #include "platform/MessageBoxes.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 namespace {
 
-constexpr int kClientWidth = 248;
-constexpr int kClientHeight = 109;
-constexpr int kListHeight = 79;
-constexpr int kButtonTop = 82;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
-constexpr int kVisualizarLeft = 47;
-constexpr int kFecharLeft = 127;
-
-const QString kNoTasks = QStringLiteral("Você não tem tarefas agendadas para hoje!");
-const QString kNoteGone =
-    QStringLiteral("Não foi possível abrir a nota! Provavelmente ela já foi excluída.");
+// The list's room, in lines and in characters of the window's font: a line of the list
+// ("007 - 14:30:00 - Dentista") shows whole beside the buttons below it.
+constexpr int kListLines = 5;
+constexpr int kListCharacters = 36;
 
 } // namespace
 
@@ -31,26 +28,29 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_messages(messages) {
     setObjectName(QStringLiteral("frmMostraAlarmes"));
-    setWindowTitle(QStringLiteral("Tarefas para Hoje"));
-    setFixedSize(kClientWidth, kClientHeight);
-    QFont font(QStringLiteral("Small Fonts"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(9);
-    setFont(font);
+    setProperty(HelpTopics::property, QStringLiteral("today"));
 
     lstTem = new QListWidget(this);
     lstTem->setObjectName(QStringLiteral("lstTem"));
-    lstTem->setGeometry(0, 0, kClientWidth, kListHeight);
     lstTem->setSelectionMode(QAbstractItemView::SingleSelection);
     lstTem->setTextElideMode(Qt::ElideNone);
+    const QFontMetrics metrics(lstTem->font());
+    lstTem->setMinimumSize(metrics.averageCharWidth() * kListCharacters,
+                           metrics.lineSpacing() * kListLines);
 
-    cmdVisualizar = new QPushButton(QStringLiteral("&Visualizar"), this);
+    cmdVisualizar = new QPushButton(this);
     cmdVisualizar->setObjectName(QStringLiteral("cmdVisualizar"));
-    cmdVisualizar->setGeometry(kVisualizarLeft, kButtonTop, kButtonWidth, kButtonHeight);
-
-    cmdFechar = new QPushButton(QStringLiteral("&Fechar"), this);
+    cmdFechar = new QPushButton(this);
     cmdFechar->setObjectName(QStringLiteral("cmdFechar"));
-    cmdFechar->setGeometry(kFecharLeft, kButtonTop, kButtonWidth, kButtonHeight);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdVisualizar);
+    buttons->addWidget(cmdFechar);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lstTem, 1);
+    layout->addLayout(buttons);
 
     // A click on a line and a selection made with the keyboard both count as a click
     // on the list; a line only becoming current (as when the list takes the focus)
@@ -61,7 +61,15 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(MessageBoxes& messages, QWidget* parent)
     connect(cmdVisualizar, &QPushButton::clicked, this, [this] { cmdVisualizarClick(); });
     connect(cmdFechar, &QPushButton::clicked, this, [this] { cmdFecharClick(); });
 
+    retranslate();
+    resize(sizeHint());
     centreOnScreen();
+}
+
+void TfrmMostraAlarmes::retranslate() {
+    setWindowTitle(tr("Tarefas para Hoje"));
+    cmdVisualizar->setText(tr("&Visualizar"));
+    cmdFechar->setText(tr("&Fechar"));
 }
 
 bool TfrmMostraAlarmes::showTasks(const QList<Task>& tasks) {
@@ -69,7 +77,7 @@ bool TfrmMostraAlarmes::showTasks(const QList<Task>& tasks) {
     setTasks(tasks);
     if (tasks.isEmpty()) {
         FormShow();
-        m_messages.information(kNoTasks);
+        m_messages.information(tr("Você não tem tarefas agendadas para hoje!"));
         return false;
     }
     // Already open: no show event comes, so the button rule is applied here.
@@ -84,10 +92,21 @@ bool TfrmMostraAlarmes::showTasks(const QList<Task>& tasks) {
 void TfrmMostraAlarmes::setTasks(const QList<Task>& tasks) {
     lstTem->clear();
     m_notes.clear();
+    const QFontMetrics metrics(lstTem->font());
+    int widest = metrics.averageCharWidth() * kListCharacters;
     for (const Task& task : tasks) {
         lstTem->addItem(task.line);
         m_notes.append(task.note);
+        widest = qMax(widest, metrics.horizontalAdvance(task.line));
     }
+    // Long titles widen the window, up to half the screen; beyond that the list scrolls.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int limit = screen ? screen->availableGeometry().width() / 2 : widest;
+    const int frame = lstTem->frameWidth() * 2 + lstTem->verticalScrollBar()->sizeHint().width() +
+                      metrics.averageCharWidth() * 2;
+    lstTem->setMinimumWidth(qMin(widest + frame, qMax(limit, 0)));
+    if (!isVisible())
+        resize(sizeHint());
 }
 
 QStringList TfrmMostraAlarmes::lines() const {
@@ -114,7 +133,8 @@ void TfrmMostraAlarmes::cmdVisualizarClick() {
     QObject* note = row >= 0 && row < m_notes.size() ? m_notes.at(row).data() : nullptr;
     if (note && showNote && showNote(note))
         return;
-    m_messages.show(MessageBoxes::Icon::Error, MessageBoxes::titleNotice(), kNoteGone);
+    m_messages.show(MessageBoxes::Icon::Error, MessageBoxes::titleNotice(),
+                    tr("Não foi possível abrir a nota! Provavelmente ela já foi excluída."));
 }
 
 void TfrmMostraAlarmes::cmdFecharClick() {
@@ -127,6 +147,12 @@ void TfrmMostraAlarmes::showEvent(QShowEvent* event) {
         centreOnScreen();
         FormShow();
     }
+}
+
+void TfrmMostraAlarmes::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void TfrmMostraAlarmes::centreOnScreen() {

@@ -37,6 +37,9 @@ public:
     void setTasks(const QList<Task>& tasks);
     QStringList lines() const;
 
+    // Sets every text of the window in the interface language.
+    void retranslate();
+
     // Handlers of the window and its components.
     void FormShow();
     void lstTemClick();
@@ -45,6 +48,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void centreOnScreen();

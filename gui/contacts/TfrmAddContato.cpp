@@ -1,5 +1,6 @@
 #include "gui/contacts/TfrmAddContato.h"
 
+#include "core/program/HelpTopics.h"
 #include "core/store/IniFile.h"
 #include "gui/contacts/Windows1252Validator.h"
 #include "platform/SoundPlayer.h"
@@ -16,6 +17,7 @@
 TfrmAddContato::TfrmAddContato(SoundPlayer& sound, QWidget* parent)
     : QDialog(parent, Qt::Tool), m_sound(sound) {
     setObjectName(QStringLiteral("frmAddContato"));
+    setProperty(HelpTopics::property, HelpTopics::ofContext(7));
 
     txtNome = addField(QStringLiteral("txtNome"));
     txtEmail = addField(QStringLiteral("txtEmail"));

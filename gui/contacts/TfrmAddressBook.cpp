@@ -1,5 +1,6 @@
 #include "gui/contacts/TfrmAddressBook.h"
 
+#include "core/program/HelpTopics.h"
 #include "core/store/IniFile.h"
 #include "gui/contacts/AddressBookIcons.h"
 #include "gui/contacts/TfrmAddContato.h"
@@ -56,6 +57,7 @@ TfrmAddressBook::TfrmAddressBook(const QString& notesFile, const QLocale& locale
     : QDialog(parent), m_notesFile(notesFile), m_messages(messages), m_sound(sound),
       m_book(locale) {
     setObjectName(QStringLiteral("frmAddressBook"));
+    setProperty(HelpTopics::property, HelpTopics::ofContext(7));
     setSizeGripEnabled(false);
 
     ToolBar1 = new QToolBar(this);

@@ -3,6 +3,7 @@
 
 #include "core/base/TacknoteError.h"
 #include "core/net/NoteServerControl.h"
+#include "core/program/HelpTopics.h"
 #include "core/settings/GeneralSettings.h"
 #include "core/settings/NetworkSettings.h"
 #include "gui/dialogs/TtabAlarme.h"
@@ -58,6 +59,7 @@ TfrmConfNota::TfrmConfNota(const ConfNotaServices& services, GeneralSettings& re
     // with, and not resizable.
     setFixedSize(sizeHint().expandedTo(QSize(374, 301)));
 
+    setHelpContext(m_helpContext);
     connect(pagGeral, &QTabWidget::currentChanged, this,
             [this](int page) { pagGeralChange(page); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
@@ -144,7 +146,12 @@ void TfrmConfNota::FormShow() {
 }
 
 void TfrmConfNota::pagGeralChange(int page) {
-    m_helpContext = helpContextOf(page);
+    setHelpContext(helpContextOf(page));
+}
+
+void TfrmConfNota::setHelpContext(int context) {
+    m_helpContext = context;
+    setProperty(HelpTopics::property, HelpTopics::ofContext(context));
 }
 
 void TfrmConfNota::refuse(int page, QWidget* field, const QString& message) {

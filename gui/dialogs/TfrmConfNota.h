@@ -61,7 +61,8 @@ public:
 
     // The help context of the page shown; it follows every change of page.
     int helpContext() const { return m_helpContext; }
-    void setHelpContext(int context) { m_helpContext = context; }
+    // Also the place in the help that F1 opens.
+    void setHelpContext(int context);
     static int helpContextOf(int page);
 
     // FormShow: the pages of the mode and every control primed, in order.

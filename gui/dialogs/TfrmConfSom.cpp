@@ -1,4 +1,6 @@
 #include "gui/dialogs/TfrmConfSom.h"
+
+#include "core/program/HelpTopics.h"
 #include "gui/dialogs/DialogButtons.h"
 
 #include "platform/CommonDialogs.h"
@@ -19,6 +21,7 @@ TfrmConfSom::TfrmConfSom(MessageBoxes& messages, CommonDialogs& dialogs, const S
                          QWidget* parent)
     : QDialog(parent), m_messages(messages), m_dialogs(dialogs), m_sound(sound) {
     setObjectName(QStringLiteral("frmConfSom"));
+    setProperty(HelpTopics::property, QStringLiteral("sounds"));
 
     rgpEvento = new QGroupBox(this);
     rgpEvento->setObjectName(QStringLiteral("rgpEvento"));

@@ -1,4 +1,6 @@
 #include "gui/dialogs/TfrmInsereBloq.h"
+
+#include "core/program/HelpTopics.h"
 #include "gui/dialogs/DialogButtons.h"
 
 #include <QEvent>
@@ -11,6 +13,7 @@
 
 TfrmInsereBloq::TfrmInsereBloq(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInsereBloq"));
+    setProperty(HelpTopics::property, QStringLiteral("receive"));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -1,5 +1,6 @@
 #include "gui/dialogs/TfrmMudaCaption.h"
 
+#include "core/program/HelpTopics.h"
 #include "gui/dialogs/DialogButtons.h"
 
 #include "core/settings/GeneralSettings.h"
@@ -19,6 +20,7 @@ TfrmMudaCaption::TfrmMudaCaption(const Clock& clock, const LocaleInfo& locale,
                                  const GeneralSettings& recGeral, QWidget* parent)
     : QDialog(parent), m_clock(clock), m_locale(locale), m_recGeral(recGeral) {
     setObjectName(QStringLiteral("frmMudaCaption"));
+    setProperty(HelpTopics::property, QStringLiteral("title"));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);

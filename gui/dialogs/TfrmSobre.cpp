@@ -1,8 +1,8 @@
 #include "gui/dialogs/TfrmSobre.h"
 
+#include "core/program/HelpTopics.h"
 #include "core/program/ProductInfo.h"
 #include "gui/dialogs/AboutLogo.h"
-#include "platform/ShellOpener.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -16,9 +16,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-TfrmSobre::TfrmSobre(ShellOpener& shell, VersionInfo versionInfo, QWidget* parent)
-    : QDialog(parent), m_shell(shell), m_versionInfo(std::move(versionInfo)) {
+TfrmSobre::TfrmSobre(VersionInfo versionInfo, QWidget* parent)
+    : QDialog(parent), m_versionInfo(std::move(versionInfo)) {
     setObjectName(QStringLiteral("frmSobre"));
+    setProperty(HelpTopics::property, QStringLiteral("about"));
     // A small tool window with a title but no buttons on its title bar.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     QPalette white = palette();
@@ -101,9 +102,8 @@ void TfrmSobre::FormShow() {
 void TfrmSobre::Label1Click() {
     const QUrl address = m_productPage.isEmpty() ? QUrl(ProductInfo::webAddress())
                                                  : QUrl::fromLocalFile(m_productPage);
-    // A missing browser is the desktop's to report; the box stays as it is.
-    if (!m_shell.open(address))
-        qWarning("The desktop did not open %s", qPrintable(address.toString()));
+    if (openLink)
+        openLink(address);
 }
 
 QWidget* TfrmSobre::clickTarget(const QPoint& position) const {

@@ -126,6 +126,7 @@ TtabAlarme::TtabAlarme(MessageBoxes& messages, CommonDialogs& dialogs, SoundPlay
     connect(chkTocaSom, &QCheckBox::toggled, this, [this] { chkTocaSomClick(); });
     connect(cmdProcurar, &QPushButton::clicked, this, [this] { cmdProcurarClick(); });
     connect(cmdTestar, &QPushButton::clicked, this, [this] { cmdTestarClick(); });
+    connect(txtCada, &QLineEdit::textChanged, this, [this] { retextUnits(); });
     retranslate();
 }
 
@@ -134,10 +135,7 @@ void TtabAlarme::retranslate() {
     Label2->setText(tr("&Data:"));
     Label4->setText(tr("&Hora:"));
     chkRemarca->setText(tr("Relembrar a cada "));
-    const QStringList units = {tr("minuto(s)"), tr("hora(s)"), tr("dia(s)"), tr("semana(s)"),
-                               tr("mes(es)")};
-    for (int i = 0; i < cboUnidade->count() && i < units.size(); ++i)
-        cboUnidade->setItemText(i, units[i]);
+    retextUnits();
     Label12->setText(tr("Dias da Semana:"));
     const QStringList days = {tr("Domingo"), tr("Segunda"), tr("Terça"), tr("Quarta"),
                               tr("Quinta"),  tr("Sexta"),   tr("Sábado")};
@@ -152,6 +150,17 @@ void TtabAlarme::retranslate() {
     chkDiasDaSemana->setFixedHeight(4 * cell.height() + 2 * chkDiasDaSemana->frameWidth() + 2);
     chkTocaSom->setText(tr("Toca &Som"));
     cmdTestar->setText(tr("&Testar"));
+}
+
+void TtabAlarme::retextUnits() {
+    // The units agree in number with the count before them; a count that is no number
+    // (yet) reads as several.
+    const int count = rememberNo().value_or(2);
+    const QStringList units = {tr("minuto(s)", nullptr, count), tr("hora(s)", nullptr, count),
+                               tr("dia(s)", nullptr, count), tr("semana(s)", nullptr, count),
+                               tr("mês(es)", nullptr, count)};
+    for (int i = 0; i < cboUnidade->count() && i < units.size(); ++i)
+        cboUnidade->setItemText(i, units[i]);
 }
 
 void TtabAlarme::fillUnits() {

@@ -85,6 +85,8 @@ protected:
 
 private:
     void retranslate();
+    // The unit names in the number of the count in txtCada.
+    void retextUnits();
     void fillUnits();
     void fillWeekdays();
 

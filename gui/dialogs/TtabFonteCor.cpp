@@ -142,7 +142,7 @@ void TtabFonteCor::retranslate() {
     m_exampleText->setText(tr("Exemplo de Nota"));
     cmdCordeFundo->setText(tr("C&or de Fundo"));
     cmdFonte->setText(tr("&Fonte"));
-    chkScroll->setText(tr("E&xibir Barra de Scroll"));
+    chkScroll->setText(tr("E&xibir Barra de Rolagem"));
     GroupBox3->setTitle(tr("Título"));
     chkCorCaption->setText(tr("&Cor Diferenciada"));
     chkDataCaption->setText(tr("Exibir &Data"));

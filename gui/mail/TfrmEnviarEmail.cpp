@@ -3,6 +3,7 @@
 #include "core/base/TacknoteError.h"
 #include "core/contacts/AddressPicker.h"
 #include "core/mail/SmtpSessionWithFiles.h"
+#include "core/program/HelpTopics.h"
 #include "core/program/ProductInfo.h"
 #include "core/settings/GeneralSettings.h"
 #include "core/settings/NetworkSettings.h"
@@ -68,6 +69,7 @@ TfrmEnviarEmail::TfrmEnviarEmail(const GeneralSettings& recGeral, NetworkSetting
     : QDialog(parent), m_recGeral(recGeral), m_recRede(recRede), m_addressPicker(addressPicker),
       m_messageBoxes(messageBoxes) {
     setObjectName(QStringLiteral("frmEnviarEmail"));
+    setProperty(HelpTopics::property, HelpTopics::ofContext(8));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 

@@ -1,5 +1,6 @@
 #include "gui/net/TfrmEnviaComputador.h"
 
+#include "core/program/HelpTopics.h"
 #include "core/store/Windows1252.h"
 
 #include "core/contacts/AddressPicker.h"
@@ -33,6 +34,7 @@ TfrmEnviaComputador::TfrmEnviaComputador(const GeneralSettings& recGeral,
       m_recGeral(recGeral), m_recRede(recRede), m_sender(sender), m_addressPicker(addressPicker),
       m_messageBoxes(messageBoxes) {
     setObjectName(QStringLiteral("frmEnviaComputador"));
+    setProperty(HelpTopics::property, HelpTopics::ofContext(9));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -1,5 +1,6 @@
 #include "gui/note/NotePopupMenu.h"
 
+#include "core/program/HelpTopics.h"
 #include <QAction>
 #include <QKeySequence>
 
@@ -24,6 +25,7 @@ QAction* separator(QMenu* menu, const char* name) {
 } // namespace
 
 NotePopupMenu::NotePopupMenu(QWidget* parent) : QMenu(parent) {
+    setProperty(HelpTopics::property, QStringLiteral("note-menu"));
     setObjectName(QStringLiteral("popPrincipal"));
     mnuURL = item(this, "mnuURL");
     sepURL = separator(this, "sepURL");

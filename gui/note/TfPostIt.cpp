@@ -4,6 +4,7 @@
 #include "core/notes/NoteDefaults.h"
 #include "core/notes/NoteGeometry.h"
 #include "core/notes/UrlSelection.h"
+#include "core/program/HelpTopics.h"
 #include "gui/note/NoteCaptionBar.h"
 #include "gui/note/NoteEdit.h"
 #include "gui/note/NoteFooter.h"
@@ -50,6 +51,7 @@ TfPostIt::TfPostIt(Note& note, NoteHost* host, WindowSystemHints* hints, QWidget
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool), m_note(note), m_host(host),
       m_hints(hints) {
     setObjectName(QStringLiteral("fPostIt"));
+    setProperty(HelpTopics::property, HelpTopics::ofContext(1));
     setMinimumSize(NoteGeometry::MinWidth, NoteGeometry::MinHeight);
     setAutoFillBackground(true);
     setMouseTracking(true);

@@ -17,6 +17,7 @@
 #include "gui/note/TfPostIt.h"
 #include "gui/program/AlarmNotices.h"
 #include "gui/program/AppMessage.h"
+#include "gui/program/HelpKey.h"
 #include "gui/program/NoteCommands.h"
 #include "gui/program/NoteRegistry.h"
 #include "gui/program/TrayMenu.h"
@@ -140,6 +141,10 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
     connect(m_trayMenu, &TrayMenu::quitChosen, this, &HiddenMainWindow::Sair1Click);
     m_trayMenu->show();
     QApplication::setWindowIcon(NoteIcons::programIcon());
+
+    // F1 in a note or a dialog: the help of the marked language, at its place.
+    qApp->installEventFilter(new HelpKey(
+        [this](const QString& topic) { m_commands->showHelp(m_texts->helpFile(), topic); }, this));
 
     m_frmMostraAlarmes = new TfrmMostraAlarmes(m_platform.messages, this);
     m_frmMostraAlarmes->showNote = [this](QObject* note) {

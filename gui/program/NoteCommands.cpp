@@ -48,8 +48,10 @@ TfrmMudaCaption* NoteCommands::frmMudaCaption() {
 }
 
 TfrmSobre* NoteCommands::frmSobre() {
-    if (!m_frmSobre)
-        m_frmSobre = std::make_unique<TfrmSobre>(m_services.shell);
+    if (!m_frmSobre) {
+        m_frmSobre = std::make_unique<TfrmSobre>();
+        m_frmSobre->openLink = [this](const QUrl& address) { helpWindow().open(address); };
+    }
     return m_frmSobre.get();
 }
 
@@ -138,7 +140,7 @@ void NoteCommands::openPreferences() {
 }
 
 void NoteCommands::showAbout(const QString& productPage) {
-    frmSobre()->setProductPage(productPage);
+    frmSobre()->setProductPage(QFileInfo(productPage).isFile() ? productPage : QString());
     m_frmSobre->exec();
 }
 
@@ -212,10 +214,14 @@ void NoteCommands::openUrl(const QUrl& url) {
     m_links->open(url);
 }
 
-void NoteCommands::showHelp(const QString& page) {
+TfrmAjuda& NoteCommands::helpWindow() {
     if (!m_frmAjuda)
         m_frmAjuda = std::make_unique<TfrmAjuda>(*m_links, m_services.messages);
-    m_frmAjuda->showPage(page);
+    return *m_frmAjuda;
+}
+
+void NoteCommands::showHelp(const QString& page, const QString& topic) {
+    helpWindow().showPage(page, topic);
 }
 
 void NoteCommands::printNote(const QString& caption, const QString& text, const QFont& font) {

@@ -64,10 +64,12 @@ public:
 
     // The preferences: the configuration dialog in preferences mode, help context 2.
     void openPreferences();
-    // The about box; its link opens productPage.
+    // The about box; its link shows productPage in the help window, or, when that page
+    // is missing, hands the product's web address to the desktop.
     void showAbout(const QString& productPage);
-    // A shipped page (the help, the product page) in the program's own window.
-    void showHelp(const QString& page);
+    // A shipped page (the help, the product page) in the program's own window, at the
+    // place topic when one is given.
+    void showHelp(const QString& page, const QString& topic = QString());
     // The address book for looking after the contacts, without the recipient picker.
     void browseAddressBook();
     // Copies the notes file into folder as a dated backup; returns the backup's path
@@ -108,6 +110,7 @@ private:
     std::unique_ptr<TfrmMudaCaption> m_frmMudaCaption;
     std::unique_ptr<TfrmSobre> m_frmSobre;
     std::unique_ptr<TfrmAjuda> m_frmAjuda;
+    TfrmAjuda& helpWindow();
     std::unique_ptr<TfrmAddressBook> m_frmAddressBook;
     std::unique_ptr<TfrmEnviarEmail> m_frmEnviarEmail;
     // The client socket and connect time-out of the note sender.

@@ -3,10 +3,14 @@
 #include "gui/program/LinkOpener.h"
 #include "platform/MessageBoxes.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -33,7 +37,6 @@ TfrmAjuda::TfrmAjuda(LinkOpener& links, MessageBoxes& messages, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(memAjuda);
-    resize(640, 520);
     retranslate();
 }
 
@@ -42,16 +45,46 @@ void TfrmAjuda::retranslate() {
     setWindowTitle(title.isEmpty() ? tr("Ajuda do Tacknote") : title);
 }
 
-void TfrmAjuda::showPage(const QString& file) {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+void TfrmAjuda::showPage(const QString& file, const QString& topic) {
+    QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
     if (!isLocalPage(url)) {
         m_messages.error(tr("A página %1 não foi encontrada.").arg(file));
         return;
     }
+    if (!topic.isEmpty())
+        url.setFragment(topic);
     memAjuda->setSource(url);
-    // The same page again starts from its top.
-    memAjuda->moveCursor(QTextCursor::Start);
-    memAjuda->ensureCursorVisible();
+    if (topic.isEmpty()) {
+        // The same page again starts from its top.
+        memAjuda->moveCursor(QTextCursor::Start);
+        memAjuda->ensureCursorVisible();
+    } else {
+        // Also when the page was open already, at another place.
+        memAjuda->scrollToAnchor(topic);
+    }
+    present();
+}
+
+void TfrmAjuda::open(const QUrl& address) {
+    QUrl withoutPlace = address;
+    withoutPlace.setFragment(QString());
+    if (isLocalPage(withoutPlace))
+        showPage(withoutPlace.toLocalFile(), address.fragment());
+    else
+        m_links.open(address);
+}
+
+void TfrmAjuda::present() {
+    if (!windowHandle()) {
+        // Its first showing: a comfortable size for reading, within the screen however
+        // large the interface is scaled.
+        QSize size(640, 520);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+        resize(size);
+        create();
+    }
+    followDialog();
     show();
     raise();
     activateWindow();
@@ -75,4 +108,20 @@ void TfrmAjuda::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QWidget::changeEvent(event);
+}
+
+void TfrmAjuda::followDialog() {
+    // A window shown while a dialog is modal takes no input unless it belongs to that
+    // dialog; the help then belongs to it, and like it stays above the notes. Once that
+    // dialog has closed it belongs to the one still open, or is an ordinary window again.
+    QWindow* window = windowHandle();
+    if (!window)
+        return;
+    QWidget* dialog = QApplication::activeModalWidget();
+    QWindow* dialogWindow = dialog ? dialog->windowHandle() : nullptr;
+    window->setTransientParent(dialogWindow);
+    window->setFlag(Qt::WindowStaysOnTopHint, dialogWindow != nullptr);
+    if (dialogWindow)
+        connect(dialogWindow, &QWindow::visibleChanged, this, &TfrmAjuda::followDialog,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
 }

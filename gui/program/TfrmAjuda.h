@@ -14,9 +14,13 @@ class TfrmAjuda : public QWidget {
 public:
     TfrmAjuda(LinkOpener& links, MessageBoxes& messages, QWidget* parent = nullptr);
 
-    // Shows the page in the window and brings the window to the front; a missing page
-    // is reported and leaves the window as it was.
-    void showPage(const QString& file);
+    // Shows the page in the window, at the place topic when one is given, and brings the
+    // window to the front; a missing page is reported and leaves the window as it was.
+    // Opened while a dialog waits for its answer, the window comes above that dialog and
+    // answers the user as the dialog does.
+    void showPage(const QString& file, const QString& topic = QString());
+    // A shipped page goes to the window, any other address to the desktop.
+    void open(const QUrl& address);
     // The page shown now.
     QUrl page() const;
 
@@ -28,6 +32,10 @@ protected:
 
 private:
     void retranslate();
+    // Shows the window and brings it to the front, above the dialog open now if any.
+    void present();
+    // Makes the window belong to the dialog open now, if any.
+    void followDialog();
 
     LinkOpener& m_links;
     MessageBoxes& m_messages;

@@ -1,6 +1,7 @@
 #include "gui/program/TrayMenu.h"
 
 #include "core/notes/NoteListCaption.h"
+#include "core/program/HelpTopics.h"
 #include "gui/note/NoteIcons.h"
 #include "gui/note/TfPostIt.h"
 #include "gui/program/MenuIcons.h"
@@ -39,6 +40,7 @@ TrayMenu::TrayMenu(NoteRegistry& registry, TrayIcon& tray, QWidget* menuParent)
     using MenuIcons::Picture;
     popPrincipal = new QMenu(menuParent);
     popPrincipal->setObjectName(QStringLiteral("popPrincipal"));
+    popPrincipal->setProperty(HelpTopics::property, QStringLiteral("tray-menu"));
     cmdNovaNota = pictureItem(popPrincipal, "cmdNovaNota", Picture::NewNote);
     connect(cmdNovaNota, &QAction::triggered, this, &TrayMenu::newNoteChosen);
     popPrincipal->addSeparator();

@@ -10,7 +10,10 @@
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QWidget>
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -44,6 +47,38 @@ TrayClicks::Activation activationOf(int reason) {
     }
 }
 
+// The start of an XInput 2 device event (a button's press or release) as the protocol
+// lays it out, up to the window it happened in; the xcb library of XInput is not needed
+// for this alone.
+struct XiDeviceEventStart {
+    uint8_t response_type;
+    uint8_t extension;
+    uint16_t sequence;
+    uint32_t length;
+    uint16_t event_type;
+    uint16_t deviceid;
+    uint32_t time;
+    uint32_t detail;
+    uint32_t root;
+    uint32_t event;
+};
+constexpr uint16_t XiButtonRelease = 5;
+
+// The major opcode of the X server's XInput extension, which its events carry; -1 without
+// it or without a connection to the X server.
+int xinputOpcode() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return -1;
+    static constexpr char name[] = "XInputExtension";
+    xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, sizeof name - 1, name), nullptr);
+    const int opcode = reply && reply->present ? reply->major_opcode : -1;
+    free(reply);
+    return opcode;
+}
+
 } // namespace
 
 QtTrayIcon::QtTrayIcon(QObject* parent, std::function<qint64()> msecsNow)
@@ -61,6 +96,17 @@ QtTrayIcon::QtTrayIcon(QObject* parent, std::function<qint64()> msecsNow)
     // the start, so its events are picked out of the application's.
     if (QCoreApplication* app = QCoreApplication::instance())
         app->installEventFilter(this);
+    // While a dialog is modal, Qt gives the X11 tray's icon window no mouse events at
+    // all; the window system's own events still show the click.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        m_xinputOpcode = xinputOpcode();
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+}
+
+QtTrayIcon::~QtTrayIcon() {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
 }
 
 void QtTrayIcon::setIcon(const QIcon& icon) {
@@ -107,6 +153,46 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
     return TrayIcon::eventFilter(watched, event);
 }
 
+bool QtTrayIcon::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    // The release ends a click, as on the icon window's own events. Qt takes the mouse
+    // through XInput 2 where the X server offers it, else through the core events.
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    xcb_window_t window = XCB_NONE;
+    if ((event->response_type & 0x7f) == XCB_BUTTON_RELEASE) {
+        window = static_cast<const xcb_button_release_event_t*>(message)->event;
+    } else if ((event->response_type & 0x7f) == XCB_GE_GENERIC && m_xinputOpcode >= 0) {
+        const auto* device = static_cast<const XiDeviceEventStart*>(message);
+        if (device->extension == m_xinputOpcode && device->event_type == XiButtonRelease)
+            window = device->event;
+    }
+    if (window == XCB_NONE || !QApplication::activeModalWidget())
+        return false;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool onIcon = std::any_of(windows.cbegin(), windows.cend(), [window](QWidget* widget) {
+        return widget->inherits(IconWindowClass) && widget->internalWinId() == window;
+    });
+    // Raised once Qt has handled (and dropped) the event, outside the window system's
+    // event processing.
+    if (onIcon)
+        QMetaObject::invokeMethod(
+            this, [] { raiseWaitingDialog(); }, Qt::QueuedConnection);
+    return false;
+}
+
+bool QtTrayIcon::raiseWaitingDialog() {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog)
+        return false;
+    // Also when the user minimized it.
+    dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return true;
+}
+
 void QtTrayIcon::onActivated(int reason) {
     m_clicks.setDoubleClickInterval(QGuiApplication::styleHints()->mouseDoubleClickInterval());
     const TrayClicks::Gesture gesture = m_clicks.activation(activationOf(reason), m_msecsNow());
@@ -142,13 +228,8 @@ bool QtTrayIcon::onIconWindowMouse(QObject* window, QMouseEvent* event) {
 void QtTrayIcon::deliver(TrayClicks::Gesture gesture, const QPoint& position) {
     // While a dialog waits for an answer, the menu and the notes stay as they are: any
     // click brings that dialog to the front, wherever it lies.
-    if (QWidget* dialog = QApplication::activeModalWidget();
-        dialog && gesture != TrayClicks::Gesture::None) {
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
+    if (gesture != TrayClicks::Gesture::None && raiseWaitingDialog())
         return;
-    }
     switch (gesture) {
     case TrayClicks::Gesture::Click:
         Q_EMIT activated(Activation::Click);

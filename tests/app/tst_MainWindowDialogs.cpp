@@ -10,7 +10,6 @@
 #include "gui/contacts/TfrmAddressBook.h"
 #include "gui/dialogs/TfrmConfNota.h"
 #include "gui/dialogs/TfrmMudaCaption.h"
-#include "gui/dialogs/TfrmSobre.h"
 #include "gui/dialogs/TtabAlarme.h"
 #include "gui/dialogs/TtabFonteCor.h"
 #include "gui/dialogs/TtabGeral.h"
@@ -19,7 +18,6 @@
 #include "gui/net/TfrmEnviaComputador.h"
 #include "gui/note/NotePopupMenu.h"
 #include "gui/program/NoteCommands.h"
-#include "gui/program/TfrmAjuda.h"
 
 #include "../support/ProgramHarness.h"
 
@@ -89,8 +87,6 @@ private Q_SLOTS:
     void addressBookAndComposerOpenFromTheirCommands();
     void replyOpensTheSenderWithTheSendersAddress();
     void noteKeepsItsSizeOverTwoHops();
-    void aboutBoxLinkOpensTheProductPage();
-    void helpAndProductPageOpenWithoutTheDesktop();
 };
 
 void tst_MainWindowDialogs::receivedNoteLandsOnTheDesktopAndInTheFile_data() {
@@ -387,53 +383,6 @@ void tst_MainWindowDialogs::noteKeepsItsSizeOverTwoHops() {
     // The first hop adds the footer; after that the window keeps its size.
     QCOMPARE(p.note(1)->bounds().size(), QSize(331, 261 + 12));
     QCOMPARE(p.note(2)->bounds().size(), p.note(1)->bounds().size());
-}
-
-void tst_MainWindowDialogs::aboutBoxLinkOpensTheProductPage() {
-    ProgramHarness p;
-    p.start();
-    whenModal([&] { p.main->trayMenu().mnuSobre->trigger(); },
-              [&](QWidget* modal) {
-                  auto* about = qobject_cast<TfrmSobre*>(modal);
-                  QVERIFY(about);
-                  QCOMPARE(about->lblVersao->text(), QStringLiteral("v1.30 (build 215)"));
-                  about->Label1Click();
-                  about->cmdOK->click();
-              });
-    QCOMPARE(p.shell.opened.size(), 1);
-    QCOMPARE(p.shell.opened[0],
-             QUrl::fromLocalFile(ProgramHarness::seedDir() + "/help/index.html"));
-    QVERIFY(QFileInfo(p.shell.opened[0].toLocalFile()).isFile());
-}
-
-// The desktop opens nothing here: the shipped pages show in the program's own window,
-// their links between them work, and an outside address that fails is reported.
-void tst_MainWindowDialogs::helpAndProductPageOpenWithoutTheDesktop() {
-    ProgramHarness p;
-    p.shell.refuses = true;
-    p.start();
-    const QString help = ProgramHarness::seedDir() + QStringLiteral("/help/");
-
-    p.main->trayMenu().Ajuda1->trigger();
-    TfrmAjuda* window = p.main->commands().frmAjuda();
-    QVERIFY(window && window->isVisible());
-    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "tacknote.html"));
-    window->memAjudaAnchorClicked(QUrl(QStringLiteral("tacknote_enu.html#alarms")));
-    QCOMPARE(window->page().fileName(), QStringLiteral("tacknote_enu.html"));
-    window->memAjudaAnchorClicked(QUrl(QStringLiteral("index_enu.html")));
-    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "index_enu.html"));
-    QVERIFY(p.shell.opened.isEmpty());
-    QVERIFY(p.boxes.shown.isEmpty());
-
-    window->memAjudaAnchorClicked(QUrl(QStringLiteral("https://example.org/tacknote")));
-    QCOMPARE(p.shell.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/tacknote"))});
-    QCOMPARE(p.boxes.shown.size(), 1);
-    QVERIFY(p.boxes.shown[0].text.contains(QStringLiteral("https://example.org/tacknote")));
-
-    window->hide();
-    p.main->trayMenu().mnuWeb->trigger();
-    QVERIFY(window->isVisible());
-    QCOMPARE(window->page(), QUrl::fromLocalFile(help + "index.html"));
 }
 
 QTEST_MAIN(tst_MainWindowDialogs)
