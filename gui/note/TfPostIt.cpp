@@ -20,8 +20,8 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QMoveEvent>
 #include <QPointer>
 #include <QScopedValueRollback>
@@ -383,6 +383,10 @@ void TfPostIt::createMenu() {
     on(popPrincipal->EMail1, &TfPostIt::EMail1Click);
     on(popPrincipal->mnuImprimir, &TfPostIt::mnuImprimirClick);
     on(popPrincipal->Sair1, &TfPostIt::ApagarSticky);
+    connect(popPrincipal->mnuLocalizarNota, &QAction::triggered, this, [this] {
+        if (m_host)
+            m_host->findNote();
+    });
     // Shortcuts work while the menu is closed, too.
     addActions(popPrincipal->shortcutItems());
     connect(popPrincipal, &QMenu::aboutToShow, this, &TfPostIt::popPrincipalPopup);
@@ -391,8 +395,8 @@ void TfPostIt::createMenu() {
 void TfPostIt::popPrincipalPopup() {
     // The reply item follows the footer already (setFooter).
     popPrincipal->mnuEnviar->setEnabled(m_host && m_host->networkEnabled());
-    const bool offerUrl =
-        memPostit->textCursor().hasSelection() && UrlSelection::looksLikeUrl(memPostit->selectedNoteText());
+    const bool offerUrl = memPostit->textCursor().hasSelection() &&
+                          UrlSelection::looksLikeUrl(memPostit->selectedNoteText());
     popPrincipal->mnuURL->setVisible(offerUrl);
     popPrincipal->sepURL->setVisible(offerUrl);
 }
