@@ -5,12 +5,17 @@
 #include <QPainter>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Margin = 3;
 
+// The text with its match in bold and underlined; a match cut off by eliding is marked as
+// far as it shows.
 QString marked(const QString& text, qsizetype start, qsizetype length) {
-    if (length <= 0 || start < 0 || start + length > text.size())
+    length = std::min(length, text.size() - start);
+    if (length <= 0 || start < 0)
         return text.toHtmlEscaped();
     return text.left(start).toHtmlEscaped() + QLatin1String("<b><u>") +
            text.mid(start, length).toHtmlEscaped() + QLatin1String("</u></b>") +
@@ -35,41 +40,47 @@ void FoundNoteDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     // Background, selection and focus as the style draws them; the text follows.
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
 
+    // Lines too long for the list end in "…"; the match comes early in a context, so it
+    // stays in view.
+    const QRect area = item.rect.adjusted(Margin, Margin, -Margin, -Margin);
+    QFont bold = item.font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QString line =
+        metrics.elidedText(index.data(LineRole).toString(), Qt::ElideRight, area.width());
+    const QString aroundMatch =
+        metrics.elidedText(index.data(ContextRole).toString(), Qt::ElideRight, area.width());
+
     QTextDocument document;
     document.setDocumentMargin(0);
     document.setDefaultFont(item.font);
     QTextOption noWrap;
     noWrap.setWrapMode(QTextOption::NoWrap);
     document.setDefaultTextOption(noWrap);
-    document.setHtml(html(index.data(LineRole).toString(), index.data(ContextRole).toString(),
-                          index.data(MatchStartRole).toLongLong(),
+    document.setHtml(html(line, aroundMatch, index.data(MatchStartRole).toLongLong(),
                           index.data(MatchLengthRole).toLongLong()));
 
-    const QRect area = item.rect.adjusted(Margin, Margin, -Margin, -Margin);
-    QAbstractTextDocumentLayout::PaintContext context;
+    QAbstractTextDocumentLayout::PaintContext paint;
     const QPalette::ColorGroup group =
         item.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-    context.palette.setColor(QPalette::Text,
-                             item.palette.color(group, item.state & QStyle::State_Selected
-                                                           ? QPalette::HighlightedText
-                                                           : QPalette::Text));
-    context.clip = QRectF(0, 0, area.width(), area.height());
+    paint.palette.setColor(QPalette::Text,
+                           item.palette.color(group, item.state & QStyle::State_Selected
+                                                         ? QPalette::HighlightedText
+                                                         : QPalette::Text));
+    paint.clip = QRectF(0, 0, area.width(), area.height());
     painter->save();
     painter->translate(area.topLeft());
-    painter->setClipRect(context.clip);
-    document.documentLayout()->draw(painter, context);
+    painter->setClipRect(paint.clip);
+    document.documentLayout()->draw(painter, paint);
     painter->restore();
 }
 
 QSize FoundNoteDelegate::sizeHint(const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const {
-    // From the font alone: the list measures every line each time it is refilled.
-    QFont bold = option.font;
-    bold.setBold(true);
-    const QFontMetrics metrics(bold);
-    const QString line = index.data(LineRole).toString();
-    const QString context = index.data(ContextRole).toString();
-    const int lines = context.isEmpty() ? 1 : 2;
-    const int width = std::max(metrics.horizontalAdvance(line), metrics.horizontalAdvance(context));
-    return {width + 2 * Margin, lines * metrics.lineSpacing() + 2 * Margin};
+    // From the font alone: the list measures every line each time it is refilled. No
+    // width of its own: each line takes the list's width and elides what does not fit, so
+    // no line needs a horizontal scroll bar.
+    const QFontMetrics metrics(option.font);
+    const int lines = index.data(ContextRole).toString().isEmpty() ? 1 : 2;
+    return {1, lines * metrics.lineSpacing() + 2 * Margin};
 }

@@ -28,6 +28,7 @@ TfrmLocalizaNota::TfrmLocalizaNota(NoteCollection& notes, QWidget* parent)
     lstNotas->setObjectName(QStringLiteral("lstNotas"));
     lstNotas->setItemDelegate(new FoundNoteDelegate(lstNotas));
     lstNotas->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstNotas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lblNotas->setBuddy(lstNotas);
     cmdMostrar = new QPushButton(this);
     cmdMostrar->setObjectName(QStringLiteral("cmdMostrar"));
@@ -48,7 +49,7 @@ TfrmLocalizaNota::TfrmLocalizaNota(NoteCollection& notes, QWidget* parent)
     layout->addLayout(buttons);
     // Room for a line of the tray's lists and its context, and a dozen notes.
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 64, metrics.lineSpacing() * 26);
+    resize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 26);
 
     m_refill = new QTimer(this);
     m_refill->setSingleShot(true);
