@@ -91,6 +91,13 @@
     </message>
 </context>
 <context>
+    <name>DeletedNotes</name>
+    <message>
+        <source>O arquivo de notas excluídas %1 não pôde ser lido: %2</source>
+        <translation>The deleted-notes file %1 could not be read: %2</translation>
+    </message>
+</context>
+<context>
     <name>ErrorReason</name>
     <message>
         <source>sem espaço livre no disco</source>
@@ -277,6 +284,10 @@
         <source>A cópia de segurança na saída do programa não foi feita: nenhuma pasta foi escolhida para ela nas preferências.</source>
         <translation>The backup on exit was not made: no folder was chosen for it in the preferences.</translation>
     </message>
+    <message>
+        <source>Não há notas excluídas para restaurar.</source>
+        <translation>There are no deleted notes to restore.</translation>
+    </message>
 </context>
 <context>
     <name>NoteEdit</name>
@@ -339,6 +350,10 @@
         <source>&amp;Apagar Nota...</source>
         <translation>&amp;Delete Note...</translation>
     </message>
+    <message>
+        <source>&amp;Localizar Nota...</source>
+        <translation>&amp;Find Note...</translation>
+    </message>
 </context>
 <context>
     <name>NoteRegistry</name>
@@ -349,6 +364,10 @@
     <message>
         <source>Deseja realmente eliminar esta nota?</source>
         <translation>Do you really want to delete this note?</translation>
+    </message>
+    <message>
+        <source>A nota não poderá ser restaurada em &quot;Notas Excluídas&quot;. Excluir a nota mesmo assim?</source>
+        <translation>The note cannot be restored from &quot;Deleted Notes&quot;. Delete the note anyway?</translation>
     </message>
 </context>
 <context>
@@ -807,6 +826,29 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     </message>
 </context>
 <context>
+    <name>TfrmLocalizaNota</name>
+    <message>
+        <source>Localizar Nota</source>
+        <translation>Find Note</translation>
+    </message>
+    <message>
+        <source>&amp;Localizar no título ou no texto:</source>
+        <translation>&amp;Find in the title or text:</translation>
+    </message>
+    <message>
+        <source>&amp;Notas encontradas:</source>
+        <translation>&amp;Notes found:</translation>
+    </message>
+    <message>
+        <source>&amp;Mostrar</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
     <name>TfrmMostraAlarmes</name>
     <message>
         <source>Tarefas para Hoje</source>
@@ -850,6 +892,33 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>&amp;Cancelar</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmNotasExcluidas</name>
+    <message>
+        <source>Notas Excluídas</source>
+        <translation>Deleted Notes</translation>
+    </message>
+    <message>
+        <source>&amp;Notas excluídas nos últimos %1 dias (no máximo as %2 últimas):</source>
+        <translation>&amp;Notes deleted in the last %1 days (at most the last %2):</translation>
+    </message>
+    <message>
+        <source>Nota</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Excluída em</source>
+        <translation>Deleted on</translation>
+    </message>
+    <message>
+        <source>&amp;Restaurar</source>
+        <translation>&amp;Restore</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>
@@ -944,6 +1013,14 @@ It will not be changed while Tacknote is running. Notes created now will be kept
     <message>
         <source>A&amp;juda</source>
         <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Localizar Nota...</source>
+        <translation>&amp;Find Note...</translation>
+    </message>
+    <message>
+        <source>Notas E&amp;xcluídas...</source>
+        <translation>Deleted &amp;Notes...</translation>
     </message>
 </context>
 <context>

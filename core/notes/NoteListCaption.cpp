@@ -5,16 +5,6 @@ namespace {
 const QString Separator = QStringLiteral(" — ");
 const QChar Ellipsis(0x2026);
 
-// The text on one line: control characters (line breaks, tabs) become blanks, and runs
-// of blanks one blank.
-QString oneLine(QString text) {
-    for (QChar& c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char(' ');
-    }
-    return text.simplified();
-}
-
 // Cut after the last word that leaves room for the ellipsis; a first word too long for
 // that is cut where it must be.
 QString shortened(const QString& full) {
@@ -32,7 +22,19 @@ QString shortened(const QString& full) {
 
 } // namespace
 
+QString NoteListCaption::oneLine(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return text.simplified();
+}
+
 QString NoteListCaption::of(const QString& caption, const QString& note) {
+    return plain(caption, note).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QString NoteListCaption::plain(const QString& caption, const QString& note) {
     const QString title = oneLine(caption);
     const QString words = oneLine(note);
     QString full = title;
@@ -41,5 +43,5 @@ QString NoteListCaption::of(const QString& caption, const QString& note) {
     full += words;
     if (full.size() > MaxLength)
         full = shortened(full);
-    return full.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return full;
 }

@@ -14,4 +14,9 @@ public:
     // word that fits, with "…", when longer than MaxLength. Every "&" is doubled, so the
     // menu shows it instead of taking it for a shortcut mark.
     static QString of(const QString& caption, const QString& note);
+    // The same text with every "&" as it is: for lists that show text as it stands.
+    static QString plain(const QString& caption, const QString& note);
+    // Text on one line: control characters (line breaks, tabs) become blanks, and runs
+    // of blanks one blank.
+    static QString oneLine(QString text);
 };

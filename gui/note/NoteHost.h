@@ -28,4 +28,6 @@ public:
     virtual void openUrl(const QUrl& url) = 0;
     // The print dialog, then the note printed on the chosen printer.
     virtual void printNote(const QString& caption, const QString& text, const QFont& font) = 0;
+    // The window that finds any note by its title or text.
+    virtual void findNote() = 0;
 };

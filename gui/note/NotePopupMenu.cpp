@@ -51,6 +51,10 @@ NotePopupMenu::NotePopupMenu(QWidget* parent) : QMenu(parent) {
     mnuImprimir = item(this, "mnuImprimir");
     separator(this, "N1");
     Sair1 = item(this, "Sair1", QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuLocalizarNota = new QAction(this);
+    mnuLocalizarNota->setObjectName(QStringLiteral("mnuLocalizarNota"));
+    mnuLocalizarNota->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuLocalizarNota->setShortcutContext(Qt::WindowShortcut);
     retranslate();
 }
 
@@ -68,10 +72,12 @@ void NotePopupMenu::retranslate() {
     EMail1->setText(tr("E-Mail..."));
     mnuImprimir->setText(tr("&Imprimir"));
     Sair1->setText(tr("&Apagar Nota..."));
+    mnuLocalizarNota->setText(tr("&Localizar Nota..."));
 }
 
 QList<QAction*> NotePopupMenu::shortcutItems() const {
-    return {mnuMudaCaption, mnuAlarme, EnviarpelaRede1, mnuResponder, EMail1, Sair1};
+    return {mnuMudaCaption, mnuAlarme, EnviarpelaRede1, mnuResponder,
+            EMail1,         Sair1,     mnuLocalizarNota};
 }
 
 bool NotePopupMenu::hasShortcut(const QKeySequence& keys) const {

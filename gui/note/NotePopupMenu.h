@@ -7,7 +7,7 @@ class QKeySequence;
 
 // A note's own menu `popPrincipal`, with its items in order. The note window connects
 // the items to its handlers and takes the items' shortcuts as its own, so they work
-// while the menu is closed.
+// while the menu is closed; one shortcut (finding a note) has no item in the menu.
 class NotePopupMenu : public QMenu {
     Q_OBJECT
 public:
@@ -33,4 +33,6 @@ public:
     QAction* EMail1 = nullptr;
     QAction* mnuImprimir = nullptr;
     QAction* Sair1 = nullptr;
+    // Not an item of the menu: Ctrl+F on the note, which opens "Localizar Nota".
+    QAction* mnuLocalizarNota = nullptr;
 };

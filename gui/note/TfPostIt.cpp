@@ -387,6 +387,10 @@ void TfPostIt::createMenu() {
     on(popPrincipal->EMail1, &TfPostIt::EMail1Click);
     on(popPrincipal->mnuImprimir, &TfPostIt::mnuImprimirClick);
     on(popPrincipal->Sair1, &TfPostIt::ApagarSticky);
+    connect(popPrincipal->mnuLocalizarNota, &QAction::triggered, this, [this] {
+        if (m_host)
+            m_host->findNote();
+    });
     // Shortcuts work while the menu is closed, too.
     addActions(popPrincipal->shortcutItems());
     connect(popPrincipal, &QMenu::aboutToShow, this, &TfPostIt::popPrincipalPopup);

@@ -71,10 +71,11 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
                                    m_location.DataDir, m_platform.autostart},
                                   this);
     m_notes = new NoteCollection(this);
-    m_registry = new NoteRegistry(*m_notes, *m_commands, *this,
-                                  {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
-                                   m_platform.messages, m_platform.windowHints},
-                                  this);
+    m_registry =
+        new NoteRegistry(*m_notes, *m_commands, *this,
+                         {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
+                          m_platform.messages, m_platform.windowHints, &m_commands->deletedNotes()},
+                         this);
     m_receivedNotes = new ReceivedNotes(*m_notes,
                                         {m_recGeral, m_platform.clock, m_platform.locale, *m_sounds,
                                          m_platform.messages, m_screens},
@@ -111,6 +112,7 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
     // A note saved on a screen that is gone is shown where it can be seen; the file keeps
     // its own place until the user moves it, so the layout comes back with the screen.
     connect(m_keeper, &NotesKeeper::notesIn, m_registry, &NoteRegistry::keepOnScreens);
+    m_commands->setNotes(*m_registry, *m_keeper);
     m_keeper->setPortugueseMarked(markedLanguage() == Language::Portuguese);
     connect(m_keeper, &NotesKeeper::loadFinished, this, [this] {
         if (m_closeRequested)
@@ -127,6 +129,8 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
     connect(m_trayMenu, &TrayMenu::doubleClicked, this,
             [this] { tryPrincipalDblClick(&m_platform.tray); });
     connect(m_trayMenu, &TrayMenu::clicked, this, &HiddenMainWindow::tryPrincipalClick);
+    connect(m_trayMenu, &TrayMenu::findNoteChosen, m_commands, &NoteCommands::findNote);
+    connect(m_trayMenu, &TrayMenu::deletedNotesChosen, m_commands, &NoteCommands::showDeletedNotes);
     connect(m_trayMenu, &TrayMenu::todaysTasksChosen, this, &HiddenMainWindow::ShowTodaysTasks);
     connect(m_trayMenu, &TrayMenu::saveChosen, this, &HiddenMainWindow::mnuSalvarNotasClick);
     connect(m_trayMenu, &TrayMenu::backupChosen, this, &HiddenMainWindow::mnuBackupClick);

@@ -3,6 +3,7 @@
 #include "core/base/TacknoteError.h"
 #include "core/mail/SystemUtcOffset.h"
 #include "core/net/NoteSender.h"
+#include "core/notes/NotesKeeper.h"
 #include "core/settings/GeneralSettings.h"
 #include "core/settings/NetworkSettings.h"
 #include "core/store/Backup.h"
@@ -16,7 +17,10 @@
 #include "gui/note/NotePrinter.h"
 #include "gui/note/TfPostIt.h"
 #include "gui/program/LinkOpener.h"
+#include "gui/program/NoteRegistry.h"
 #include "gui/program/TfrmAjuda.h"
+#include "gui/program/TfrmLocalizaNota.h"
+#include "gui/program/TfrmNotasExcluidas.h"
 #include "platform/Clock.h"
 #include "platform/CommonDialogs.h"
 #include "platform/LocaleInfo.h"
@@ -33,6 +37,71 @@
 NoteCommands::NoteCommands(const Services& services, QObject* parent)
     : QObject(parent), m_services(services), m_utcOffset(std::make_unique<SystemUtcOffset>()) {
     m_links = std::make_unique<LinkOpener>(services.shell, services.messages);
+
+    m_deletedNotes = std::make_unique<DeletedNotes>(
+        DeletedNotes::besideNotesFile(services.notesFile), services.clock, services.locale);
+    // What an interrupted write of an earlier run left beside it.
+    m_deletedNotes->removeLeftovers();
+}
+
+void NoteCommands::setNotes(NoteRegistry& registry, NotesKeeper& keeper) {
+    m_registry = &registry;
+    m_keeper = &keeper;
+}
+
+void NoteCommands::findNote() {
+    if (!m_registry)
+        return;
+    if (!m_frmLocalizaNota) {
+        m_frmLocalizaNota = std::make_unique<TfrmLocalizaNota>(m_registry->collection());
+        connect(m_frmLocalizaNota.get(), &TfrmLocalizaNota::noteChosen, this, [this](Note* note) {
+            if (TfPostIt* window = m_registry->window(note)) {
+                NoteRegistry::showNote(window);
+                m_registry->keepOnScreens();
+            }
+        });
+    }
+    m_frmLocalizaNota->showFinder();
+}
+
+void NoteCommands::showDeletedNotes() {
+    QList<DeletedNotes::Entry> entries;
+    try {
+        entries = m_deletedNotes->entries();
+    } catch (const TacknoteError& error) {
+        m_services.messages.error(error.message());
+        return;
+    }
+    if (entries.isEmpty()) {
+        m_services.messages.information(tr("Não há notas excluídas para restaurar."));
+        return;
+    }
+    if (!m_frmNotasExcluidas)
+        m_frmNotasExcluidas = std::make_unique<TfrmNotasExcluidas>(m_services.locale);
+    restoreDeleted(m_frmNotasExcluidas->choose(entries));
+}
+
+void NoteCommands::restoreDeleted(const QList<DeletedNotes::Entry>& entries) {
+    // While the notes load, the notes file cannot take them yet.
+    if (!m_registry || !m_keeper || m_keeper->isLoading())
+        return;
+    QList<DeletedNotes::Entry> restored;
+    for (const DeletedNotes::Entry& entry : entries) {
+        // No slot left: the user was told, and the rest stays among the deleted notes.
+        if (!m_registry->restoreNote(DeletedNotes::restored(entry, m_services.clock.now())))
+            break;
+        restored.append(entry);
+    }
+    if (restored.isEmpty())
+        return;
+    try {
+        // On disk as notes before they leave the deleted notes: a crash in between leaves
+        // a note twice, never nowhere.
+        m_keeper->SaveNotes();
+        m_deletedNotes->forget(restored);
+    } catch (const TacknoteError& error) {
+        m_services.messages.error(error.message());
+    }
 }
 
 NoteCommands::~NoteCommands() = default;
@@ -238,6 +307,8 @@ void NoteCommands::closeDialogs() {
         m_frmMudaCaption->reject();
     if (m_frmAjuda)
         m_frmAjuda->hide();
+    if (m_frmLocalizaNota)
+        m_frmLocalizaNota->reject();
     while (QWidget* modal = QApplication::activeModalWidget()) {
         modal->hide();
         if (auto* dialog = qobject_cast<QDialog*>(modal))

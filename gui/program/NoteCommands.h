@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/net/OutgoingNote.h"
+#include "core/notes/DeletedNotes.h"
 #include "gui/note/NoteHost.h"
 
 #include <QObject>
@@ -9,6 +10,7 @@
 
 class CommonDialogs;
 class Clock;
+class DeletedNotes;
 class LocaleInfo;
 class MessageBoxes;
 class NoteServerControl;
@@ -17,11 +19,15 @@ class ShellOpener;
 class SoundPlayer;
 class SystemUtcOffset;
 class NoteSender;
+class NoteRegistry;
+class NotesKeeper;
 class TfrmAddressBook;
 class TfrmAjuda;
 class TfrmEnviaComputador;
 class TfrmEnviarEmail;
+class TfrmLocalizaNota;
 class TfrmMudaCaption;
+class TfrmNotasExcluidas;
 class TfrmSobre;
 class SessionAutostart;
 class QWidget;
@@ -31,8 +37,9 @@ struct NetworkSettings;
 
 // What the note windows ask of the program around them, and the dialogs that act on
 // notes and settings: the title dialog, the configuration and preferences dialog, the
-// address book and the e-mail composer. The dialogs kept between openings are made on
-// their first opening; the configuration dialog is made anew for each opening.
+// address book, the e-mail composer, finding a note and restoring deleted notes. The
+// dialogs kept between openings are made on their first opening; the configuration
+// dialog is made anew for each opening.
 class NoteCommands : public QObject, public NoteHost {
     Q_OBJECT
 public:
@@ -61,6 +68,21 @@ public:
     void mailNote(const QString& subject, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void printNote(const QString& caption, const QString& text, const QFont& font) override;
+    // "&Localizar Nota..." and Ctrl+F on a note: the chosen note comes up shown, in front,
+    // on a screen.
+    void findNote() override;
+
+    // The notes that finding and restoring act on, and what saves them.
+    void setNotes(NoteRegistry& registry, NotesKeeper& keeper);
+    // Where deleted notes are kept, beside the notes file.
+    DeletedNotes& deletedNotes() const { return *m_deletedNotes; }
+    // "Notas E&xcluídas...": the deleted notes; the ones the user chooses are restored.
+    // An unreadable file, or none kept, is told instead.
+    void showDeletedNotes();
+    // Brings the entries back as notes, as they were and where they were, each shown;
+    // an alarm whose time has passed stays off. They leave the deleted notes once the
+    // notes file holds them; a failure is shown and leaves them there too.
+    void restoreDeleted(const QList<DeletedNotes::Entry>& entries);
 
     // The preferences: the configuration dialog in preferences mode, help context 2.
     void openPreferences();
@@ -92,6 +114,8 @@ public:
     TfrmEnviarEmail* frmEnviarEmail();
     TfrmEnviaComputador* frmEnviaComputador();
     TfrmAjuda* frmAjuda() const { return m_frmAjuda.get(); }
+    TfrmLocalizaNota* frmLocalizaNota() const { return m_frmLocalizaNota.get(); }
+    TfrmNotasExcluidas* frmNotasExcluidas() const { return m_frmNotasExcluidas.get(); }
 
     // What a sending transmits of a note: its looks, its alarm and its text as the note
     // window displays it.
@@ -116,4 +140,10 @@ private:
     // The client socket and connect time-out of the note sender.
     NoteSender* m_sender = nullptr;
     std::unique_ptr<TfrmEnviaComputador> m_frmEnviaComputador;
+    std::unique_ptr<DeletedNotes> m_deletedNotes;
+    NoteRegistry* m_registry = nullptr;
+    NotesKeeper* m_keeper = nullptr;
+    // Made on first use.
+    std::unique_ptr<TfrmLocalizaNota> m_frmLocalizaNota;
+    std::unique_ptr<TfrmNotasExcluidas> m_frmNotasExcluidas;
 };

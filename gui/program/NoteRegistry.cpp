@@ -2,7 +2,9 @@
 
 #include "core/settings/EventSounds.h"
 
+#include "core/base/TacknoteError.h"
 #include "core/notes/DarkenedCaptionColor.h"
+#include "core/notes/DeletedNotes.h"
 #include "core/notes/NoteDefaults.h"
 #include "core/program/ScreenPlacement.h"
 #include "core/settings/GeneralSettings.h"
@@ -143,11 +145,7 @@ TfPostIt* NoteRegistry::newUserNote() {
     if (m_beforeNewNote)
         m_beforeNewNote();
     if (!m_notes.roomForOneMore()) {
-        m_services.messages.show(
-            MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
-            tr("Não é possível criar mais notas: o limite de %1 notas foi atingido. Apague "
-               "algumas notas e tente novamente.")
-                .arg(Capacity));
+        tellRegistryFull();
         return nullptr;
     }
     m_services.sounds.newNote();
@@ -157,6 +155,29 @@ TfPostIt* NoteRegistry::newUserNote() {
         newNoteRecord(QRect(left, top, NoteDefaults::DesignWidth, NoteDefaults::DesignHeight),
                       m_services.settings.DefaultColor, m_services.settings.DefaultFont),
         true);
+}
+
+void NoteRegistry::tellRegistryFull() {
+    m_services.messages.show(
+        MessageBoxes::Icon::Warning, MessageBoxes::titleNotice(),
+        tr("Não é possível criar mais notas: o limite de %1 notas foi atingido. Apague "
+           "algumas notas e tente novamente.")
+            .arg(Capacity));
+}
+
+TfPostIt* NoteRegistry::restoreNote(const NoteRecord& record) {
+    if (m_beforeNewNote)
+        m_beforeNewNote();
+    if (!m_notes.roomForOneMore()) {
+        tellRegistryFull();
+        return nullptr;
+    }
+    TfPostIt* window = this->window(m_notes.add(record));
+    if (!window)
+        return nullptr;
+    showNote(window);
+    keepOnScreens();
+    return window;
 }
 
 TfPostIt* NoteRegistry::newReceivedNote() {
@@ -183,12 +204,31 @@ void NoteRegistry::deleteNote(int number) {
         return;
     // The question let other events run; the note may be gone already.
     TfPostIt* window = note(number);
+    if (!window || !keepDeleted(window->toRecord()))
+        return;
+    // So may the question after a failure to keep it.
+    window = note(number);
     if (!window)
         return;
     m_services.sounds.deletedNote();
     if (window->ringingIconVisible())
         Q_EMIT ringingNoteDeleted();
     m_notes.remove(number);
+}
+
+bool NoteRegistry::keepDeleted(const NoteRecord& record) {
+    if (!m_services.deletedNotes)
+        return true;
+    try {
+        m_services.deletedNotes->keep(record);
+        return true;
+    } catch (const TacknoteError& error) {
+        return m_services.messages.askYesNo(
+            MessageBoxes::titleError(),
+            error.message() + QStringLiteral("\n\n") +
+                tr("A nota não poderá ser restaurada em \"Notas Excluídas\". Excluir a nota "
+                   "mesmo assim?"));
+    }
 }
 
 void NoteRegistry::destroyAll() {

@@ -12,6 +12,7 @@
 #include <functional>
 
 class Clock;
+class DeletedNotes;
 class LocaleInfo;
 class MessageBoxes;
 class QScreen;
@@ -45,6 +46,8 @@ public:
         MessageBoxes& messages;
         // Keeps the notes out of the task bar; none in tests.
         WindowSystemHints* windowHints = nullptr;
+        // Where deleted notes are kept for restoring; none keeps nothing.
+        DeletedNotes* deletedNotes = nullptr;
     };
 
     // Notes ask host for their dialogs and post their messages to messageTarget.
@@ -80,9 +83,14 @@ public:
     // focus. Null when no slot is left.
     TfPostIt* newReceivedNote();
 
-    // WM_DELETENOTE: asks when the settings say so, plays the delete sound, forgets the
-    // ringing note and destroys the window. Nothing for an empty slot.
+    // WM_DELETENOTE: asks when the settings say so, keeps the note among the deleted
+    // notes, plays the delete sound, forgets the ringing note and destroys the window.
+    // When the note cannot be kept, the user is told why and asked whether to delete it
+    // all the same. Nothing for an empty slot.
     void deleteNote(int number);
+    // A deleted note back as it was, in slot NoteCount, shown in front on a screen. Null
+    // when no slot is left (the user is told).
+    TfPostIt* restoreNote(const NoteRecord& record);
     // Destroys every note and empties the registry.
     void destroyAll();
     // Shows a note and brings it to the front.
@@ -129,6 +137,11 @@ private:
     // Takes a window out of the registry and deletes it with deleteLater().
     void dispose(TfPostIt* window);
     void watchScreen(QScreen* screen);
+    // Whether a note may be deleted: it was kept among the deleted notes, or the user
+    // chose to delete it all the same.
+    bool keepDeleted(const NoteRecord& record);
+    // Tells the user that no slot is left for a new note.
+    void tellRegistryFull();
 
     NoteCollection& m_notes;
     NoteHost& m_host;

@@ -47,6 +47,10 @@ TrayMenu::TrayMenu(NoteRegistry& registry, TrayIcon& tray, QWidget* menuParent)
     mnuMostrar = namedMenu(popPrincipal, "mnuMostrar");
     mnuMostrar->setIcon(MenuIcons::icon(Picture::Show));
     mnuEscondidos = namedMenu(popPrincipal, "mnuEscondidos");
+    mnuLocalizarNota = namedItem(popPrincipal, "mnuLocalizarNota");
+    connect(mnuLocalizarNota, &QAction::triggered, this, &TrayMenu::findNoteChosen);
+    mnuNotasExcluidas = namedItem(popPrincipal, "mnuNotasExcluidas");
+    connect(mnuNotasExcluidas, &QAction::triggered, this, &TrayMenu::deletedNotesChosen);
     mnuMostrarTarefasparaHoje1 =
         pictureItem(popPrincipal, "mnuMostrarTarefasparaHoje1", Picture::TodaysTasks);
     connect(mnuMostrarTarefasparaHoje1, &QAction::triggered, this, &TrayMenu::todaysTasksChosen);
@@ -106,6 +110,8 @@ void TrayMenu::retranslate() {
     cmdNovaNota->setText(tr("&Nova Nota"));
     mnuMostrar->setTitle(tr("Mo&strar"));
     mnuEscondidos->setTitle(tr("M&ostrar Escondidas"));
+    mnuLocalizarNota->setText(tr("&Localizar Nota..."));
+    mnuNotasExcluidas->setText(tr("Notas E&xcluídas..."));
     mnuMostrarTarefasparaHoje1->setText(tr("Mostrar Tarefas para &Hoje"));
     mnuSalvarNotas->setText(tr("Salvar A&gora"));
     mnuCopiaSeg->setTitle(tr("Cópia de &Segurança"));

@@ -47,6 +47,8 @@ public:
     QAction* cmdNovaNota = nullptr;
     QMenu* mnuMostrar = nullptr;
     QMenu* mnuEscondidos = nullptr;
+    QAction* mnuLocalizarNota = nullptr;
+    QAction* mnuNotasExcluidas = nullptr;
     QAction* mnuMostrarTarefasparaHoje1 = nullptr;
     QAction* mnuSalvarNotas = nullptr;
     QMenu* mnuCopiaSeg = nullptr;
@@ -63,6 +65,8 @@ public:
 
 Q_SIGNALS:
     void newNoteChosen();
+    void findNoteChosen();
+    void deletedNotesChosen();
     void todaysTasksChosen();
     void saveChosen();
     void backupChosen();

@@ -3,6 +3,7 @@
 #include "core/net/NoteReceiver.h"
 #include "gui/dialogs/TfrmMudaCaption.h"
 #include "gui/program/NoteCommands.h"
+#include "gui/program/TfrmLocalizaNota.h"
 
 #include "../support/ProgramHarness.h"
 
@@ -42,6 +43,9 @@ void tst_LanguageAndTray::switchRetextsTheWindows() {
     TfrmMudaCaption* title = main.commands().frmMudaCaption();
     title->show();
     QCOMPARE(title->windowTitle(), QStringLiteral("Muda Título"));
+    main.trayMenu().mnuLocalizarNota->trigger();
+    TfrmLocalizaNota* finder = main.commands().frmLocalizaNota();
+    QCOMPARE(finder->windowTitle(), QStringLiteral("Localizar Nota"));
     main.trayMenu().mnuIngles->trigger();
     deliverLanguageChange();
     QCOMPARE(main.markedLanguage(), Language::English);
@@ -50,6 +54,9 @@ void tst_LanguageAndTray::switchRetextsTheWindows() {
     QCOMPARE(main.trayMenu().cmdNovaNota->text(), QStringLiteral("&New Note"));
     QCOMPARE(p.tray.toolTip, QStringLiteral("Double-click to create a note"));
     QCOMPARE(title->windowTitle(), QStringLiteral("Change Title"));
+    QCOMPARE(finder->windowTitle(), QStringLiteral("Find Note"));
+    QCOMPARE(main.trayMenu().mnuLocalizarNota->text(), QStringLiteral("&Find Note..."));
+    QCOMPARE(main.trayMenu().mnuNotasExcluidas->text(), QStringLiteral("Deleted &Notes..."));
     QVERIFY(main.helpFile().endsWith(QStringLiteral("help/tacknote_enu.html")));
     // Qt's own buttons follow.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
@@ -61,6 +68,7 @@ void tst_LanguageAndTray::switchRetextsTheWindows() {
     QVERIFY(main.helpFile().endsWith(QStringLiteral("help/tacknote.html")));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Sim"));
     title->hide();
+    finder->hide();
 }
 
 void tst_LanguageAndTray::missingLanguageSetChangesNothing() {

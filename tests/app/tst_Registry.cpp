@@ -305,11 +305,28 @@ void tst_Registry::trayIconAndDoubleClick() {
     QStringList captions;
     for (QAction* item : p.main->trayMenu().popPrincipal->actions())
         captions.append(item->text());
-    QCOMPARE(captions,
-             QStringList({"&Nova Nota", "", "Mo&strar", "M&ostrar Escondidas",
-                          "Mostrar Tarefas para &Hoje", "", "Salvar A&gora", "Cópia de &Segurança",
-                          "", "&Caderneta de Contatos", "", "&Preferências...", "&Idioma", "",
-                          "Tacknote na Web...", "Sobre o Sistema...", "", "A&juda", "&Sair"}));
+    const QStringList expected{"&Nova Nota",
+                               "",
+                               "Mo&strar",
+                               "M&ostrar Escondidas",
+                               "&Localizar Nota...",
+                               "Notas E&xcluídas...",
+                               "Mostrar Tarefas para &Hoje",
+                               "",
+                               "Salvar A&gora",
+                               "Cópia de &Segurança",
+                               "",
+                               "&Caderneta de Contatos",
+                               "",
+                               "&Preferências...",
+                               "&Idioma",
+                               "",
+                               "Tacknote na Web...",
+                               "Sobre o Sistema...",
+                               "",
+                               "A&juda",
+                               "&Sair"};
+    QCOMPARE(captions, expected);
 
     p.tray.doubleClick();
     QCOMPARE(p.noteCount(), 1);

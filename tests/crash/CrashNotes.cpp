@@ -1,6 +1,9 @@
 #include "tests/crash/CrashNotes.h"
 
+#include "core/base/TacknoteError.h"
+#include "core/notes/DeletedNotes.h"
 #include "core/store/IniFile.h"
+#include "platform/Clock.h"
 #include "platform/system/QtLocaleInfo.h"
 
 #include <QDir>
@@ -120,6 +123,60 @@ std::optional<qint64> CrashNotes::savedGeneration(const QString& path,
     for (int i = 0; i < Count; ++i) {
         if (!(contents.notes.at(i) == record(generation, i))) {
             *problem = QStringLiteral("note %1 is not that of save %2").arg(i).arg(generation);
+            return std::nullopt;
+        }
+    }
+    return generation;
+}
+
+namespace {
+
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(QDateTime now) : m_now(std::move(now)) {}
+    QDateTime now() const override { return m_now; }
+
+private:
+    QDateTime m_now;
+};
+
+} // namespace
+
+QDateTime CrashNotes::deletedAt(qint64 generation) {
+    return QDateTime(QDate(2030, 1, 2), QTime(8, 0)).addSecs(generation);
+}
+
+std::optional<qint64> CrashNotes::deletedGeneration(const QString& path, QString* problem) {
+    if (!QFileInfo::exists(path))
+        return 0;
+    // Read at the first save's moment: no note is too old then.
+    const FixedClock clock(deletedAt(0));
+    QList<DeletedNotes::Entry> entries;
+    try {
+        entries = DeletedNotes(path, clock, locale()).entries();
+    } catch (const TacknoteError& error) {
+        *problem = error.message();
+        return std::nullopt;
+    }
+    static const QRegularExpression pattern(QStringLiteral("^Nota \\d+ gravação (\\d+)$"));
+    const QRegularExpressionMatch match =
+        entries.isEmpty() ? QRegularExpressionMatch() : pattern.match(entries[0].record.caption);
+    if (!match.hasMatch()) {
+        *problem = QStringLiteral("no deleted note names its save");
+        return std::nullopt;
+    }
+    const qint64 generation = match.captured(1).toLongLong();
+    const qsizetype expected = std::min<qint64>(generation, DeletedNotes::MaxKept);
+    if (entries.size() != expected) {
+        *problem =
+            QStringLiteral("%1 deleted notes instead of %2").arg(entries.size()).arg(expected);
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const qint64 save = generation - i;
+        if (!(entries[i] ==
+              DeletedNotes::Entry{record(save, int(save % Count)), deletedAt(save)})) {
+            *problem = QStringLiteral("deleted note %1 is not that of save %2").arg(i).arg(save);
             return std::nullopt;
         }
     }

@@ -35,6 +35,15 @@ public:
     static std::optional<qint64>
     savedGeneration(const QString& path, const SettingsStore::Context& context, QString* problem);
 
+    // The deleted notes of the crash-safety runs: save g keeps note g % Count of
+    // generation g as deleted at deletedAt(g), so the file holds saves g, g - 1, ...
+    // (at most the last DeletedNotes::MaxKept), the newest first.
+    static QDateTime deletedAt(qint64 generation);
+    // Reads a deleted-notes file as the program does and answers the last save it holds;
+    // 0 for a file that does not exist; nothing, with the reason in *problem, unless the
+    // file holds exactly the notes of the saves up to that one.
+    static std::optional<qint64> deletedGeneration(const QString& path, QString* problem);
+
     // The temporary files an interrupted save leaves beside the notes file.
     static QStringList leftovers(const QString& notesFile);
 };

@@ -1,5 +1,6 @@
 #include "tests/crash/SaverKills.h"
 
+#include "core/notes/DeletedNotes.h"
 #include "tests/crash/CrashNotes.h"
 #include "tests/crash/FolderWatch.h"
 #include "tests/crash/HarnessSupport.h"
@@ -32,12 +33,26 @@ SaverRun parseSaverOutput(const QByteArray& output) {
 
 } // namespace
 
-void SaverKills::run(const QString& saver, const QString& folder, int kills,
+void SaverKills::run(const QString& saver, const QString& folder, int kills, File kind,
                      std::mt19937_64& random) {
     QDir().mkpath(folder);
-    const QString name = QStringLiteral("stickies.tkn");
+    const bool deleted = kind == File::DeletedNotes;
+    const QString name =
+        deleted ? QLatin1String(DeletedNotes::FileName) : QStringLiteral("stickies.tkn");
     const QString path = folder + QLatin1Char('/') + name;
     const SettingsStore::Context context{QStringLiteral("/opt/tacknote/"), QStringLiteral("ana")};
+    const auto savedGeneration = [&](QString* problem) {
+        return deleted ? CrashNotes::deletedGeneration(path, problem)
+                       : CrashNotes::savedGeneration(path, context, problem);
+    };
+    // The saver's arguments for this file, then those given.
+    const auto arguments = [&](QStringList more) {
+        more.prepend(path);
+        if (deleted)
+            more.prepend(QStringLiteral("--deleted"));
+        return more;
+    };
+    const char* title = deleted ? "deleted-notes saver" : "saver";
     FolderWatch watch(folder);
     QString problem;
 
@@ -46,7 +61,7 @@ void SaverKills::run(const QString& saver, const QString& folder, int kills,
     QElapsedTimer clock;
     clock.start();
     QProcess first;
-    first.start(saver, {path, QStringLiteral("20")});
+    first.start(saver, arguments({QStringLiteral("20")}));
     qint64 createdAt = -1;
     qint64 writing = 0;
     int writes = 0;
@@ -71,10 +86,10 @@ void SaverKills::run(const QString& saver, const QString& folder, int kills,
         fail(QStringLiteral("the saver did not complete 20 saves"));
     const qint64 saveUs = std::max<qint64>(clock.nsecsElapsed() / 1000 / 20, 500);
     const qint64 writeUs = std::max<qint64>(writing / writes, 200);
-    qint64 onDisk = CrashNotes::savedGeneration(path, context, &problem).value_or(-1);
+    qint64 onDisk = savedGeneration(&problem).value_or(-1);
     if (onDisk != 20)
         fail(QStringLiteral("after 20 saves the file holds: ") + problem);
-    std::printf("saver: one save of 101 notes takes about %.1f ms, of which %.1f ms writing\n",
+    std::printf("%s: one save takes about %.1f ms, of which %.1f ms writing\n", title,
                 double(saveUs) / 1000.0, double(writeUs) / 1000.0);
 
     Tally tally;
@@ -89,7 +104,7 @@ void SaverKills::run(const QString& saver, const QString& folder, int kills,
         while (watch.next(0)) {
         }
         QProcess process;
-        process.start(saver, {path});
+        process.start(saver, arguments({}));
         QByteArray output;
         while (!output.contains('\n')) {
             if (!process.waitForReadyRead(30000))
@@ -116,7 +131,7 @@ void SaverKills::run(const QString& saver, const QString& folder, int kills,
                      .arg(run.loaded)
                      .arg(onDisk));
 
-        const std::optional<qint64> found = CrashNotes::savedGeneration(path, context, &problem);
+        const std::optional<qint64> found = savedGeneration(&problem);
         if (!found)
             fail(QStringLiteral("kill %1: the notes file does not hold one whole save: ").arg(k) +
                  problem);
@@ -145,12 +160,12 @@ void SaverKills::run(const QString& saver, const QString& folder, int kills,
 
     // A start and a save without a kill leave no temporary file behind.
     QProcess last;
-    last.start(saver, {path, QStringLiteral("1")});
+    last.start(saver, arguments({QStringLiteral("1")}));
     if (!last.waitForFinished(60000) || last.exitCode() != 0)
         fail(QStringLiteral("the last save did not complete"));
     if (!CrashNotes::leftovers(path).isEmpty())
         fail(QStringLiteral("a temporary file survived a start and a complete save"));
-    if (CrashNotes::savedGeneration(path, context, &problem) != onDisk + 1)
+    if (savedGeneration(&problem) != onDisk + 1)
         fail(QStringLiteral("the last save is not in the file: ") + problem);
-    printTally("saver", tally, ms);
+    printTally(title, tally, ms);
 }

@@ -45,6 +45,7 @@ struct NoteUnderTest {
         void printNote(const QString& caption, const QString&, const QFont&) override {
             calls << QStringLiteral("print [%1]").arg(caption);
         }
+        void findNote() override { calls << QStringLiteral("find"); }
 
         bool network = true;
         bool confirmTitle = false;

@@ -296,7 +296,8 @@ void tst_NoteMenu::menuShortcutsWinOverTheTextArea() {
 
     QTest::keyClick(note.memPostit(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(note.memPostit(), Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(note.host.calls, (QStringList{"configure 1 3", "mail [Tacknote - ] [texto]"}));
+    QTest::keyClick(note.memPostit(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(note.host.calls, (QStringList{"configure 1 3", "mail [Tacknote - ] [texto]", "find"}));
     // Ctrl+A opened the alarm page instead of selecting the text.
     QVERIFY(!note.memPostit()->textCursor().hasSelection());
     QTest::keyClick(note.memPostit(), Qt::Key_Q, Qt::ControlModifier);
