@@ -14,6 +14,7 @@
 #include "platform/desktop/QtTrayIcon.h"
 #include "platform/system/DesktopNativeHostFolders.h"
 #include "platform/system/DesktopSystemPaths.h"
+#include "platform/system/HeapRelease.h"
 #include "platform/system/QtLocaleInfo.h"
 #include "platform/system/SingleInstance.h"
 #include "platform/system/SystemClock.h"
@@ -22,6 +23,7 @@
 #include "platform/system/XdgAutostart.h"
 
 #include <QFile>
+#include <QTimer>
 
 #include <cstdio>
 #include <optional>
@@ -64,6 +66,7 @@ std::optional<int> beforeTheDisplay(int& argc, char** argv, CommandLine::Request
 } // namespace
 
 int main(int argc, char** argv) {
+    HeapRelease::shareOneHeap();
     CommandLine::Request request;
     if (const std::optional<int> status = beforeTheDisplay(argc, argv, request))
         return *status;
@@ -123,6 +126,10 @@ int main(int argc, char** argv) {
                      &HiddenMainWindow::FormCloseQuery);
 
     main.start();
+    // Once the start has settled (the notes loaded and drawn, a first save written), the
+    // heap it used and freed goes back to the system.
+    constexpr int kStartSettledMs = 3000;
+    QTimer::singleShot(kStartSettledMs, &app, &HeapRelease::trim);
     const int status = app.exec();
     return status != 0 ? status : main.exitStatus();
 }

@@ -149,17 +149,23 @@ HiddenMainWindow::HiddenMainWindow(const PlatformServices& platform, QWidget* pa
     // F1 in a note or a dialog: the help of the marked language, at its place.
     qApp->installEventFilter(new HelpKey(
         [this](const QString& topic) { m_commands->showHelp(m_texts->helpFile(), topic); }, this));
-
-    m_frmMostraAlarmes = new TfrmMostraAlarmes(m_platform.messages, this);
-    m_frmMostraAlarmes->showNote = [this](QObject* note) {
-        if (m_registry->slotOf(note) < 0)
-            return false;
-        NoteRegistry::showNote(static_cast<TfPostIt*>(note));
-        return true;
-    };
 }
 
 HiddenMainWindow::~HiddenMainWindow() = default;
+
+// Made when first needed: most starts never show today's tasks.
+TfrmMostraAlarmes& HiddenMainWindow::frmMostraAlarmes() {
+    if (!m_frmMostraAlarmes) {
+        m_frmMostraAlarmes = new TfrmMostraAlarmes(m_platform.messages, this);
+        m_frmMostraAlarmes->showNote = [this](QObject* note) {
+            if (m_registry->slotOf(note) < 0)
+                return false;
+            NoteRegistry::showNote(static_cast<TfPostIt*>(note));
+            return true;
+        };
+    }
+    return *m_frmMostraAlarmes;
+}
 
 void HiddenMainWindow::FormCreate() {
     m_recGeral.DefaultFont = NoteFont{QString(), 0, 0, false, false};
@@ -216,10 +222,10 @@ void HiddenMainWindow::tmrInicioTimer() {
     if (m_recRede.Enabled)
         startListening();
     if (m_recGeral.NoteDaily && ShowTodaysTasks()) {
-        m_notices->todaysTasks(m_frmMostraAlarmes->lines(), [this] {
-            m_frmMostraAlarmes->show();
-            m_frmMostraAlarmes->raise();
-            m_frmMostraAlarmes->activateWindow();
+        m_notices->todaysTasks(frmMostraAlarmes().lines(), [this] {
+            frmMostraAlarmes().show();
+            frmMostraAlarmes().raise();
+            frmMostraAlarmes().activateWindow();
         });
     }
     // From now on the local socket's messages are handled; those that came during the
@@ -466,7 +472,8 @@ void HiddenMainWindow::closeProgram(bool save, bool tellUser) {
     if (m_recGeral.BackupOnExit && m_keeper->notesLoaded() && !m_commands->backupOnExit(tellUser))
         failed = true;
     StopNoteServer();
-    m_frmMostraAlarmes->hide();
+    if (m_frmMostraAlarmes)
+        m_frmMostraAlarmes->hide();
     // Dialogs still open end now; a note's handler waiting on one returns.
     m_commands->closeDialogs();
     m_registry->destroyAll();
@@ -493,7 +500,7 @@ bool HiddenMainWindow::ShowTodaysTasks() {
     for (const AlarmTimer::Task& task :
          m_alarms->todaysTasks(m_platform.clock.now(), m_platform.locale))
         tasks.append({task.line, m_registry->note(task.note)});
-    return m_frmMostraAlarmes->showTasks(tasks);
+    return frmMostraAlarmes().showTasks(tasks);
 }
 
 QString HiddenMainWindow::MakeBackup(const QString& folder) {

@@ -131,7 +131,7 @@ public:
     NotesKeeper& keeper() const { return *m_keeper; }
     NoteCommands& commands() const { return *m_commands; }
     NoteReceiver& receiver() const { return *m_receiver; }
-    TfrmMostraAlarmes& frmMostraAlarmes() const { return *m_frmMostraAlarmes; }
+    TfrmMostraAlarmes& frmMostraAlarmes();
     const DataLocation& location() const { return m_location; }
     GeneralSettings& recGeral() { return m_recGeral; }
     NetworkSettings& recRede() { return m_recRede; }
