@@ -76,7 +76,9 @@ void IdleWindowSurface::restoreBeforeDrawing() {
 }
 
 void IdleWindowSurface::release() {
-    if (m_released || m_window.underMouse() || m_window.isActiveWindow())
+    // An active window whose text cursor blinks draws every half second and never gets
+    // here; one that stopped blinking gives its surface back like any other.
+    if (m_released || m_window.underMouse())
         return;
     QBackingStore* store = m_window.backingStore();
     if (!store || store->size().isEmpty())

@@ -8,7 +8,7 @@ class QWidget;
 class QWindow;
 
 // Gives back the drawing surface of a top-level window that nobody looks at closely: once
-// the window has not been drawn for a while, is not active and has no pointer over it,
+// the window has not been drawn for a while and has no pointer over it,
 // its backing store shrinks to nothing (on X11 a shared memory image of the window's
 // size, 200 kB for a 250 x 200 note, four times that on a screen scaled to 200 %). The
 // window stays on screen as the X server last showed it. When the window system asks
