@@ -49,7 +49,14 @@ if [ $# -eq 0 ]; then
     harness=$!
     trap 'kill "$harness" 2>/dev/null || true' EXIT
 fi
-ctest --preset asan -j"$testJobs" "$@"
+if [ $# -eq 0 ]; then
+    # The scaled-screen check runs below on the GCC build, alone: it starts three X
+    # servers with a window manager each, which a machine busy with the rest of the
+    # suite can keep waiting for longer than the check allows.
+    ctest --preset asan -j"$testJobs" -E '^scaled_screens$'
+else
+    ctest --preset asan -j"$testJobs" "$@"
+fi
 
 if [ $# -eq 0 ]; then
     echo "== Scaled screens, on the GCC-built program"

@@ -45,7 +45,7 @@ start_display() {
     # fluxbox may replace the resources a moment after it is up (later on a busy
     # machine): merged until they stay.
     local kept=0
-    for _ in $(seq 50); do
+    for _ in $(seq 150); do
         if xrdb -query | grep -q "^Xft.dpi:[[:space:]]*$dpi\$"; then
             kept=$((kept + 1))
             [ "$kept" -ge 3 ] && return 0
