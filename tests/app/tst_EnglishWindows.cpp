@@ -13,6 +13,7 @@
 #include "gui/dialogs/TtbsRede.h"
 #include "gui/program/NoteCommands.h"
 #include "gui/program/TfrmAjuda.h"
+#include "tests/support/ModalWindows.h"
 
 #include "../support/ProgramHarness.h"
 
@@ -103,18 +104,6 @@ QStringList textsOf(QWidget* window) {
     }
     texts.removeAll(QString());
     return texts;
-}
-
-// Runs action once the modal window that trigger opens is up; then closes it.
-void whenModal(const std::function<void()>& trigger, const std::function<void(QWidget*)>& action) {
-    QTimer::singleShot(0, [action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        action(modal);
-        if (modal->isVisible())
-            modal->close();
-    });
-    trigger();
 }
 
 } // namespace

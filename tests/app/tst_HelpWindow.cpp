@@ -9,6 +9,7 @@
 #include "gui/note/NoteEdit.h"
 #include "gui/program/NoteCommands.h"
 #include "gui/program/TfrmAjuda.h"
+#include "tests/support/ModalWindows.h"
 
 #include "../support/ProgramHarness.h"
 
@@ -23,18 +24,6 @@
 namespace {
 
 using Language = HiddenMainWindow::Language;
-
-// Runs action once the modal window that trigger opens is up; the action closes it.
-void whenModal(const std::function<void()>& trigger, const std::function<void(QWidget*)>& action) {
-    QTimer::singleShot(0, [action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        action(modal);
-        if (modal->isVisible())
-            modal->close();
-    });
-    trigger();
-}
 
 // Counts the mouse presses that reach a window.
 class PressCounter : public QObject {
